@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+#include "data/Table.h"
+#include "shell/Config.h"
+
+class Prompter;
+
+// Positions of ChangeFlags, counted from 1: the data with unsaved changes.
+enum ChangeFlag : int {
+    kChangedProjects = 1,
+    kChangedDeadlines = 2,
+    kChangedFinance = 4,
+    kChangedTemplates = 6,
+    kChangedNotes = 7,
+};
+
+// The pick lists that the windows show, computed from the tables and the people file.
+struct PickLists {
+    QStringList projects;         // number + "/ " + name, for the project choosers
+    QStringList activities;       // template column 2: "Činnost" and the day entry's "Úkol"
+    QStringList classifications;  // template column 3: "Zařazení"
+    QStringList steps;            // template column 4: "Kdo"
+    QStringList persons;          // every person entry seen, never shrinks while running
+};
+
+// The one session state shared by every window: the five tables, the
+// configuration, the unsaved-change marks, the current selection and the
+// overall time range. Windows listen to its signals and never reach into each other.
+class Workspace : public QObject {
+    Q_OBJECT
+public:
+    explicit Workspace(Prompter& prompter, QObject* parent = nullptr);
+
+    Prompter& Ask() const { return prompter_; }
+
+    Table Projects{kProjectTable};
+    Table Deadlines{kDeadlineTable};
+    Table Finance{kFinanceTable};
+    Table Templates{kTemplateTable};
+    Table Results{kResultsTable};
+    Table* TableOf(int kind);
+
+    Config config;
+    QString ChangeFlags = QStringLiteral("0000000");
+    bool Changed(int position) const;
+    void SetChanged(int position, bool changed);
+
+    // The current item and project.
+    int ItemKind = kDeadlineTable;
+    int CurrentColumn = 1;
+    int ItemRow = 1;
+    int CurrentProjectRow = 0;
+    // FindProjectRow: the first project row whose number occurs in text, else 0;
+    // the result also becomes CurrentProjectRow.
+    int FindProjectRow(const QString& text);
+    // Makes (column, row) the single selected cell of the table and scrolls it into view.
+    void SelectGridCell(int kind, int column, int row);
+
+    // The overall time range that the Gantt diagram draws.
+    double RangeStart = 0;
+    double RangeEnd = 0;
+    int RangeLength = 0;
+
+    // Diagnostic lines for the settings window; nothing reads them back.
+    QStringList CheckListing;
+    void AppendCheck(const QString& line);
+
+    // The notes text, line by line, and whether the editor holds unsaved edits.
+    QStringList NotesLines;
+
+    PickLists Picks;
+
+    // Announcements to the windows.
+    void NotifyTable(int kind) { emit tableChanged(kind); }
+    void NotifyGauge(int position, int maximum) { emit progressGauge(position, maximum); }
+
+signals:
+    void tableChanged(int kind);
+    // A progress file was loaded: the entry window shows its name as its caption.
+    void progressFileLoaded(const QString& name);
+    // Called before a progress file is written, so that linked dates can be brought up to date.
+    void aboutToSaveProgress();
+    void pickListsChanged();
+    void selectionChanged(int kind);
+    void checkLineAdded(const QString& line);
+    void notesLoaded();
+    // The notes are being saved under this name (the about window shows a notice).
+    void savingNotes(const QString& name);
+    void progressGauge(int position, int maximum);
+
+private:
+    Prompter& prompter_;
+};

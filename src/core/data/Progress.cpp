@@ -1,0 +1,236 @@
+#include <cmath>
+
+#include "../Clock.h"
+#include "../Prompter.h"
+#include "../Workspace.h"
+#include "Cells.h"
+#include "DataFiles.h"
+#include "Dates.h"
+#include "FileChoice.h"
+#include "TextFile.h"
+
+using namespace FileChoice;
+
+namespace {
+
+const QString kProgressMask = QStringLiteral("*APr*.csv");
+
+void ReadProgressRows(Workspace& ws, const QString& path) {
+    const QStringList lines = TextFile::ReadLines(path);
+    Table& dl = ws.Deadlines;
+    Table& fin = ws.Finance;
+    int t = 1, f = 1;
+    for (const QString& line : lines) {
+        FieldBuffer fields = SplitFields(line, 18, u';');
+        const QString& first = fields[0];
+        if (first.isEmpty()) continue;
+        if (first == QStringLiteral("Akce číslo")) {
+            // The file's own header line replaces the headers of both tables.
+            for (int c = 1; c <= 17; ++c) {
+                dl.SetCell(c, 0, fields[c - 1]);
+                fin.SetCell(c, 0, fields[c - 1]);
+            }
+        } else if (first.startsWith(QLatin1String("T-"))) {
+            dl.SetCell(0, t, QString::number(t));
+            for (int c = 1; c <= 17; ++c) dl.SetCell(c, t, fields[c - 1]);
+            ++t;
+        } else if (first.startsWith(QLatin1String("F-")) || first.startsWith(QLatin1String("J-")) ||
+                   first.startsWith(QLatin1String("O-"))) {
+            if (first.startsWith(QLatin1String("F-")) && fields[12].isEmpty())
+                fields[12] = ws.config.VyseDPH;
+            fin.SetCell(0, f, QString::number(f));
+            for (int c = 1; c <= 17; ++c) {
+                const bool amount = c >= 9 && c <= 11;
+                fin.SetCell(c, f, amount ? FormatAmount(ParseAmount(fields[c - 1])) : fields[c - 1]);
+            }
+            ++f;
+        }
+    }
+}
+
+// Loads one progress file; the batch load computes the time range once at its end.
+LoadResult LoadProgressFile(Workspace& ws, const QString& name, bool refreshRange) {
+    Config& cfg = ws.config;
+    if (ws.Changed(kChangedDeadlines) || ws.Changed(kChangedFinance))
+        SaveProgress(ws, cfg.SouborPopis, SaveMode::Open);
+    QString path = cfg.DataPath(name);
+    cfg.SouborPopis = name.left(60);
+    if (name.isEmpty() || !IsFile(path)) {
+        const QString chosen = Open(ws, {QStringLiteral("Otevření Prubehu Akcí -") + path,
+                                         cfg.DataPath(QString()), name, kFilterProgress});
+        if (!chosen.isEmpty()) {
+            cfg.Cesta = cfg.RelativeFolder(DirOf(chosen));
+            cfg.SouborPopis = FileNameOf(chosen).left(60);
+            path = chosen;
+        }
+    }
+    if (!IsFile(path)) {
+        if (!ws.Ask().AskYesNo(CreateQuestion(name))) return LoadResult::Unchanged;
+        // Generation for the missing file: only for a project that was found, and
+        // never over an existing progress file.
+        const int row = ws.FindProjectRow(name);
+        if (row == 0) {
+            ws.Ask().Error(QStringLiteral("Soubor ") + name +
+                           QStringLiteral(" nelze vytvořit: k jeho názvu nebyla nalezena žádná akce."));
+            return LoadResult::Unchanged;
+        }
+        const QString generated = ProgressFileName(ws, ws.Projects.Cell(1, row));
+        if (IsFile(cfg.DataPath(generated))) {
+            ws.Ask().Error(QStringLiteral("Soubor ") + cfg.DataPath(generated) +
+                           QStringLiteral(" již existuje a nebude přepsán."));
+            return LoadResult::Unchanged;
+        }
+        GenerateProgressRows(ws, row);
+        return LoadResult::Created;
+    }
+
+    Table& dl = ws.Deadlines;
+    Table& fin = ws.Finance;
+    for (int c = 2; c < dl.ColumnCount(); ++c) dl.SetCell(c, 1, QString());
+    for (int c = 2; c < fin.ColumnCount(); ++c) fin.SetCell(c, 1, QString());
+    emit ws.progressFileLoaded(name);
+    const QString number = ProgressNumberForLoading(name);
+    dl.SetCell(1, 1, QStringLiteral("T-") + number);
+    fin.SetCell(1, 1, QStringLiteral("F-") + number);
+    dl.SetCell(12, 1, QStringLiteral("T-") + number + QStringLiteral("-01/"));
+    fin.SetCell(12, 1, QStringLiteral("F-") + number + QStringLiteral("-01/"));
+    SetupTable(dl, kDeadlineTable, cfg.PopisDPH);
+    SetupTable(fin, kFinanceTable, cfg.PopisDPH);
+    ReadProgressRows(ws, path);
+    ws.FindProjectRow(ProgressNumberForLoading(cfg.SouborPopis));
+    if (refreshRange) {
+        ComputeTimeRange(ws);
+        ws.NotifyTable(kDeadlineTable);
+        ws.NotifyTable(kFinanceTable);
+    }
+    return LoadResult::Loaded;
+}
+
+bool HasOwnRows(const Table& table, int firstRow, const QStringList& prefixes,
+                const QString& number) {
+    for (int r = firstRow; r < table.RowCount(); ++r)
+        for (const QString& p : prefixes)
+            if (table.Cell(1, r) == p + number) return true;
+    return false;
+}
+
+}  // namespace
+
+QString ProgressFileName(Workspace& ws, const QString& number) {
+    const int row = ws.FindProjectRow(number);
+    const QString& reg = ws.config.SouborAkce;
+    const qsizetype csv = reg.indexOf(QLatin1String(".csv"));
+    QString base = csv < 0 ? QString() : reg.left(csv);
+    base.replace(u'_', u'-');
+    const qsizetype dash = base.indexOf(u'-');
+    if (dash >= 0) base[dash] = u'_';
+    if (!base.contains(u'_')) base += u'_';
+    return QStringLiteral("APr_") + base + u'_' + ws.Projects.Cell(1, row) + QStringLiteral(".csv");
+}
+
+QString ProgressNumberForLoading(const QString& fileName) {
+    return SplitFields(SplitFields(fileName, 4, u'_')[3], 2, u'.')[0];
+}
+
+QString ProgressNumberForSaving(const QString& fileName) {
+    const QString fourth = SplitFields(fileName, 4, u'_')[3];
+    return fourth.left(qMax<qsizetype>(0, fourth.size() - 4));
+}
+
+LoadResult LoadProgress(Workspace& ws, const QString& name) {
+    return LoadProgressFile(ws, name, true);
+}
+
+bool SaveProgress(Workspace& ws, const QString& name, SaveMode mode) {
+    emit ws.aboutToSaveProgress();
+    Config& cfg = ws.config;
+    QString fileName = name;
+    QString path = cfg.DataPath(fileName);
+    if (mode == SaveMode::Open && (fileName.isEmpty() || !IsFile(path))) {
+        const QString chosen = Save(ws, {QStringLiteral("Uložení Prubehu Akcí -") + path,
+                                         cfg.DataPath(QString()), kProgressMask, kFilterProgress});
+        if (!chosen.isEmpty()) {
+            cfg.Cesta = cfg.RelativeFolder(DirOf(chosen));
+            path = chosen;
+            fileName = FileNameOf(chosen);
+        }
+    }
+    if (fileName.isEmpty()) return false;
+    const QString number = ProgressNumberForSaving(fileName);
+    // Rows belong to the file when their kind cell contains its project number.
+    auto belongs = [&](const Table& t, int r) {
+        return !number.isEmpty() && t.Cell(1, r).contains(number);
+    };
+    QStringList lines;
+    lines << QStringLiteral("Akce ORVA;") + FormatDate(Clock::Today());
+    lines << QStringLiteral("Akce - Projekt Číslo ;") + number;
+    lines << QStringLiteral("Termíny");
+    for (int r = 0; r < ws.Deadlines.RowCount(); ++r)
+        if (belongs(ws.Deadlines, r)) lines << RowLine(ws.Deadlines, r, 1, 18);
+    for (int r = 1; r < ws.Finance.RowCount(); ++r)
+        if (belongs(ws.Finance, r)) lines << RowLine(ws.Finance, r, 1, 18, 9, 11);
+    TextFile::WriteLines(path, lines);
+    ws.Ask().Beep();
+    ws.SetChanged(kChangedDeadlines, false);
+    ws.SetChanged(kChangedFinance, false);
+    return true;
+}
+
+void LoadAllProgress(Workspace& ws) {
+    if (ws.Changed(kChangedDeadlines)) SaveProgress(ws, ws.config.SouborPopis, SaveMode::Open);
+    for (int r = 1; r < ws.Projects.RowCount(); ++r)
+        LoadProgressFile(ws, ProgressFileName(ws, ws.Projects.Cell(1, r)), false);
+    ComputeTimeRange(ws);
+    ws.NotifyTable(kDeadlineTable);
+    ws.NotifyTable(kFinanceTable);
+}
+
+QStringList SaveAllProgress(Workspace& ws) {
+    QStringList kept;
+    const QStringList financePrefixes = {QStringLiteral("F-"), QStringLiteral("J-"),
+                                         QStringLiteral("O-")};
+    for (int r = 1; r < ws.Projects.RowCount(); ++r) {
+        const QString name = ProgressFileName(ws, ws.Projects.Cell(1, r));
+        const QString number = ProgressNumberForSaving(name);
+        // The tables hold one project at a time: a project none of whose rows are
+        // loaded would get a file without rows, so its existing file stays.
+        const bool loaded = HasOwnRows(ws.Deadlines, 1, {QStringLiteral("T-")}, number) ||
+                            HasOwnRows(ws.Finance, 1, financePrefixes, number);
+        if (!loaded && IsFile(ws.config.DataPath(name))) {
+            kept << name;
+            continue;
+        }
+        SaveProgress(ws, name, SaveMode::All);
+    }
+    ws.SetChanged(kChangedDeadlines, false);
+    return kept;
+}
+
+void ComputeTimeRange(Workspace& ws) {
+    double start = NowDay();
+    double end = start;
+    auto from = [&](double d) {
+        if (d < start && d > 10) start = d;
+    };
+    auto to = [&](double e) {
+        if (e > end) end = e;
+    };
+    const Table& p = ws.Projects;
+    for (int r = 1; r < p.RowCount(); ++r) {
+        from(ParseDate(p.Cell(13, r)));
+        to(ParseDate(p.Cell(14, r)));
+    }
+    const Table& d = ws.Deadlines;
+    for (int r = 1; r < d.RowCount(); ++r) {
+        from(ParseDate(d.Cell(5, r)));
+        from(ParseDate(d.Cell(7, r)));
+        to(ParseDate(d.Cell(6, r)));
+        to(ParseDate(d.Cell(8, r)));
+    }
+    if (start > end) start = end;
+    if (start > 10) start -= 50;
+    if (end > 10) end += 50;
+    ws.RangeStart = start;
+    ws.RangeEnd = end;
+    ws.RangeLength = int(std::nearbyint(end - start));
+}

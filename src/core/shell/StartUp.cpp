@@ -1,0 +1,40 @@
+#include "StartUp.h"
+
+#include "../Prompter.h"
+#include "../Workspace.h"
+#include "../data/DataFiles.h"
+#include "../data/IniFile.h"
+#include "../data/TextFile.h"
+#include "Config.h"
+
+StartUpResult LoadAtStartUp(Workspace& ws, bool createMissingConfig) {
+    StartUpResult result;
+    if (!ReadConfiguration(ws.config)) {
+        // A fresh installation starts from the documented defaults and keeps them.
+        ReadConfiguration(ws.config, IniFile());
+        if (createMissingConfig) result.configCreated = SaveConfiguration(ws);
+    }
+    if (LoadProjectRegister(ws, ws.config.SouborAkce) == LoadResult::Quit) {
+        result.quit = true;
+        return result;
+    }
+    LoadTaskTemplates(ws, ws.config.SouborUkony);
+    LoadAllProgress(ws);
+    LoadProgress(ws, ws.config.SouborPopis);
+    SetupTable(ws.Results, kResultsTable, ws.config.PopisDPH);
+    ws.NotifyTable(kResultsTable);
+    ws.ChangeFlags = QStringLiteral("0000000");
+    return result;
+}
+
+bool SaveConfiguration(Workspace& ws) {
+    try {
+        WriteConfiguration(ws.config);
+        return true;
+    } catch (const FileError&) {
+        ws.Ask().Error(QStringLiteral(
+            "Chyba při zápisu dat do INI!\r\nprogram asi běží na CD\r\núplný provoz je možný jen "
+            "na přepisovatelném médiu\r\nnejlépe na pevném disku"));
+        return false;
+    }
+}

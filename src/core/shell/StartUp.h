@@ -1,0 +1,19 @@
+#pragma once
+
+class Workspace;
+
+struct StartUpResult {
+    bool quit = false;           // the user declined to create a missing project register
+    bool configCreated = false;  // there was no configuration file; one with defaults was written
+};
+
+// The data part of the program's start-up, in order: the configuration file
+// (created with the defaults when missing and createMissingConfig is set), the
+// project register, the task templates, every project's progress file, the
+// current progress file again, the empty results table; ChangeFlags cleared.
+// The base directory must already be set. Throws FileError.
+StartUpResult LoadAtStartUp(Workspace& ws, bool createMissingConfig);
+
+// WriteConfiguration, reporting a failure with the program's message instead of
+// throwing; the values in memory stay. Returns false on failure.
+bool SaveConfiguration(Workspace& ws);

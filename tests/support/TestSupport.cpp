@@ -1,0 +1,47 @@
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "Clock.h"
+#include "data/TextFile.h"
+
+QByteArray Cp1250Lines(const QStringList& lines) {
+    QString text;
+    for (const QString& l : lines) text += l + QStringLiteral("\r\n");
+    return TextFile::Encode(text);
+}
+
+TempBase::TempBase() {
+    Clock::Set(QDateTime(QDate(2026, 12, 9), QTime(10, 30)));
+    ws = std::make_unique<Workspace>(prompter);
+    ws->config.BaseDir = Dir();
+    ws->config.UserKey = QStringLiteral("Uzivatel_TEST");
+}
+
+TempBase::~TempBase() { Clock::Reset(); }
+
+void TempBase::WriteLines(const QString& relative, const QStringList& lines) const {
+    WriteBytes(relative, Cp1250Lines(lines));
+}
+
+void TempBase::WriteBytes(const QString& relative, const QByteArray& bytes) const {
+    const QString path = Path(relative);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly)) f.write(bytes);
+}
+
+QByteArray TempBase::Bytes(const QString& relative) const {
+    QFile f(Path(relative));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList TempBase::Lines(const QString& relative) const {
+    QStringList lines = TextFile::Decode(Bytes(relative)).split(QStringLiteral("\r\n"));
+    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    return lines;
+}
+
+bool TempBase::Exists(const QString& relative) const { return QFileInfo::exists(Path(relative)); }

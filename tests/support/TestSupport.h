@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "Prompter.h"
+#include "Workspace.h"
+
+// A temporary base directory with a workspace on it, a scripted prompter and
+// the clock fixed at 9 December 2026, 10:30.
+class TempBase {
+public:
+    TempBase();
+    ~TempBase();
+
+    QString Dir() const { return dir_.path() + u'/'; }
+    QString Path(const QString& relative) const { return Dir() + relative; }
+
+    // Writes lines in code page 1250 with CR LF, as another workstation would.
+    void WriteLines(const QString& relative, const QStringList& lines) const;
+    void WriteBytes(const QString& relative, const QByteArray& bytes) const;
+    QByteArray Bytes(const QString& relative) const;
+    // The file decoded from code page 1250 and split at CR LF.
+    QStringList Lines(const QString& relative) const;
+    bool Exists(const QString& relative) const;
+
+    ScriptedPrompter prompter;
+    std::unique_ptr<Workspace> ws;
+
+private:
+    QTemporaryDir dir_;
+};
+
+// Code page 1250 bytes of the lines, each followed by CR LF.
+QByteArray Cp1250Lines(const QStringList& lines);
