@@ -215,8 +215,9 @@ void SetupTable(Table& table, int kind, const QString& financeVatText) {
     table.SetLayout(int(columns.size()), widths, defaultWidth, fixedColumns, fixedRows, header,
                     fixedColumn, 120);
     if (kind == kResultsTable) {
-        for (int r = 1; r <= table.RowCount(); ++r)
-            for (int c = 1; c <= table.ColumnCount(); ++c) table.SetCell(c, r, QString());
+        const int rows = table.RowCount(), cols = table.ColumnCount();
+        for (int r = 1; r <= rows; ++r)
+            for (int c = 1; c <= cols; ++c) table.SetCell(c, r, QString());
     }
     table.SetRowCount(rows);
     const QStringList headers = TableHeaders(kind, financeVatText);

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds the desktop program and starts it on a fresh scratch copy of the demo
+# data folder, so the repository's examples stay untouched.
+# Extra arguments are passed to the program.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+
+bash scripts/install-deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j2 --target orva
+
+data=$(mktemp -d "${TMPDIR:-/tmp}/orva-demo.XXXXXX")
+cp -R examples/demo/. "$data/"
+echo "run-demo: data folder $data"
+cd "$data"
+exec "$root/build/src/app/orva" "$@"
