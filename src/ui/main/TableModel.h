@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QAbstractTableModel>
+
+class Table;
+class Workspace;
+
+// Shows a core Table in a view. Table row 0 is the horizontal header and table
+// column 0 (the row number) the vertical header, so model (row, column) is table
+// (column + 1, row + 1). The table's further fixed rows and columns (the results
+// table has them) are drawn in the header colour and cannot be selected.
+//
+// The core changes its tables without asking and then announces the change with
+// Workspace::tableChanged, so the model caches the table's size and resets on
+// that announcement; until then views see the old size and never read past it.
+class TableModel : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    TableModel(Workspace& ws, const Table& table, QObject* parent = nullptr);
+
+    const Table& table() const { return table_; }
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // Table coordinates of a model index, and back.
+    static int TableColumn(const QModelIndex& index) { return index.column() + 1; }
+    static int TableRow(const QModelIndex& index) { return index.row() + 1; }
+    QModelIndex IndexOf(int tableColumn, int tableRow) const;
+
+    // True for the cells that the table keeps fixed besides its header row and
+    // row-number column.
+    bool IsFixed(const QModelIndex& index) const;
+
+    // Reloads everything from the table.
+    void Refresh();
+
+  private:
+    const Table& table_;
+    int rows_ = 0;
+    int columns_ = 0;
+};

@@ -1,0 +1,153 @@
+#include <QtTest>
+
+#include "TestSupport.h"
+#include "data/Cells.h"
+#include "data/IniFile.h"
+#include "shell/Config.h"
+#include "shell/StartUp.h"
+
+class TestConfig : public QObject {
+    Q_OBJECT
+private slots:
+    void missingKeysTakeDefaults() {
+        TempBase base;
+        base.WriteLines("ORVA_Sledovani.Ini", {"[Nastavení]", "Popis=Můj popis"});
+        Config& c = base.ws->config;
+        c.SouborAkce.clear();
+        QVERIFY(ReadConfiguration(c));
+        QCOMPARE(c.Popis, QStringLiteral("Můj popis"));
+        QCOMPARE(c.Firma, QStringLiteral("SPOLEČNOST"));
+        QCOMPARE(c.SouborAkce, QStringLiteral("NameAkce.csv"));
+        QCOMPARE(c.Cesta, QString());
+        QCOMPARE(c.VyskaRadku, 34);
+        QCOMPARE(c.UchylkaTerminy, 10);
+        QCOMPARE(c.GanttNasobitel, 1.0);
+        QCOMPARE(c.GrafFinanci, QString(29, u'1'));
+        QCOMPARE(c.SettingsFlags, QStringLiteral("100111110101000000100000000000"));
+        QCOMPARE(c.Pripojen, QStringLiteral("Volný"));
+        QCOMPARE(c.DatumUlozeni, QDate(2026, 12, 9));
+    }
+
+    void settingsFlagsPadding_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("short") << "11" << "11" + QString(31, u'0');
+        QTest::newRow("exactly 30") << QString(30, u'1') << QString(30, u'1');
+        QTest::newRow("29 is padded") << QString(29, u'1') << QString(29, u'1') + QString(31, u'0');
+        QTest::newRow("too long") << QString(70, u'1') << QString(60, u'1');
+        QTest::newRow("empty") << "" << QString(31, u'0');
+    }
+    void settingsFlagsPadding() {
+        QFETCH(QString, stored);
+        QFETCH(QString, expected);
+        TempBase base;
+        base.WriteLines("ORVA_Sledovani.Ini", {"[Nastavení]", "Nastavení=" + stored});
+        QVERIFY(ReadConfiguration(base.ws->config));
+        QCOMPARE(base.ws->config.SettingsFlags, expected);
+        QCOMPARE(base.ws->config.Flag(kFlagCompactWindow), expected.size() > 2 && expected[2] == u'1');
+    }
+
+    void badNumbersTakeDefaults() {
+        TempBase base;
+        base.WriteLines("ORVA_Sledovani.Ini",
+                        {"[Nastavení]", "Šířka_Sloupce=abc", "Gantt_Radky=7", "Datum uložení=xx"});
+        QVERIFY(ReadConfiguration(base.ws->config));
+        QCOMPARE(base.ws->config.SirkaSloupce, 68);
+        QCOMPARE(base.ws->config.GanttRadky, 7);
+        QCOMPARE(base.ws->config.DatumUlozeni, QDate(2026, 12, 9));
+    }
+
+    void writesEveryKeyInOrder() {
+        TempBase base;
+        Config& c = base.ws->config;
+        c.GanttNasobitel = 1.5;
+        c.Cesta = "data/";
+        c.UserRecord = "Jan Novák/x/2_000/y";
+        WriteConfiguration(c);
+        const QStringList lines = base.Lines("ORVA_Sledovani.Ini");
+        QStringList keys;
+        for (const QString& l : lines) keys << l.section(u'=', 0, 0);
+        QCOMPARE(keys, (QStringList{"[Nastavení]", "TEST", "Popis", "Firma", "Cesta_Ini", "Cesta",
+                                    "CestaTXT", "CestaFoto", "CestaZmeny", "CestaDennik",
+                                    "Soubor_Akce_CSV", "Soubor_Popis_CSV", "Soubor_Ukony_CSV",
+                                    "Soubor_Lidi_csv", "Soubor_Vysledky_CSV", "Soubor_Poznamky_TXT",
+                                    "popis_DPH", "Vyse_DPH", "Šířka_Sloupce", "Výška_Řádku",
+                                    "Gantt_Výška_Řádku", "Gantt_Sloupce", "Gantt_Radky",
+                                    "Gantt_PomNásobitel", "Gantt_Násobitel", "Datum uložení",
+                                    "Úchylka_Chyby_Termíny", "Úchylka_Chyby_Finance",
+                                    "Doba_nečinnosi_pro_odpojení", "Graf_Financí", "Nastavení",
+                                    "[Přístup]", "Uzivatel_TEST", "Pripojen"}));
+        QVERIFY(lines.contains("Gantt_Násobitel=              1,50"));
+        QVERIFY(lines.contains("Datum uložení=9.12.2026"));
+        QVERIFY(lines.contains("Cesta_Ini=" + base.Dir()));
+
+        Config back;
+        back.BaseDir = base.Dir();
+        back.UserKey = c.UserKey;
+        QVERIFY(ReadConfiguration(back));
+        QCOMPARE(back.GanttNasobitel, 1.5);
+        QCOMPARE(back.Cesta, QStringLiteral("data/"));
+        QCOMPARE(back.UserRecord, QStringLiteral("Jan Novák/x/2_000/y"));
+    }
+
+    void rewriteKeepsOtherUsersRecords() {
+        TempBase base;
+        base.WriteLines("ORVA_Sledovani.Ini",
+                        {"[Nastavení]", "Popis=A", "[Přístup]", "Uzivatel_JINY=Petr/a/3_101/b",
+                         "Pripojen=Petr"});
+        Config& c = base.ws->config;
+        QVERIFY(ReadConfiguration(c));
+        QCOMPARE(c.Pripojen, QStringLiteral("Petr"));
+        c.Pripojen = "Volný";
+        WriteConfiguration(c);
+        const IniFile ini = IniFile::Load(base.Path("ORVA_Sledovani.Ini"));
+        QCOMPARE(ini.Value("Přístup", "Uzivatel_JINY"), QStringLiteral("Petr/a/3_101/b"));
+        QCOMPARE(ini.Value("Přístup", "Pripojen"), QStringLiteral("Volný"));
+        QCOMPARE(ini.Value("Nastavení", "Popis"), QStringLiteral("A"));
+    }
+
+    void relativeFolders() {
+        TempBase base;
+        Config& c = base.ws->config;
+        QCOMPARE(c.RelativeFolder(base.Dir()), QString());
+        QCOMPARE(c.RelativeFolder(base.Path("data")), QStringLiteral("data/"));
+        c.Cesta = "data\\sub";
+        QCOMPARE(c.DataPath("a.csv"), base.Path("data/sub/a.csv"));
+        c.Cesta.clear();
+        QCOMPARE(c.DataPath("a.csv"), base.Path("a.csv"));
+    }
+
+    void userKeyIsStableAndValid() {
+        const QString key = DefaultUserKey();
+        QCOMPARE(DefaultUserKey(), key);
+        QVERIFY(!key.contains(u'=') && !key.contains(u'[') && !key.contains(u' '));
+    }
+
+    // A fresh installation gets a configuration file with the defaults.
+    void startUpCreatesMissingConfiguration() {
+        TempBase base;
+        base.prompter.answers = {true, true};  // create the register and the templates
+        const StartUpResult result = LoadAtStartUp(*base.ws, true);
+        QVERIFY(result.configCreated);
+        QVERIFY(!result.quit);
+        const IniFile ini = IniFile::Load(base.Path("ORVA_Sledovani.Ini"));
+        QCOMPARE(ini.Value("Nastavení", "Soubor_Akce_CSV"), QStringLiteral("NameAkce.csv"));
+        QCOMPARE(ini.Value("Nastavení", "Nastavení"), QStringLiteral("100111110101000000100000000000"));
+        QCOMPARE(ini.Value("Přístup", "Pripojen"), QStringLiteral("Volný"));
+        QVERIFY(base.Exists("NameAkce.csv"));
+        QVERIFY(base.Exists("NameUkony.csv"));
+        QCOMPARE(base.ws->ChangeFlags, QStringLiteral("0000000"));
+    }
+
+    void unwritableConfigurationIsReported() {
+        TempBase base;
+        QDir(base.Dir()).mkdir("ORVA_Sledovani.Ini");  // a folder where the file should be
+        QVERIFY(!SaveConfiguration(*base.ws));
+        QCOMPARE(base.prompter.Texts(ScriptedPrompter::Kind::Error).size(), 1);
+        QVERIFY(base.prompter.Texts(ScriptedPrompter::Kind::Error)[0].startsWith(
+            QStringLiteral("Chyba při zápisu dat do INI!")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConfig)
+#include "tst_config.moc"

@@ -1,0 +1,268 @@
+#include <QtTest>
+
+#include "TestSupport.h"
+#include "data/Cells.h"
+#include "data/DataFiles.h"
+#include "data/Dates.h"
+
+namespace {
+
+// A project table with the given numbers in rows 1, 2, …
+void SetProjects(Workspace& ws, const QStringList& numbers) {
+    SetupTable(ws.Projects, kProjectTable, QString());
+    for (int i = 0; i < numbers.size(); ++i) {
+        ws.Projects.SetCell(0, i + 1, QString::number(i + 1));
+        ws.Projects.SetCell(1, i + 1, numbers[i]);
+        ws.Projects.SetCell(2, i + 1, "Akce " + numbers[i]);
+    }
+    ws.Projects.SetRowCount(int(numbers.size()) + 1);
+}
+
+QString Row(const QString& kind, const QString& activity, const QString& id,
+            const QString& amounts = QString()) {
+    // 17 values each followed by ";", then one more ";".
+    QStringList f = {kind, activity, "Stavba", "Proces", "01.02.2026", "28.02.2026", "", "",
+                     amounts.isEmpty() ? "27" : amounts.section('|', 0, 0),
+                     amounts.isEmpty() ? "" : amounts.section('|', 1, 1),
+                     amounts.isEmpty() ? "" : amounts.section('|', 2, 2), id, "info", "", "",
+                     "", ""};
+    return f.join(u';') + ";;";
+}
+
+}  // namespace
+
+class TestProgress : public QObject {
+    Q_OBJECT
+private slots:
+    void fileNames_data() {
+        QTest::addColumn<QString>("registerName");
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("default register") << "NameAkce.csv" << "012" << "APr_NameAkce__012.csv";
+        QTest::newRow("underscores become dashes") << "Akce_2008_v2.csv" << "012"
+                                                   << "APr_Akce_2008-v2_012.csv";
+        QTest::newRow("upper-case AKCE") << "AKCE.csv" << "5" << "APr_AKCE__5.csv";
+        QTest::newRow("upper-case extension") << "AKCE.CSV" << "5" << "APr___5.csv";
+        QTest::newRow("one underscore") << "Akce_X.csv" << "7" << "APr_Akce_X_7.csv";
+    }
+    void fileNames() {
+        QFETCH(QString, registerName);
+        QFETCH(QString, number);
+        QFETCH(QString, expected);
+        TempBase base;
+        SetProjects(*base.ws, {number});
+        base.ws->config.SouborAkce = registerName;
+        QCOMPARE(ProgressFileName(*base.ws, number), expected);
+        QCOMPARE(ProgressNumberForSaving(expected), number);
+        QCOMPARE(ProgressNumberForLoading(expected), number);
+    }
+
+    void fileNameMatchesNumbersAsSubstrings() {
+        TempBase base;
+        SetProjects(*base.ws, {"1", "12"});
+        QCOMPARE(ProgressFileName(*base.ws, "12"), QStringLiteral("APr_NameAkce__1.csv"));
+        QCOMPARE(base.ws->CurrentProjectRow, 1);
+    }
+
+    void loadReadsRowsAndHeaders() {
+        TempBase base;
+        SetProjects(*base.ws, {"101", "102"});
+        base.WriteLines("APr_NameAkce__102.csv",
+                        {"Akce ORVA", "Akce - Projekt Číslo ;102;Škola", "Termíny",
+                         "Akce číslo;Činnost;Zařazení;Proces;Plán od ;Plán DO;Skutečnost "
+                         "OD;Skutečnost DO;Délka Dnů;Real OD;Real DO;ID-vnitřní;Info;Poznámka;;"
+                         "Dokument TXT;Dokument JPG",
+                         Row("T-102", "Realizace", "T-102-01//"), "nesmysl;řádek",
+                         Row("T-999", "Cizí", "T-999-01//"),
+                         Row("F-102", "Etapa_#_1", "F-102-01/", "1234567,00|12,5|"),
+                         Row("J-102", "Jiné", "J-102-01/").replace(";info;", ";;"),
+                         Row("F-102", "Faktura", "F-102-02/").replace(";info;", ";;")});
+        QSignalSpy loaded(base.ws.get(), &Workspace::progressFileLoaded);
+        QCOMPARE(LoadProgress(*base.ws, "APr_NameAkce__102.csv"), LoadResult::Loaded);
+        const Table& d = base.ws->Deadlines;
+        const Table& f = base.ws->Finance;
+        QCOMPARE(d.RowCount(), 3);  // rows of another project in the file are loaded too
+        QCOMPARE(d.Cell(1, 2), QStringLiteral("T-999"));
+        QCOMPARE(d.Cell(0, 2), QStringLiteral("2"));
+        QCOMPARE(f.RowCount(), 4);
+        QCOMPARE(f.Cell(9, 1), FormatAmount(1234567));
+        QCOMPARE(f.Cell(10, 1), FormatAmount(12.5));
+        QCOMPARE(f.Cell(11, 1), FormatAmount(0));
+        QCOMPARE(f.Cell(13, 2), QString());                         // J- rows keep an empty info
+        QCOMPARE(f.Cell(13, 3), QStringLiteral("[DPH-20%/-10%]"));  // F- rows get the VAT text
+        // The generated header line replaces the headers of both tables.
+        QCOMPARE(d.Cell(5, 0), QStringLiteral("Plán od"));
+        QCOMPARE(f.Cell(5, 0), QStringLiteral("Plán od"));
+        QCOMPARE(f.Cell(9, 0), QStringLiteral("Délka Dnů"));
+        QCOMPARE(base.ws->config.SouborPopis, QStringLiteral("APr_NameAkce__102.csv"));
+        QCOMPARE(base.ws->CurrentProjectRow, 2);
+        QCOMPARE(loaded.count(), 1);
+    }
+
+    void fileWithoutRowsLeavesPlaceholders() {
+        TempBase base;
+        SetProjects(*base.ws, {"101"});
+        SetupTable(base.ws->Deadlines, kDeadlineTable, QString());
+        base.ws->Deadlines.SetCell(5, 1, "old");
+        base.WriteLines("APr_NameAkce__101.csv", {"Akce ORVA;01.12.2026", "Akce - Projekt Číslo ;101", "Termíny"});
+        LoadProgress(*base.ws, "APr_NameAkce__101.csv");
+        QCOMPARE(base.ws->Deadlines.RowCount(), 2);
+        QCOMPARE(base.ws->Deadlines.Cell(1, 1), QStringLiteral("T-101"));
+        QCOMPARE(base.ws->Deadlines.Cell(12, 1), QStringLiteral("T-101-01/"));
+        QCOMPARE(base.ws->Deadlines.Cell(5, 1), QString());
+        QCOMPARE(base.ws->Finance.Cell(12, 1), QStringLiteral("F-101-01/"));
+        QCOMPARE(base.ws->Deadlines.Cell(5, 0), QStringLiteral("Plán od"));
+    }
+
+    void saveWritesTheFileFormat() {
+        TempBase base;
+        SetProjects(*base.ws, {"1", "12"});
+        const QString name = "APr_NameAkce__1.csv";
+        base.WriteLines(name, {"Akce ORVA", "x", "Termíny", Row("T-1", "A", "T-1-01//"),
+                               Row("T-12", "Cizí", "T-12-01//"), Row("T-7", "Jiná", "T-7-01//"),
+                               Row("F-1", "Etapa", "F-1-01/", "1234567,5|0|10")});
+        LoadProgress(*base.ws, name);
+        base.ws->Deadlines.SetCell(2, 1, "A;B");
+        QSignalSpy before(base.ws.get(), &Workspace::aboutToSaveProgress);
+        base.ws->SetChanged(kChangedFinance, true);
+        QVERIFY(SaveProgress(*base.ws, name, SaveMode::Open));
+        QCOMPARE(before.count(), 1);
+        QCOMPARE(base.Lines(name),
+                 (QStringList{"Akce ORVA;09.12.2026", "Akce - Projekt Číslo ;1", "Termíny",
+                              Row("T-1", "A~B", "T-1-01//"),
+                              // rows of project 12 contain the number 1 and are kept too
+                              Row("T-12", "Cizí", "T-12-01//"),
+                              Row("F-1", "Etapa", "F-1-01/", "1234567,50|0,00|10,00")}));
+        QVERIFY(!base.ws->Changed(kChangedFinance));
+    }
+
+    void saveUnderAnOddNameWritesOnlyHeadings() {
+        TempBase base;
+        SetProjects(*base.ws, {"101"});
+        base.ws->Deadlines.SetCell(1, 1, "T-101");
+        SaveProgress(*base.ws, "prubeh.csv", SaveMode::All);
+        QCOMPARE(base.Lines("prubeh.csv"),
+                 (QStringList{"Akce ORVA;09.12.2026", "Akce - Projekt Číslo ;", "Termíny"}));
+        QVERIFY(base.prompter.log.isEmpty());  // mode "all" never asks
+    }
+
+    // A missing progress file: Yes generates it, but never for every project and
+    // never over an existing file.
+    void missingFileGeneration_data() {
+        QTest::addColumn<QString>("requested");
+        QTest::addColumn<bool>("existingTarget");
+        QTest::addColumn<QString>("expectedFile");
+        QTest::addColumn<QString>("expectedError");
+        QTest::newRow("generated") << "APr_NameAkce__102.csv" << false << "APr_NameAkce__102.csv"
+                                   << "";
+        QTest::newRow("no project found") << "APr_NameAkce__555.csv" << false << ""
+                                          << "žádná akce";
+        QTest::newRow("other file exists") << "Stary_101_prubeh.csv" << true << ""
+                                           << "již existuje";
+    }
+    void missingFileGeneration() {
+        QFETCH(QString, requested);
+        QFETCH(bool, existingTarget);
+        QFETCH(QString, expectedFile);
+        QFETCH(QString, expectedError);
+        TempBase base;
+        SetProjects(*base.ws, {"101", "102"});
+        SetupTable(base.ws->Templates, kTemplateTableWithDefaults, QString());
+        if (existingTarget) base.WriteLines("APr_NameAkce__101.csv", {"keep"});
+        base.prompter.answers = {true};
+        LoadProgress(*base.ws, requested);
+        const QStringList errors = base.prompter.Texts(ScriptedPrompter::Kind::Error);
+        if (expectedError.isEmpty()) {
+            QVERIFY(errors.isEmpty());
+            QVERIFY(base.Exists(expectedFile));
+            QVERIFY(!base.Exists("APr_NameAkce__101.csv"));
+        } else {
+            QCOMPARE(errors.size(), 1);
+            QVERIFY2(errors[0].contains(expectedError), qPrintable(errors[0]));
+            QCOMPARE(QDir(base.Dir()).entryList(QDir::Files).size(), existingTarget ? 1 : 0);
+        }
+        if (existingTarget) QCOMPARE(base.Lines("APr_NameAkce__101.csv"), QStringList{"keep"});
+    }
+
+    void missingFileAnsweredNoChangesNothing() {
+        TempBase base;
+        SetProjects(*base.ws, {"101"});
+        base.ws->Deadlines.SetCell(2, 1, "keep");
+        QCOMPARE(LoadProgress(*base.ws, "APr_NameAkce__101.csv"), LoadResult::Unchanged);
+        QCOMPARE(base.ws->Deadlines.Cell(2, 1), QStringLiteral("keep"));
+        QCOMPARE(base.prompter.Texts(ScriptedPrompter::Kind::Question),
+                 QStringList{"Soubor APr_NameAkce__101.csv nebyl nalezen.\r\nChceteli jej "
+                             "vytvořit v základním tvaru ?\r\nStiskněte   YES\r\n"});
+        QCOMPARE(base.prompter.Texts(ScriptedPrompter::Kind::OpenDialog),
+                 QStringList{"Otevření Prubehu Akcí -" + base.Path("APr_NameAkce__101.csv")});
+    }
+
+    void loadingSavesChangedTablesFirst() {
+        TempBase base;
+        SetProjects(*base.ws, {"101", "102"});
+        base.WriteLines("APr_NameAkce__101.csv", {Row("T-101", "A", "T-101-01//")});
+        base.WriteLines("APr_NameAkce__102.csv", {Row("T-102", "B", "T-102-01//")});
+        LoadProgress(*base.ws, "APr_NameAkce__101.csv");
+        base.ws->Deadlines.SetCell(2, 1, "Změněno");
+        base.ws->SetChanged(kChangedDeadlines, true);
+        LoadProgress(*base.ws, "APr_NameAkce__102.csv");
+        QCOMPARE(base.Lines("APr_NameAkce__101.csv")[3], Row("T-101", "Změněno", "T-101-01//"));
+        QCOMPARE(base.ws->Deadlines.Cell(2, 1), QStringLiteral("B"));
+    }
+
+    void loadAllLeavesTheLastProjectLoaded() {
+        TempBase base;
+        SetProjects(*base.ws, {"101", "102", "103"});
+        for (const QString n : {"101", "102", "103"})
+            base.WriteLines("APr_NameAkce__" + n + ".csv", {Row("T-" + n, "A", "T-" + n + "-01//")});
+        LoadAllProgress(*base.ws);
+        QCOMPARE(base.ws->config.SouborPopis, QStringLiteral("APr_NameAkce__103.csv"));
+        QCOMPARE(base.ws->Deadlines.Cell(1, 1), QStringLiteral("T-103"));
+        QCOMPARE(base.ws->CurrentProjectRow, 3);
+        QVERIFY(base.prompter.log.isEmpty());
+    }
+
+    // Saving every project never replaces a file with one that has no rows.
+    void saveAllSkipsProjectsNotLoaded() {
+        TempBase base;
+        SetProjects(*base.ws, {"101", "102", "103"});
+        base.WriteLines("APr_NameAkce__101.csv", {Row("T-101", "A", "T-101-01//")});
+        base.WriteLines("APr_NameAkce__102.csv", {Row("T-102", "B", "T-102-01//")});
+        LoadProgress(*base.ws, "APr_NameAkce__102.csv");
+        base.ws->Deadlines.SetCell(2, 1, "Nové");
+        const QStringList kept = SaveAllProgress(*base.ws);
+        QCOMPARE(kept, QStringList{"APr_NameAkce__101.csv"});
+        QCOMPARE(base.Lines("APr_NameAkce__101.csv"), QStringList{Row("T-101", "A", "T-101-01//")});
+        QCOMPARE(base.Lines("APr_NameAkce__102.csv")[3], Row("T-102", "Nové", "T-102-01//"));
+        // A project without a file yet gets the headings-only file.
+        QCOMPARE(base.Lines("APr_NameAkce__103.csv").size(), 3);
+    }
+
+    void timeRange() {
+        TempBase base;  // now: 9.12.2026 10:30
+        SetProjects(*base.ws, {"101", "102"});
+        Table& p = base.ws->Projects;
+        p.SetCell(13, 1, "01.03.2025");
+        p.SetCell(14, 1, "31.12.2027");
+        p.SetCell(13, 2, "");  // the empty date never moves the start
+        Table& d = base.ws->Deadlines;
+        SetupTable(d, kDeadlineTable, QString());
+        d.SetCell(5, 1, "15.01.2025");
+        d.SetCell(8, 1, "30.06.2028");
+        ComputeTimeRange(*base.ws);
+        QCOMPARE(base.ws->RangeStart, DayFromDate(QDate(2025, 1, 15)) - 50);
+        QCOMPARE(base.ws->RangeEnd, DayFromDate(QDate(2028, 6, 30)) + 50);
+        QCOMPARE(base.ws->RangeLength, int(QDate(2025, 1, 15).daysTo(QDate(2028, 6, 30))) + 100);
+
+        SetProjects(*base.ws, {"101"});
+        SetupTable(d, kDeadlineTable, QString());
+        d.SetRowCount(1);
+        ComputeTimeRange(*base.ws);
+        const double now = DayFromDateTime(QDateTime(QDate(2026, 12, 9), QTime(10, 30)));
+        QCOMPARE(base.ws->RangeStart, now - 50);
+        QCOMPARE(base.ws->RangeLength, 100);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProgress)
+#include "tst_progress.moc"
