@@ -1,0 +1,103 @@
+#include <QtTest>
+
+#include "TestSupport.h"
+#include "data/DataFiles.h"
+
+class TestPeople : public QObject {
+    Q_OBJECT
+private slots:
+    void entries_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("member and recorder") << "Příjmení_4;Jméno;;OD INV;Člen\tZapisovatel"
+                                             << "Příjmení_4 Jméno [cz]";
+        QTest::newRow("member") << "Příjmení_2;Jméno;Ing.;Manažer projektu;Člen"
+                                << "Příjmení_2 Jméno Ing.[c]";
+        QTest::newRow("no mark") << "Nová;Eva;Bc.;Host;Host" << "Nová Eva Bc.Host";
+        QTest::newRow("header line has a c") << "Příjmení_1;Jméno;Titul;Postavení;Funce v poradě"
+                                             << "Příjmení_1 Jméno Titul[c]";
+        QTest::newRow("letter z") << "Malá;Jana;;;z" << "Malá Jana [z]";
+        QTest::newRow("no surname") << ";Jana;;;Člen" << "";
+    }
+    void entries() {
+        QFETCH(QString, line);
+        QFETCH(QString, entry);
+        QCOMPARE(PersonEntry(line), entry);
+    }
+
+    void missingFileGetsTheDefaultLines() {
+        TempBase base;
+        LoadPeople(*base.ws, "Lide.CSV");
+        QCOMPARE(base.Lines("Lide.CSV"), DefaultPeopleLines());
+        QVERIFY(base.ws->Picks.persons.isEmpty());  // nothing is loaded this time
+        LoadPeople(*base.ws, "Lide.CSV");
+        QCOMPARE(base.ws->Picks.persons.size(), 4);
+    }
+
+    // With no configured name and a cancelled dialog, an existing "Lid.csv" is
+    // loaded rather than replaced by the default lines.
+    void existingFallbackFileIsLoaded() {
+        TempBase base;
+        base.WriteLines("Lid.csv", {"Dvořák;Petr;Ing.;Technik;Člen"});
+        base.ws->config.SouborLidi.clear();
+        LoadPeople(*base.ws, QString());
+        QCOMPARE(base.Lines("Lid.csv"), QStringList{"Dvořák;Petr;Ing.;Technik;Člen"});
+        QCOMPARE(base.ws->Picks.persons, QStringList{"Dvořák Petr Ing.[c]"});
+        QCOMPARE(base.ws->config.SouborLidi, QStringLiteral("Lid.csv"));
+    }
+
+    void refreshBuildsListsWithoutDuplicates() {
+        TempBase base;
+        base.WriteLines("Lide.CSV", {"Dvořák;Petr;Ing.;Technik;Člen", "Dvořák;Petr;Ing.;Technik;Člen",
+                                     "Malá;Jana;;;Host"});
+        Workspace& ws = *base.ws;
+        SetupTable(ws.Projects, kProjectTable, QString());
+        ws.Projects.SetCell(1, 1, "101");
+        ws.Projects.SetCell(2, 1, "Škola");
+        ws.Projects.SetCell(1, 2, "");
+        ws.Projects.SetCell(1, 3, "101");
+        ws.Projects.SetCell(2, 3, "Škola");
+        SetupTable(ws.Templates, kTemplateTable, QString());
+        const char* classes[] = {"Stavba", "Stavba", "", "PD", "Stavba"};
+        for (int r = 1; r <= 5; ++r) {
+            ws.Templates.SetCell(2, r, r % 2 ? "Realizace" : "Etapa");
+            ws.Templates.SetCell(3, r, classes[r - 1]);
+        }
+        QSignalSpy changed(&ws, &Workspace::pickListsChanged);
+        RefreshPickLists(ws);
+        RefreshPickLists(ws);  // a second activation adds nothing
+        QCOMPARE(ws.Picks.projects, QStringList{"101/ Škola"});
+        QCOMPARE(ws.Picks.classifications, (QStringList{"Stavba", "PD"}));
+        QCOMPARE(ws.Picks.activities, (QStringList{"Realizace", "Etapa"}));
+        QCOMPARE(ws.Picks.persons, (QStringList{"Dvořák Petr Ing.[c]", "Malá Jana Host"}));
+        QVERIFY(changed.count() >= 2);
+    }
+
+    void notesRoundTrip() {
+        TempBase base;
+        Workspace& ws = *base.ws;
+        base.WriteLines("Poznamky.TXT", {"první", "druhá", "třetí"});
+        LoadNotes(ws, "Poznamky.TXT");
+        QCOMPARE(ws.NotesLines, (QStringList{"první", "druhá", "třetí"}));
+        QSignalSpy notice(&ws, &Workspace::savingNotes);
+        ws.SetChanged(kChangedNotes, true);
+        SaveNotes(ws, "Poznamky.TXT");
+        QCOMPARE(base.Lines("Poznamky.TXT"), (QStringList{"první", "druhá", "třetí", ""}));
+        QCOMPARE(notice.count(), 1);
+        QVERIFY(!ws.Changed(kChangedNotes));
+    }
+
+    void missingNotesLeaveTheTextAlone() {
+        TempBase base;
+        base.ws->NotesLines = {"keep"};
+        LoadNotes(*base.ws, "Poznamky.TXT");
+        QCOMPARE(base.ws->NotesLines, QStringList{"keep"});
+        QCOMPARE(base.prompter.Texts(ScriptedPrompter::Kind::OpenDialog),
+                 QStringList{"Otevření Poznámek -" + base.Path("Poznamky.TXT")});
+        SaveNotes(*base.ws, QString());  // cancelled without a name: nothing written
+        QVERIFY(!base.Exists("Poznamky.TXT"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPeople)
+#include "tst_people.moc"
