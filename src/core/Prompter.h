@@ -27,6 +27,8 @@ public:
     virtual ~Prompter() = default;
     // An information question with the buttons Yes and No.
     virtual bool AskYesNo(const QString& text) = 0;
+    // An information question with the buttons OK and No; true for OK.
+    virtual bool AskOkNo(const QString& text) = 0;
     virtual void Inform(const QString& text) = 0;
     virtual void Error(const QString& text) = 0;
     // The chosen file's full path, or empty when the dialog was cancelled.
@@ -46,12 +48,13 @@ public:
         QString answer;
     };
 
-    QList<bool> answers;      // for AskYesNo, taken from the front
+    QList<bool> answers;      // for AskYesNo and AskOkNo, taken from the front
     QStringList chosenFiles;  // for the file dialogs; "" cancels
     QList<Entry> log;
     int beeps = 0;
 
     bool AskYesNo(const QString& text) override;
+    bool AskOkNo(const QString& text) override { return AskYesNo(text); }
     void Inform(const QString& text) override;
     void Error(const QString& text) override;
     QString ChooseOpenFile(const FileRequest& request) override;

@@ -17,6 +17,30 @@ enum ChangeFlag : int {
     kChangedNotes = 7,
 };
 
+// The signed-in user: the user record of this workstation user and the state
+// of the connection slot.
+struct AccessState {
+    QString UserName = QStringLiteral("Jmeno Prijmeni");
+    QString Password;       // access password, plain in memory
+    QString Permission = QStringLiteral("2_000");  // level "_" project list
+    QString AdminPassword;  // plain in memory
+    // The plain text from which the user key is derived.
+    QString WorkstationId;
+    // Minutes without a user action, counted up in steps of 5.
+    int InactivityCounter = 0;
+    // The service menus ("Obsluha", "&Soubory", reconstruction) are enabled.
+    bool ServiceMenus = false;
+};
+
+// What the change log records about the diary: the day and row chosen in the
+// calendar and the first lines of the day entry's texts.
+struct DiaryLogContext {
+    double Day = 0;
+    int Row = 0;
+    QString RecordFirstLine;
+    QString MessageFirstLine;
+};
+
 // The pick lists that the windows show, computed from the tables and the people file.
 struct PickLists {
     QStringList projects;         // number + "/ " + name, for the project choosers
@@ -72,6 +96,16 @@ public:
     QStringList NotesLines;
 
     PickLists Picks;
+
+    AccessState Access;
+    // Every user action that counts as activity resets the inactivity counter.
+    void ResetInactivity() { Access.InactivityCounter = 0; }
+    // A read-only user (permission text with "1_") saves nothing at the close.
+    bool MayWrite() const { return !Access.Permission.contains(QLatin1String("1_")); }
+    // The number of the current project (column 1 of CurrentProjectRow).
+    QString CurrentProjectNumber() const { return Projects.Cell(1, CurrentProjectRow); }
+
+    DiaryLogContext Diary;
 
     // Announcements to the windows.
     void NotifyTable(int kind) { emit tableChanged(kind); }

@@ -1,6 +1,8 @@
 #include "Cells.h"
 
 #include <QDate>
+#include <QVarLengthArray>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -52,10 +54,30 @@ QString RoundedDigits(double value, bool* negative) {
     return QString::fromLatin1(digits);
 }
 
+// Whole cents, for a value that lies within a millionth of a cent of them and is
+// small enough that its 15 significant digits show those cents exactly; such a
+// value rounds to them however the digits are read. Every amount read from a
+// cell with at most two decimals is one.
+bool ExactCents(double value, qint64* cents) {
+    if (!(std::fabs(value) < 1e11)) return false;
+    const double scaled = value * 100.0;
+    const double whole = std::nearbyint(scaled);
+    if (std::fabs(scaled - whole) > 1e-6) return false;
+    *cents = qint64(whole);
+    return true;
+}
+
 QString AmountText(double value, bool grouped) {
     if (!std::isfinite(value)) value = 0.0;
     bool negative = false;
-    const QString digits = RoundedDigits(value, &negative);
+    QString digits;
+    qint64 cents = 0;
+    if (ExactCents(value, &cents)) {
+        negative = cents < 0;
+        digits = QString::number(negative ? -cents : cents).rightJustified(3, u'0');
+    } else {
+        digits = RoundedDigits(value, &negative);
+    }
     const QString intPart = digits.left(digits.size() - 2);
     QString out;
     if (grouped) {
@@ -74,34 +96,37 @@ QString AmountText(double value, bool grouped) {
 }  // namespace
 
 double ParseAmount(const QString& text) {
-    QString kept;
-    kept.reserve(text.size());
+    // The kept characters are ASCII, so they go into a byte buffer that
+    // std::from_chars reads; QString::toDouble goes through the locale machinery.
+    QVarLengthArray<char, 64> kept;
     for (QChar c : text) {
-        if (c == u'.') c = u',';
-        if (c.isDigit() && c.unicode() < 128)
-            kept.append(c);
-        else if (c == u',' || IsSign(c))
-            kept.append(c);
+        const char16_t u = c.unicode();
+        if ((u >= u'0' && u <= u'9') || u == u'+' || u == u'-')
+            kept.append(char(u));
+        else if (u == u',' || u == u'.')
+            kept.append('.');
     }
     if (kept.isEmpty()) return 0.0;
     // An optional sign, digits, at most one decimal comma, at least one digit.
-    int i = 0;
-    if (IsSign(kept[0])) ++i;
+    qsizetype i = 0;
+    const bool plus = kept[0] == '+';
+    if (plus || kept[0] == '-') ++i;
     int digits = 0, commas = 0;
     for (; i < kept.size(); ++i) {
-        if (kept[i] == u',') {
+        if (kept[i] == '.') {
             if (++commas > 1) return 0.0;
-        } else if (kept[i].isDigit()) {
+        } else if (kept[i] >= '0' && kept[i] <= '9') {
             ++digits;
         } else {
             return 0.0;
         }
     }
     if (digits == 0) return 0.0;
-    kept.replace(u',', u'.');
-    bool ok = false;
-    const double v = kept.toDouble(&ok);
-    return ok ? v : 0.0;
+    const char* begin = kept.data() + (plus ? 1 : 0);
+    const char* end = kept.data() + kept.size();
+    double v = 0.0;
+    const auto [ptr, ec] = std::from_chars(begin, end, v);
+    return ec == std::errc() && ptr == end ? v : 0.0;
 }
 
 qint32 ParseInt(const QString& text) {
@@ -117,32 +142,43 @@ qint32 ParseInt(const QString& text) {
 }
 
 double ParseDate(const QString& text) {
-    QString t = text;
-    t.remove(u' ');
-    t.remove(u',');
-    t.remove(kNbsp);
-    if (t.isEmpty()) return kEmptyDate;
-    QStringList parts = t.split(u'.');
-    if (parts.size() == 3 && parts[2].isEmpty()) parts.removeLast();  // "5.3."
-    if (parts.size() < 2 || parts.size() > 3) return kEmptyDate;
+    // Day, month and year are read in place: blanks, commas and code 160 are
+    // ignored, "." separates the parts, anything else is no date.
     int values[3] = {0, 0, 0};
-    for (int i = 0; i < parts.size(); ++i) {
-        const QString& p = parts[i];
-        if (p.isEmpty() || p.size() > 4) return kEmptyDate;
-        for (QChar c : p)
-            if (!(c.isDigit() && c.unicode() < 128)) return kEmptyDate;
-        values[i] = p.toInt();
+    int lengths[3] = {0, 0, 0};
+    int parts = 1;
+    bool any = false;
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u' ' || u == u',' || u == 0x00A0) continue;
+        any = true;
+        if (u == u'.') {
+            if (++parts > 3) return kEmptyDate;
+            continue;
+        }
+        if (u < u'0' || u > u'9') return kEmptyDate;
+        const int p = parts - 1;
+        if (++lengths[p] > 4) return kEmptyDate;
+        values[p] = values[p] * 10 + (u - u'0');
     }
-    const QDate today = Clock::Today();
-    int year = today.year();
-    if (parts.size() == 3) {
-        year = values[2];
-        if (parts[2].size() <= 2) {
+    if (!any) return kEmptyDate;
+    if (parts == 3 && lengths[2] == 0) parts = 2;  // "5.3."
+    if (parts < 2) return kEmptyDate;
+    for (int i = 0; i < parts; ++i)
+        if (lengths[i] == 0) return kEmptyDate;
+    int year = values[2];
+    // Only a missing or two-digit year needs today's date; asking the clock for
+    // every cell costs a time-zone lookup each time.
+    if (parts < 3 || lengths[2] <= 2) {
+        const int thisYear = Clock::Today().year();
+        if (parts < 3) {
+            year = thisYear;
+        } else {
             // The century that puts the date within 50 years of today.
-            year += (today.year() / 100) * 100;
-            if (year > today.year() + 50)
+            year += (thisYear / 100) * 100;
+            if (year > thisYear + 50)
                 year -= 100;
-            else if (year <= today.year() - 50)
+            else if (year <= thisYear - 50)
                 year += 100;
         }
     }
@@ -167,26 +203,51 @@ QString ReplaceChar(const QString& text, QChar from, QChar to) {
     return t;
 }
 
+namespace {
+
+QStringView TrimBlanks(QStringView v) {
+    qsizetype b = 0, e = v.size();
+    while (b < e && v[b] == u' ') ++b;
+    while (e > b && v[e - 1] == u' ') --e;
+    return v.mid(b, e - b);
+}
+
+bool HasBlankRun(QStringView v) {
+    for (qsizetype i = 1; i < v.size(); ++i)
+        if (v[i] == u' ' && v[i - 1] == u' ') return true;
+    return false;
+}
+
+}  // namespace
+
 FieldBuffer SplitFields(const QString& line, int count, QChar separator) {
     FieldBuffer fields;
     count = qBound(0, count, kFieldBufferSize);
-    QString t = TrimCell(line, 1);
-    if (t.contains(QLatin1String("  "))) {
-        QString collapsed;
-        collapsed.reserve(t.size());
-        for (QChar c : t)
-            if (!(c == u' ' && !collapsed.isEmpty() && collapsed.back() == u' '))
-                collapsed.append(c);
-        t = collapsed;
+    // The line is trimmed and its blank runs collapsed; most lines need neither
+    // a copy nor any change, so they are read in place.
+    QString changed;
+    QStringView t = TrimBlanks(line);
+    if (t.contains(kNbsp) || HasBlankRun(t)) {
+        changed = TrimCell(line, 1);
+        if (HasBlankRun(changed)) {
+            QString collapsed;
+            collapsed.reserve(changed.size());
+            for (QChar c : changed)
+                if (!(c == u' ' && !collapsed.isEmpty() && collapsed.back() == u' '))
+                    collapsed.append(c);
+            changed = collapsed;
+        }
+        t = changed;
     }
+    // No code 160 is left, so trimming a field only removes outer blanks.
     qsizetype pos = 0;
     for (int i = 0; i < count; ++i) {
         const qsizetype sep = t.indexOf(separator, pos);
         if (sep < 0) {
-            fields[i] = t.mid(pos);
+            fields[i] = t.mid(pos).toString();
             break;
         }
-        fields[i] = TrimCell(t.mid(pos, sep - pos), 1);
+        fields[i] = TrimBlanks(t.mid(pos, sep - pos)).toString();
         pos = sep + 1;
     }
     return fields;

@@ -59,14 +59,18 @@ QString NormaliseSettingsFlags(const QString& value) {
     return v;
 }
 
-QString DefaultUserKey() {
+QString WorkstationIdentifier() {
     QString user = qEnvironmentVariable("USER");
     if (user.isEmpty()) user = qEnvironmentVariable("LOGNAME");
     if (user.isEmpty()) user = qEnvironmentVariable("USERNAME");
-    QByteArray machine = QSysInfo::machineUniqueId();
-    if (machine.isEmpty()) machine = QSysInfo::machineHostName().toUtf8();
+    QString machine = QString::fromLatin1(QSysInfo::machineUniqueId());
+    if (machine.isEmpty()) machine = QSysInfo::machineHostName();
+    return machine + u'/' + user;
+}
+
+QString DefaultUserKey() {
     const QByteArray hash =
-        QCryptographicHash::hash(machine + '/' + user.toUtf8(), QCryptographicHash::Sha1);
+        QCryptographicHash::hash(WorkstationIdentifier().toUtf8(), QCryptographicHash::Sha1);
     return QStringLiteral("Uzivatel_") + QString::fromLatin1(hash.toHex().left(16)).toUpper();
 }
 

@@ -93,7 +93,10 @@ struct Config {
 // "0" appended (then cut to 60 again).
 QString NormaliseSettingsFlags(const QString& value);
 
-// The user key of this workstation and operating-system user.
+// The plain text that names this workstation and operating-system user.
+QString WorkstationIdentifier();
+// The user key derived from it: a valid configuration key, stable for the
+// same workstation and user.
 QString DefaultUserKey();
 
 // Reads the file into config. Keys that are missing take their defaults. Returns

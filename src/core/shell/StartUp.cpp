@@ -5,6 +5,7 @@
 #include "../data/DataFiles.h"
 #include "../data/IniFile.h"
 #include "../data/TextFile.h"
+#include "Access.h"
 #include "Config.h"
 
 StartUpResult LoadAtStartUp(Workspace& ws, bool createMissingConfig) {
@@ -12,7 +13,10 @@ StartUpResult LoadAtStartUp(Workspace& ws, bool createMissingConfig) {
     if (!ReadConfiguration(ws.config)) {
         // A fresh installation starts from the documented defaults and keeps them.
         ReadConfiguration(ws.config, IniFile());
+        ReadUserRecord(ws);
         if (createMissingConfig) result.configCreated = SaveConfiguration(ws);
+    } else {
+        ReadUserRecord(ws);
     }
     if (LoadProjectRegister(ws, ws.config.SouborAkce) == LoadResult::Quit) {
         result.quit = true;
@@ -28,6 +32,7 @@ StartUpResult LoadAtStartUp(Workspace& ws, bool createMissingConfig) {
 }
 
 bool SaveConfiguration(Workspace& ws) {
+    StoreUserRecord(ws);
     try {
         WriteConfiguration(ws.config);
         return true;
@@ -37,4 +42,14 @@ bool SaveConfiguration(Workspace& ws) {
             "na přepisovatelném médiu\r\nnejlépe na pevném disku"));
         return false;
     }
+}
+
+void SaveMarkedTables(Workspace& ws) {
+    if (!ws.MayWrite()) return;
+    Config& cfg = ws.config;
+    if (ws.Changed(kChangedProjects)) SaveProjectRegister(ws, cfg.SouborAkce);
+    if (ws.Changed(kChangedDeadlines) || ws.Changed(kChangedFinance))
+        SaveProgress(ws, cfg.SouborPopis, SaveMode::Open);
+    if (ws.Changed(kChangedTemplates)) SaveTaskTemplates(ws, cfg.SouborUkony);
+    if (ws.Changed(kChangedNotes)) SaveNotes(ws, cfg.SouborPoznamky);
 }

@@ -17,3 +17,7 @@ StartUpResult LoadAtStartUp(Workspace& ws, bool createMissingConfig);
 // WriteConfiguration, reporting a failure with the program's message instead of
 // throwing; the values in memory stay. Returns false on failure.
 bool SaveConfiguration(Workspace& ws);
+
+// The saving part of the close: for a user who may write, every table marked in
+// ChangeFlags is saved under its configured name. Throws FileError.
+void SaveMarkedTables(Workspace& ws);

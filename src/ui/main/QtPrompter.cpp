@@ -44,6 +44,11 @@ bool QtPrompter::AskYesNo(const QString& text) {
            QMessageBox::Yes;
 }
 
+bool QtPrompter::AskOkNo(const QString& text) {
+    return Show(Parent(), QMessageBox::Information, text, QMessageBox::Ok | QMessageBox::No) ==
+           QMessageBox::Ok;
+}
+
 void QtPrompter::Inform(const QString& text) {
     Show(Parent(), QMessageBox::Information, text, QMessageBox::Ok);
 }

@@ -14,6 +14,7 @@ class QtPrompter : public Prompter {
     void SetParent(QWidget* parent) { parent_ = parent; }
 
     bool AskYesNo(const QString& text) override;
+    bool AskOkNo(const QString& text) override;
     void Inform(const QString& text) override;
     void Error(const QString& text) override;
     QString ChooseOpenFile(const FileRequest& request) override;

@@ -1,0 +1,106 @@
+#include "Arguments.h"
+
+namespace {
+
+// Splits "--name=value" into its parts; value stays null without "=".
+void SplitOption(const QString& arg, QString& name, QString& value) {
+    const qsizetype eq = arg.indexOf(u'=');
+    name = eq < 0 ? arg : arg.left(eq);
+    value = eq < 0 ? QString() : arg.mid(eq + 1);
+}
+
+}  // namespace
+
+bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
+    out = Arguments();
+    if (args.isEmpty()) {
+        error = QStringLiteral("Chybí příkaz.");
+        return false;
+    }
+    const QString& command = args.first();
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
+        command == QLatin1String("help")) {
+        out.command = Arguments::Command::Help;
+        return true;
+    }
+    if (command == QLatin1String("check")) {
+        out.command = Arguments::Command::Check;
+    } else if (command == QLatin1String("generate")) {
+        out.command = Arguments::Command::Generate;
+    } else {
+        error = QStringLiteral("Neznámý příkaz: ") + command;
+        return false;
+    }
+    const bool generate = out.command == Arguments::Command::Generate;
+    for (int i = 1; i < args.size(); ++i) {
+        QString name, value;
+        SplitOption(args[i], name, value);
+        if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
+            out.command = Arguments::Command::Help;
+            return true;
+        }
+        const bool takesValue =
+            name == QLatin1String("--base") || (generate && name == QLatin1String("--project"));
+        if (takesValue) {
+            if (value.isNull()) {
+                if (i + 1 >= args.size() || args[i + 1].startsWith(QLatin1String("--"))) {
+                    error = QStringLiteral("Volba ") + name + QStringLiteral(" potřebuje hodnotu.");
+                    return false;
+                }
+                value = args[++i];
+            }
+            if (value.isEmpty()) {
+                error = QStringLiteral("Volba ") + name + QStringLiteral(" potřebuje hodnotu.");
+                return false;
+            }
+            if (name == QLatin1String("--base")) {
+                out.base = value;
+            } else {
+                out.project = value;
+                out.hasProject = true;
+            }
+        } else if (generate && args[i] == QLatin1String("--force")) {
+            out.force = true;
+        } else if (args[i].startsWith(u'-')) {
+            error =
+                QStringLiteral("Neznámá volba příkazu ") + command + QStringLiteral(": ") + args[i];
+            return false;
+        } else {
+            error = QStringLiteral("Nadbytečný argument: ") + args[i];
+            return false;
+        }
+    }
+    return true;
+}
+
+QString UsageText() {
+    return QStringLiteral(
+        "Použití:\n"
+        "  orva-cli check [--base SLOŽKA]\n"
+        "  orva-cli generate [--base SLOŽKA] [--project ČÍSLO] [--force]\n"
+        "  orva-cli --help\n"
+        "\n"
+        "Příkazy:\n"
+        "  check     Načte datovou složku tak jako program Sledování ORVA při spuštění\n"
+        "            (konfiguraci, seznam akcí, úkony a průběh každé akce), na nic se\n"
+        "            neptá, nic nezapisuje a vypíše souhrn: počet akcí, řádky termínů\n"
+        "            a financí každé akce, chybějící soubory, vynechané řádky a buňky,\n"
+        "            které nelze přečíst jako datum nebo částku.\n"
+        "  generate  Vytvoří soubory průběhu akcí z tabulky úkonů, stejně jako příkaz\n"
+        "            programu \"Vygenerovat data\". Existující soubor průběhu ponechá.\n"
+        "\n"
+        "Volby:\n"
+        "  --base SLOŽKA    základní složka se souborem ORVA_Sledovani.Ini (výchozí je\n"
+        "                   aktuální složka); bez něj platí výchozí nastavení programu\n"
+        "                   a soubor se nevytváří\n"
+        "  --project ČÍSLO  jen akce s tímto číslem (přesně podle sloupce \"Číslo akce\")\n"
+        "  --force          přepíše i existující soubory průběhu\n"
+        "  --help           tato nápověda\n"
+        "\n"
+        "Návratový kód:\n"
+        "  0  vše v pořádku\n"
+        "  1  chybí soubor nebo jej nelze číst či zapsat; u kontroly také každý\n"
+        "     dotaz programu, vynechaný řádek, nečitelná buňka a akce, která by\n"
+        "     dostala soubor průběhu jiné akce\n"
+        "  2  chybné argumenty\n");
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The command line of orva-cli, as read from the arguments after the program name.
+struct Arguments {
+    enum class Command { None, Help, Check, Generate };
+    Command command = Command::None;
+    QString base;  // empty: the current directory
+    QString project;
+    bool hasProject = false;
+    bool force = false;
+};
+
+// Reads the arguments; on a mistake returns false with a Czech message in error.
+bool ParseArguments(const QStringList& args, Arguments& out, QString& error);
+
+// The Czech help text.
+QString UsageText();

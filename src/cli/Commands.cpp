@@ -1,0 +1,203 @@
+#include "Commands.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "Arguments.h"
+#include "Prompter.h"
+#include "Workspace.h"
+#include "data/DataCheck.h"
+#include "data/DataFiles.h"
+#include "data/IniFile.h"
+#include "data/TextFile.h"
+#include "shell/Config.h"
+
+namespace {
+
+// The base directory as the configuration keeps it: absolute, ending in "/".
+QString BaseDirectory(const Arguments& args) {
+    QString dir =
+        args.base.isEmpty() ? QDir::currentPath() : QFileInfo(args.base).absoluteFilePath();
+    dir = QDir::cleanPath(dir);
+    if (!dir.endsWith(u'/')) dir += u'/';
+    return dir;
+}
+
+bool BaseExists(const QString& base, QTextStream& err) {
+    if (QFileInfo(base).isDir()) return true;
+    err << "Složka neexistuje: " << base << Qt::endl;
+    return false;
+}
+
+// The program's messages keep their CR LF line breaks; one line reads better here.
+QString OneLine(const QString& text) {
+    QString t = text;
+    t.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    t.replace(u'\n', u' ');
+    return t.simplified();
+}
+
+QString Shortened(const QString& text, int width) {
+    return text.size() <= width ? text : text.left(width - 1) + QStringLiteral("…");
+}
+
+QString PromptLine(const ScriptedPrompter::Entry& e) {
+    using Kind = ScriptedPrompter::Kind;
+    switch (e.kind) {
+        case Kind::Question:
+            return QStringLiteral("Dotaz (odpověď Ne): ") + OneLine(e.text);
+        case Kind::OpenDialog:
+            return QStringLiteral("Výběr souboru k otevření (zrušen): ") + OneLine(e.text);
+        case Kind::SaveDialog:
+            return QStringLiteral("Výběr souboru k uložení (zrušen): ") + OneLine(e.text);
+        case Kind::Information:
+            return QStringLiteral("Zpráva: ") + OneLine(e.text);
+        case Kind::Error:
+            return QStringLiteral("Chybové hlášení: ") + OneLine(e.text);
+    }
+    return OneLine(e.text);
+}
+
+void PrintPrompts(const QList<ScriptedPrompter::Entry>& prompts, QTextStream& out) {
+    if (prompts.isEmpty()) return;
+    out << "Dotazy a dialogy programu: " << prompts.size() << '\n';
+    for (const ScriptedPrompter::Entry& e : prompts) out << "  " << PromptLine(e) << '\n';
+}
+
+// Reads the configuration without creating it; the defaults stand in for a missing file.
+void ReadConfigurationOrDefaults(Config& config, QTextStream& out) {
+    if (ReadConfiguration(config)) {
+        out << "Konfigurace: " << config.ConfigPath() << '\n';
+        return;
+    }
+    ReadConfiguration(config, IniFile());
+    out << "Konfigurace: soubor " << config.ConfigPath() << " chybí, platí výchozí nastavení\n";
+}
+
+}  // namespace
+
+int RunCheck(const Arguments& args, QTextStream& out, QTextStream& err) {
+    const QString base = BaseDirectory(args);
+    if (!BaseExists(base, err)) return kExitProblems;
+    ScriptedPrompter prompter;
+    Workspace ws(prompter);
+    ws.config.BaseDir = base;
+    const DataCheckReport report = CheckDataFolder(ws, prompter);
+
+    out << "Kontrola datové složky: " << base << '\n';
+    if (report.configFound)
+        out << "Konfigurace: " << ws.config.ConfigPath() << '\n';
+    else
+        out << "Konfigurace: soubor " << ws.config.ConfigPath()
+            << " chybí nebo je nečitelný, platí výchozí nastavení\n";
+    out << "Seznam akcí: " << report.registerPath << (report.registerLoaded ? "" : " (nenačten)")
+        << '\n';
+    out << "Úkony: " << report.templatePath;
+    if (report.templatesLoaded)
+        out << " (řádků: " << report.templateRows << ")\n";
+    else
+        out << " (nenačteny)\n";
+
+    out << "Akcí: " << report.projects.size() << '\n';
+    int width = 0;
+    for (const ProjectCheck& p : report.projects) width = qMax(width, int(p.number.size()));
+    for (const ProjectCheck& p : report.projects) {
+        out << "  " << p.number.leftJustified(width) << "  " << p.fileName << "  ";
+        if (p.missing)
+            out << "chybí";
+        else if (p.unreadable)
+            out << "nečitelný";
+        else
+            out << "termínů: " << p.deadlineRows << ", financí: " << p.financeRows;
+        if (!p.sharesFileOf.isEmpty())
+            out << "  (soubor akce " << p.sharesFileOf << ": číslo " << p.sharesFileOf
+                << " je obsaženo v čísle " << p.number << ", vlastní průběh se nenačte)";
+        out << '\n';
+    }
+
+    for (const QString& path : report.missingFiles) out << "Chybí soubor: " << path << '\n';
+    if (!report.fileErrors.isEmpty()) {
+        out << "Nečitelné soubory: " << report.fileErrors.size() << '\n';
+        for (const QString& e : report.fileErrors) err << "Chyba souboru: " << e << Qt::endl;
+    }
+    PrintPrompts(report.prompts, out);
+
+    out << "Vynechané řádky: " << report.skipped.size() << '\n';
+    for (const SkippedLine& s : report.skipped)
+        out << "  " << s.file << ", řádek " << s.line << ": " << Shortened(s.text, 80) << '\n';
+    out << "Nečitelné buňky: " << report.badCells.size() << '\n';
+    for (const BadCell& b : report.badCells)
+        out << "  " << b.file << ", řádek " << b.line << ", sloupec " << b.column << " ("
+            << b.header.trimmed() << "): \"" << b.text << "\" "
+            << (b.amount ? "není částka" : "není datum") << '\n';
+
+    const bool clean = report.Clean();
+    out << "Výsledek: " << (clean ? "v pořádku" : "nalezeny problémy") << '\n';
+    out.flush();
+    return clean ? kExitOk : kExitProblems;
+}
+
+int RunGenerate(const Arguments& args, QTextStream& out, QTextStream& err) {
+    const QString base = BaseDirectory(args);
+    if (!BaseExists(base, err)) return kExitProblems;
+    ScriptedPrompter prompter;
+    Workspace ws(prompter);
+    Config& cfg = ws.config;
+    cfg.BaseDir = base;
+    // The files about to be written, in order, so that a run stopped by a file
+    // error can still tell which files it had replaced.
+    QStringList planned;
+    try {
+        ReadConfigurationOrDefaults(cfg, out);
+        // Nothing may be asked: a missing register or template file ends the run
+        // before the loaders would offer to create one.
+        bool missing = false;
+        for (const QString& name : {cfg.SouborAkce, cfg.SouborUkony}) {
+            const QString path = cfg.DataPath(name);
+            if (name.isEmpty() || !QFileInfo(path).isFile()) {
+                out << "Chybí soubor: " << path << '\n';
+                missing = true;
+            }
+        }
+        if (missing) return kExitProblems;
+        LoadProjectRegister(ws, cfg.SouborAkce);
+        LoadTaskTemplates(ws, cfg.SouborUkony);
+        if (!prompter.log.isEmpty()) {
+            PrintPrompts(prompter.log, out);
+            return kExitProblems;
+        }
+
+        int row = 0;
+        if (args.hasProject) {
+            for (int r = 1; r < ws.Projects.RowCount() && row == 0; ++r)
+                if (ws.Projects.Cell(1, r) == args.project) row = r;
+            if (row == 0) {
+                out << "Akce s číslem " << args.project << " v seznamu akcí "
+                    << cfg.DataPath(cfg.SouborAkce) << " není.\n";
+                return kExitProblems;
+            }
+        }
+        for (int r = 1; r < ws.Projects.RowCount(); ++r) {
+            if (row != 0 && r != row) continue;
+            const QString path = cfg.DataPath(ProgressFileName(ws, ws.Projects.Cell(1, r)));
+            if (args.force || !QFileInfo(path).isFile()) planned << path;
+        }
+        const GenerateReport report = GenerateProgressRows(ws, row, args.force);
+        for (const QString& name : report.written)
+            out << "Zapsán soubor: " << cfg.DataPath(name) << '\n';
+        for (const QString& name : report.kept)
+            out << "Ponechán existující soubor " << cfg.DataPath(name)
+                << " (přepíše jej volba --force)\n";
+        out << "Zapsáno souborů: " << report.written.size() << ", ponecháno: " << report.kept.size()
+            << '\n';
+        return kExitOk;
+    } catch (const FileError& e) {
+        for (const QString& path : planned) {
+            if (path == e.Path()) break;
+            out << "Zapsán soubor: " << path << '\n';
+        }
+        out.flush();
+        err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;
+        return kExitProblems;
+    }
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QTextStream>
+
+struct Arguments;
+
+// Exit statuses of orva-cli.
+enum ExitStatus : int {
+    kExitOk = 0,
+    kExitProblems = 1,  // missing or unreadable files, or problems found by the check
+    kExitUsage = 2,
+};
+
+// Each command reports on out (the summary) and err (file errors), and returns
+// its exit status.
+int RunCheck(const Arguments& args, QTextStream& out, QTextStream& err);
+int RunGenerate(const Arguments& args, QTextStream& out, QTextStream& err);

@@ -1,0 +1,75 @@
+#include "Access.h"
+
+#include "../Prompter.h"
+#include "../Workspace.h"
+#include "../data/Cells.h"
+#include "Config.h"
+
+namespace {
+// Mixed into each character so that a stored password is not readable at a glance.
+constexpr char16_t kMask[] = u"ORVA-sledovani";
+constexpr int kMaskLength = int(std::size(kMask)) - 1;
+}  // namespace
+
+QString ScramblePassword(const QString& plain) {
+    QString out;
+    for (int i = 0; i < plain.size(); ++i) {
+        const ushort code = plain[i].unicode() ^ (kMask[i % kMaskLength] + i);
+        out += QStringLiteral("%1").arg(code, 4, 16, QLatin1Char('0')).toUpper();
+    }
+    return out;
+}
+
+QString UnscramblePassword(const QString& stored) {
+    QString out;
+    for (int i = 0; i + 4 <= stored.size(); i += 4) {
+        bool ok = false;
+        const ushort code = stored.mid(i, 4).toUShort(&ok, 16);
+        if (!ok) return QString();
+        const int n = i / 4;
+        out += QChar(ushort(code ^ (kMask[n % kMaskLength] + n)));
+    }
+    return out;
+}
+
+void ReadUserRecord(Workspace& ws) {
+    AccessState& a = ws.Access;
+    if (a.WorkstationId.isEmpty()) a.WorkstationId = WorkstationIdentifier();
+    const QString& record = ws.config.UserRecord;
+    if (record.isEmpty()) {
+        a.UserName = QStringLiteral("Jmeno Prijmeni");
+        a.Password = QString::fromUtf16(kDefaultPassword);
+        a.Permission = QStringLiteral("2_000");
+        a.AdminPassword = QString::fromUtf16(kDefaultAdminPassword);
+        return;
+    }
+    const FieldBuffer f = SplitFields(record, 4, u'/');
+    a.UserName = f[0];
+    a.Password = UnscramblePassword(f[1]);
+    a.Permission = f[2];
+    a.AdminPassword = UnscramblePassword(f[3]);
+}
+
+void StoreUserRecord(Workspace& ws) {
+    const AccessState& a = ws.Access;
+    ws.config.UserRecord = a.UserName + u'/' + ScramblePassword(a.Password) + u'/' + a.Permission +
+                           u'/' + ScramblePassword(a.AdminPassword);
+}
+
+bool CheckPermission(Workspace& ws, const QString& operation, int level) {
+    const FieldBuffer f = SplitFields(ws.Access.Permission, 2, u'_');
+    const int userLevel = ParseInt(f[0]);
+    const QString projects = userLevel == 5 ? QStringLiteral("000") : f[1];
+    const QString number = ws.CurrentProjectNumber();
+    const bool projectAllowed =
+        projects == QLatin1String("000") || (!number.isEmpty() && projects.contains(number));
+    bool allowed = userLevel >= level && projectAllowed;
+    if (!allowed && operation != QStringView(kNoReport)) {
+        ws.Ask().Inform(QStringLiteral("Nemáte oprávnění pro ") + operation +
+                        QStringLiteral("operaci  - ") + number);
+    }
+    if (allowed && operation == QStringView(kThisOperation) &&
+        ws.config.Flag(kFlagWarnBeforeChange))
+        allowed = ws.Ask().AskOkNo(QStringLiteral(" POKRAČOVAT V OPERACI ? "));
+    return allowed;
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QTimer;
+class Workspace;
+
+// The connection slot: one user at a time may change data. The slot holder is
+// the key "Pripojen" of section "Přístup" in the shared configuration file;
+// the other running copies are read-only and poll for the slot, and a holder
+// who stays idle is backed up and disconnected.
+class ConnectionSlot : public QObject {
+    Q_OBJECT
+public:
+    enum class State { Claimed, Taken, Disconnected };
+
+    static constexpr int kPollIntervalMs = 150000;
+    static constexpr int kInactivityIntervalMs = 300000;
+
+    explicit ConnectionSlot(Workspace& ws, QObject* parent = nullptr);
+
+    // Tests shorten the timers.
+    void SetIntervals(int pollMs, int inactivityMs);
+    int PollInterval() const;
+    bool PollRunning() const;
+    bool InactivityRunning() const;
+
+    // Claims the free slot or falls back to read-only, shows the state, starts
+    // the matching timer and writes the log-in record.
+    void ClaimSlotAtStartUp();
+    // A read-only copy looks whether the slot became free and takes it.
+    void PollSlot();
+    // Counts idle minutes; past the limit the data are backed up and the slot freed.
+    void CheckInactivity();
+    // Raises the permission to the service level and toggles the service menus.
+    void EnterServiceMode();
+    // At the close of a copy that may write: frees the slot (when it is still
+    // this user's) and writes the configuration file.
+    void ReleaseAtClose();
+
+    State CurrentState() const { return state_; }
+    // The permission label's text for the current state.
+    QString LabelText() const;
+
+signals:
+    void stateChanged(ConnectionSlot::State state, const QString& labelText);
+    // The service menus became enabled or disabled.
+    void serviceMenusChanged(bool enabled);
+
+private:
+    void SetState(State state);
+    // The holder named in the configuration file; the value in memory when
+    // there is no file. Throws FileError.
+    QString FileHolder() const;
+    // Frees the slot in the file when it is this user's and writes the
+    // configuration; false when the file could not be written.
+    bool ReleaseSlot();
+    // SaveConfiguration with the user's own permission text in the user record,
+    // never the read-only or service text the program put in its place.
+    bool WriteConfig();
+    void AssignPermission(const QString& permission);
+    QString OwnPermission() const;
+    // After a late claim: the tables are read again from the files that the
+    // previous holder may have changed.
+    void ReloadData();
+    void ReportError(const QString& text);
+
+    Workspace& ws_;
+    QTimer* poll_;
+    QTimer* inactivity_;
+    State state_ = State::Taken;
+    QString holder_;
+    // The permission text the program assigned ("1_000" or "5_000") and the
+    // user's own one that it replaced.
+    QString assigned_;
+    QString own_;
+};

@@ -1,0 +1,406 @@
+#include <QDir>
+#include <QFile>
+#include <QMap>
+#include <QProcess>
+#include <QtTest>
+
+#include "TestSupport.h"
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+CliRun RunCli(const QStringList& args, const QString& workDir = QString()) {
+    QProcess p;
+    if (!workDir.isEmpty()) p.setWorkingDirectory(workDir);
+    p.start(QStringLiteral(ORVA_CLI), args);
+    CliRun run;
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return run;
+    run.exitCode = p.exitCode();
+    run.out = QString::fromUtf8(p.readAllStandardOutput());
+    run.err = QString::fromUtf8(p.readAllStandardError());
+    return run;
+}
+
+const QString kRegister = QStringLiteral("NameAkce.csv");
+const QString kTemplates = QStringLiteral("NameUkony.csv");
+const QString kProgress012 = QStringLiteral("APr_NameAkce__012.csv");
+const QString kProgress034 = QStringLiteral("APr_NameAkce__034.csv");
+
+const QString kProject012 = QStringLiteral(
+    "012;Rekonstrukce náměstí v Telči;Ing. Jana Nováková;Petr Dvořák;2.1;Stavba;;;;85/75;"
+    "12500000,00;10625000,00;01.03.2026;30.11.2027;;");
+const QString kProject034 = QStringLiteral(
+    "034;Oprava mateřské školy;Mgr. Lenka Černá;Tomáš Kučera;3.2;;;;;;4200000,00;3570000,00;"
+    "15.04.2026;31.12.2026;;");
+
+// A data folder: file name (relative to the base) → lines.
+using Folder = QMap<QString, QStringList>;
+
+Folder TwoProjects() {
+    Folder f;
+    f[kRegister] = {
+        QStringLiteral(";Uloženo 01.12.2026"),
+        QStringLiteral("Akce ORVA"),
+        QStringLiteral("Číslo akce;Název akce;Manager projektu;Technik projektu;Opatření;Aktivity;"
+                       "Dokument TXT;Dokument JPG;Poznámka;Dotace/ERDF;Plán celk.způs. Výdajů;"
+                       "Dotace;Datum od;Datum do;;"),
+        kProject012,
+        kProject034,
+    };
+    // The template file with the 16 default templates, as the program saves it.
+    f[kTemplates] = {
+        QStringLiteral("Akce ORVA"),
+        QStringLiteral("Úkony Čas;01.12.2026"),
+        QStringLiteral("Akce číslo;Činnost;Zařazení;Upřesnění;Plán od;Plán DO;Skutečnost OD;"
+                       "Skutečnost DO;Trvání dny;Realný termín OD;Realný termín DO;ID-vnitřní;Info;"
+                       "Poznámka;Poznámka 2;Dokument TXT;;"),
+        QStringLiteral("Termíny;Financování;Finanční plán;Získání fin. Prostředků;;;;;;;;;;;;"),
+        QStringLiteral("Termíny;Financování;Příprava dotace;Podpis smlouvy ;;;;;360;;;;;;;"),
+        QStringLiteral("Termíny;Financování;Získání úvěru;Podpis smlouvy ;;;;;360;;;;;;;"),
+        QStringLiteral("Termíny;Výber dodavatele;PD/TDI ;Podpis smlouvy ;;;;;90;;;;;;;"),
+        QStringLiteral("Termíny;Výber dodavatele;Stavba;Podpis smlouvy ;;;;;90;;;;;;;"),
+        QStringLiteral("Termíny;Realizace;Stavba;Průběh stavby;;;;;30;;;;;;;"),
+        QStringLiteral("Termíny;Realizace;Stavba;Stavební povolení;;;;;90;;;;;;;"),
+        QStringLiteral("Termíny;Realizace;Stavba;Výstavba;;;;;30;;;;;;;"),
+        QStringLiteral("Termíny;Realizace;Stavba;Kolaudace;;;;;2;;;;;;;"),
+        QStringLiteral("Termíny;Etapa_#_1;;Projednání URR;;;;;30;;;;;;;"),
+        QStringLiteral("Termíny;Etapa_#_2;;Projednání URR;;;;;14;;;;;;;"),
+        QStringLiteral("Termíny;Monitoring_#_1;;Projednání URR;;;;;450;;;;;;;"),
+        QStringLiteral("Termíny;Změnové řízení_#_1;;Schválení VRR;;;;;30;;;;;;;"),
+        QStringLiteral("Finance;Etapa_#_1;;Plán;;;;;0;;;;;etapa;;"),
+        QStringLiteral("Finance;Etapa_#_2;;Plán;;;;;0;;;;;etapa;;"),
+        QStringLiteral("Finance;Platba_Faktura_1 ;;Plnění;;;;;0;;;;;fakturace;;"),
+    };
+    return f;
+}
+
+// The two projects with progress files: 012 in the saved form, 034 in the
+// generated form with its header line.
+Folder TwoProjectsWithProgress() {
+    Folder f = TwoProjects();
+    f[kProgress012] = {
+        QStringLiteral("Akce ORVA;01.12.2026"),
+        QStringLiteral("Akce - Projekt Číslo ;012"),
+        QStringLiteral("Termíny"),
+        QStringLiteral("T-012;Realizace;Stavba;Průběh stavby;01.03.2026;30.06.2026;02.03.2026;;"
+                       "120;01.03.2026;30.06.2026;T-012-01//;;;;;;;"),
+        QStringLiteral("T-012;Realizace;Stavba;Kolaudace;01.07.2026;03.07.2026;;;2;;;"
+                       "T-012-02/N-T-012-01/;;;;;;;"),
+        QStringLiteral("F-012;Platba_Faktura_1;;Plnění;05.07.2026;04.08.2026;;;1 250 000,50;0,00;"
+                       "1250000,50;F-012-01/;fakturace;;;;;;"),
+    };
+    f[kProgress034] = {
+        QStringLiteral("Akce ORVA"),
+        QStringLiteral("Akce - Projekt Číslo ;034;Oprava mateřské školy"),
+        QStringLiteral("Termíny"),
+        QStringLiteral("Akce číslo;Činnost;Zařazení;Proces;Plán od ;Plán DO;Skutečnost OD;"
+                       "Skutečnost DO;Délka Dnů;Real OD;Real DO;ID-vnitřní;Info;Poznámka;;"
+                       "Dokument TXT;Dokument JPG"),
+        QStringLiteral("T-034;Etapa_#_1;;Projednání URR;5.3.2026;;;;30;;;T-034-01//;;;;;;;"),
+        QStringLiteral("J-034;Jiné;;Poplatek;;;;;-1500;+20,5;0;J-034-01/;;;;;;;"),
+        QStringLiteral("O-034;Ostatní;;Dar;;;;;;;;O-034-01/;;;;;;;"),
+    };
+    return f;
+}
+
+void Write(const TempBase& base, const Folder& folder, const QString& subfolder = QString()) {
+    for (auto it = folder.cbegin(); it != folder.cend(); ++it)
+        base.WriteLines(subfolder + it.key(), it.value());
+}
+
+// The generated progress file of a project with the default templates, written
+// out from the documented layout: four heading lines, 13 deadline rows whose
+// "Realizace"/"Stavba" rows 07-09 hang under row 06, three finance rows.
+QByteArray ExpectedGenerated(const QString& n, const QString& name, const QString& share) {
+    const QStringList rows = {
+        "T-#;Financování;Finanční plán;Získání fin. Prostředků;;;;;;;;T-#-01//;;$;",
+        "T-#;Financování;Příprava dotace;Podpis smlouvy;;;;;360;;;T-#-02//;;$;",
+        "T-#;Financování;Získání úvěru;Podpis smlouvy;;;;;360;;;T-#-03//;;$;",
+        "T-#;Výber dodavatele;PD/TDI;Podpis smlouvy;;;;;90;;;T-#-04//;;$;",
+        "T-#;Výber dodavatele;Stavba;Podpis smlouvy;;;;;90;;;T-#-05//;;$;",
+        "T-#;Realizace;Stavba;Průběh stavby;;;;;30;;;T-#-06//;;$;",
+        "T-#;Realizace;Stavba;Stavební povolení;;;;;90;;;T-#-07/N-T-#-06/;;$;",
+        "T-#;Realizace;Stavba;Výstavba;;;;;30;;;T-#-08/N-T-#-06/P-T-#-07;;$;",
+        "T-#;Realizace;Stavba;Kolaudace;;;;;2;;;T-#-09/N-T-#-06/P-T-#-08;;$;",
+        "T-#;Etapa_#_1;;Projednání URR;;;;;30;;;T-#-10//;;$;",
+        "T-#;Etapa_#_2;;Projednání URR;;;;;14;;;T-#-11//;;$;",
+        "T-#;Monitoring_#_1;;Projednání URR;;;;;450;;;T-#-12//;;$;",
+        "T-#;Změnové řízení_#_1;;Schválení VRR;;;;;30;;;T-#-13//;;$;",
+        "F-#;Etapa_#_1;;Plán;;;;;0;;;F-#-01/;etapa;$;",
+        "F-#;Etapa_#_2;;Plán;;;;;0;;;F-#-02/;etapa;$;",
+        "F-#;Platba_Faktura_1;;Plnění;;;;;0;;;F-#-03/;fakturace;$;",
+    };
+    QStringList lines = {
+        QStringLiteral("Akce ORVA"),
+        QStringLiteral("Akce - Projekt Číslo ;") + n + u';' + name,
+        QStringLiteral("Termíny"),
+        QStringLiteral("Akce číslo;Činnost;Zařazení;Proces;Plán od ;Plán DO;Skutečnost OD;"
+                       "Skutečnost DO;Délka Dnů;Real OD;Real DO;ID-vnitřní;Info;Poznámka;;"
+                       "Dokument TXT;Dokument JPG"),
+    };
+    for (QString row : rows) {
+        // "#" stands for the project number except inside the activity names.
+        row.replace(QLatin1String("T-#"), QStringLiteral("T-") + n);
+        row.replace(QLatin1String("F-#"), QStringLiteral("F-") + n);
+        lines << row.replace(u'$', share);
+    }
+    return Cp1250Lines(lines);
+}
+
+}  // namespace
+
+class TstCli : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void generateWritesTheDocumentedFiles();
+    void generateKeepsOrReplaces_data();
+    void generateKeepsOrReplaces();
+    void generateRefuses_data();
+    void generateRefuses();
+    void checkReports_data();
+    void checkReports();
+    void commandLine_data();
+    void commandLine();
+};
+
+void TstCli::generateWritesTheDocumentedFiles() {
+    TempBase base;
+    Write(base, TwoProjects());
+    // No --base: the current directory is the base, and no configuration file is created.
+    const CliRun run = RunCli({QStringLiteral("generate")}, base.Dir());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(
+        base.Bytes(kProgress012),
+        ExpectedGenerated(QStringLiteral("012"), QStringLiteral("Rekonstrukce náměstí v Telči"),
+                          QStringLiteral("85/75")));
+    QCOMPARE(base.Bytes(kProgress034),
+             ExpectedGenerated(QStringLiteral("034"), QStringLiteral("Oprava mateřské školy"),
+                               QString()));
+    QVERIFY(run.out.contains(QStringLiteral("Zapsán soubor: ") + base.Path(kProgress012)));
+    QVERIFY(run.out.contains(QStringLiteral("Zapsán soubor: ") + base.Path(kProgress034)));
+    QVERIFY(!base.Exists(QStringLiteral("ORVA_Sledovani.Ini")));
+}
+
+void TstCli::generateKeepsOrReplaces_data() {
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<bool>("replaced");
+    QTest::newRow("kept without --force") << QStringList() << false;
+    QTest::newRow("replaced with --force") << QStringList{QStringLiteral("--force")} << true;
+    QTest::newRow("one project, kept")
+        << QStringList{QStringLiteral("--project"), QStringLiteral("012")} << false;
+    QTest::newRow("one project, replaced")
+        << QStringList{QStringLiteral("--project=012"), QStringLiteral("--force")} << true;
+}
+
+void TstCli::generateKeepsOrReplaces() {
+    QFETCH(QStringList, options);
+    QFETCH(bool, replaced);
+    TempBase base;
+    Write(base, TwoProjects());
+    const QByteArray edited =
+        Cp1250Lines({QStringLiteral("Akce ORVA;01.12.2026"),
+                     QStringLiteral("Akce - Projekt Číslo ;012"), QStringLiteral("Termíny")});
+    base.WriteBytes(kProgress012, edited);
+
+    const CliRun run = RunCli(
+        QStringList{QStringLiteral("generate"), QStringLiteral("--base"), base.Dir()} + options);
+    QCOMPARE(run.exitCode, 0);
+    const QByteArray expected =
+        ExpectedGenerated(QStringLiteral("012"), QStringLiteral("Rekonstrukce náměstí v Telči"),
+                          QStringLiteral("85/75"));
+    QCOMPARE(base.Bytes(kProgress012), replaced ? expected : edited);
+    QCOMPARE(
+        run.out.contains(QStringLiteral("Ponechán existující soubor ") + base.Path(kProgress012)),
+        !replaced);
+    // The other project is generated only when every project is.
+    QCOMPARE(base.Exists(kProgress034), !options.join(u' ').contains(QLatin1String("--project")));
+}
+
+void TstCli::generateRefuses_data() {
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("messages");  // %1 is the base
+    QTest::addColumn<QStringList>("written");
+    QTest::newRow("unknown project")
+        << QString() << QStringList{"--project", "34"}
+        << QStringList{"Akce s číslem 34 v seznamu akcí %1NameAkce.csv není."} << QStringList();
+    QTest::newRow("no templates") << kTemplates << QStringList()
+                                  << QStringList{"Chybí soubor: %1" + kTemplates} << QStringList();
+    QTest::newRow("no register") << kRegister << QStringList()
+                                 << QStringList{"Chybí soubor: %1" + kRegister} << QStringList();
+    // A folder where 034's file belongs: 012 is written, then the run stops.
+    QTest::newRow("folder in the way")
+        << kProgress034 << QStringList{"--force"}
+        << QStringList{"Zapsán soubor: %1" + kProgress012, "Chyba souboru: %1" + kProgress034}
+        << QStringList{kProgress012};
+}
+
+void TstCli::generateRefuses() {
+    QFETCH(QString, damage);
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, messages);
+    QFETCH(QStringList, written);
+    TempBase base;
+    Folder folder = TwoProjects();
+    if (damage == kProgress034)
+        QVERIFY(QDir().mkpath(base.Path(kProgress034)));
+    else
+        folder.remove(damage);
+    Write(base, folder);
+
+    const CliRun run = RunCli(
+        QStringList{QStringLiteral("generate"), QStringLiteral("--base"), base.Dir()} + options);
+    QCOMPARE(run.exitCode, 1);
+    for (const QString& message : messages)
+        QVERIFY2((run.out + run.err).contains(message.arg(base.Dir())),
+                 qPrintable(run.out + run.err));
+    for (const QString& file : {kProgress012, kProgress034})
+        QCOMPARE(QFileInfo(base.Path(file)).isFile(), written.contains(file));
+}
+
+void TstCli::checkReports_data() {
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("expected");  // lines or parts of lines; %1 is the base
+
+    QTest::newRow("clean") << QString() << 0
+                           << QStringList{"Akcí: 2",
+                                          "  012  " + kProgress012 + "  termínů: 2, financí: 1",
+                                          "  034  " + kProgress034 + "  termínů: 1, financí: 2",
+                                          "Úkony: %1NameUkony.csv (řádků: 16)",
+                                          "Vynechané řádky: 0",
+                                          "Nečitelné buňky: 0",
+                                          "Výsledek: v pořádku"};
+    QTest::newRow("configured data folder")
+        << QStringLiteral("config") << 0
+        << QStringList{"Konfigurace: %1ORVA_Sledovani.Ini", "Seznam akcí: %1data/NameAkce.csv",
+                       "Výsledek: v pořádku"};
+    QTest::newRow("missing progress file")
+        << QStringLiteral("missing progress") << 1
+        << QStringList{"  034  " + kProgress034 + "  chybí", "Chybí soubor: %1" + kProgress034,
+                       "Dotaz (odpověď Ne): Soubor " + kProgress034 + " nebyl nalezen.",
+                       "Výsledek: nalezeny problémy"};
+    QTest::newRow("damaged date")
+        << QStringLiteral("date") << 1
+        << QStringList{"Nečitelné buňky: 1",
+                       kProgress012 + ", řádek 5, sloupec 6 (Plán do): \"31.02.2026\" není datum",
+                       "Výsledek: nalezeny problémy"};
+    QTest::newRow("damaged amount")
+        << QStringLiteral("amount") << 1
+        << QStringList{kProgress012 +
+                       ", řádek 6, sloupec 9 (Způs.Uznané URR/-): \"1.250.000,50\" není částka"};
+    QTest::newRow("damaged register")
+        << QStringLiteral("register cells") << 1
+        << QStringList{"Nečitelné buňky: 2",
+                       kRegister + ", řádek 5, sloupec 12 (Dotace): \"3,57 mil.\" není částka",
+                       kRegister + ", řádek 5, sloupec 13 (Datum od): \"15.4.26.\" není datum"};
+    QTest::newRow("skipped lines")
+        << QStringLiteral("skipped") << 1
+        << QStringList{"Vynechané řádky: 2", kRegister + ", řádek 6: ;Chodník u školy;",
+                       kProgress012 + ", řádek 7: T -012;Realizace;"};
+    QTest::newRow("missing register")
+        << kRegister << 1
+        << QStringList{"Seznam akcí: %1NameAkce.csv (nenačten)", "Akcí: 0",
+                       "Chybí soubor: %1NameAkce.csv", "Výsledek: nalezeny problémy"};
+    QTest::newRow("missing templates")
+        << kTemplates << 1
+        << QStringList{"Úkony: %1NameUkony.csv (nenačteny)", "Chybí soubor: %1NameUkony.csv"};
+    QTest::newRow("number inside another")
+        << QStringLiteral("shared") << 1
+        << QStringList{"  012  APr_NameAkce__01.csv  termínů: 1, financí: 0  (soubor akce 01"};
+    QTest::newRow("no such folder") << QStringLiteral("no folder") << 1 << QStringList();
+}
+
+void TstCli::checkReports() {
+    QFETCH(QString, damage);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, expected);
+    TempBase base;
+    Folder folder = TwoProjectsWithProgress();
+    QString subfolder;
+    QString dir = base.Dir();
+    if (damage == QLatin1String("config")) {
+        base.WriteLines(QStringLiteral("ORVA_Sledovani.Ini"),
+                        {QStringLiteral("[Nastavení]"), QStringLiteral("Cesta=data\\")});
+        subfolder = QStringLiteral("data/");
+    } else if (damage == QLatin1String("missing progress")) {
+        folder.remove(kProgress034);
+    } else if (damage == QLatin1String("date")) {
+        folder[kProgress012][4].replace(QLatin1String("03.07.2026"), QLatin1String("31.02.2026"));
+    } else if (damage == QLatin1String("amount")) {
+        folder[kProgress012][5].replace(QLatin1String("1 250 000,50"),
+                                        QLatin1String("1.250.000,50"));
+    } else if (damage == QLatin1String("register cells")) {
+        folder[kRegister][4].replace(QLatin1String("3570000,00;15.04.2026"),
+                                     QLatin1String("3,57 mil.;15.4.26."));
+    } else if (damage == QLatin1String("skipped")) {
+        folder[kRegister] << QStringLiteral(";Chodník u školy;;;;;;;;;;;;;;");
+        folder[kProgress012] << QStringLiteral("T -012;Realizace;Stavba;Výstavba;;;;;;;;;;;;;;;");
+    } else if (damage == QLatin1String("shared")) {
+        // Project 01 listed first: its number occurs in 012, so 012 finds 01's file.
+        folder[kRegister].insert(3, QStringLiteral("01;Chodník;;;;;;;;;;;;;;"));
+        folder[QStringLiteral("APr_NameAkce__01.csv")] = {
+            QStringLiteral("Akce ORVA;01.12.2026"), QStringLiteral("Akce - Projekt Číslo ;01"),
+            QStringLiteral("Termíny"), QStringLiteral("T-01;Chodník;;Výstavba;;;;;;;;T-01-01//;")};
+    } else if (damage == QLatin1String("no folder")) {
+        dir = base.Path(QStringLiteral("neni/"));
+    } else if (!damage.isEmpty()) {
+        folder.remove(damage);
+    }
+    Write(base, folder, subfolder);
+
+    const CliRun run = RunCli({QStringLiteral("check"), QStringLiteral("--base"), dir});
+    QVERIFY2(run.exitCode == exitCode, qPrintable(run.out + run.err));
+    for (const QString& line : expected)
+        QVERIFY2(run.out.contains(line.contains(QLatin1String("%1")) ? line.arg(base.Dir()) : line),
+                 qPrintable(line + QStringLiteral("\n--- not in ---\n") + run.out));
+    // The check never writes: no configuration file and no generated progress file appear.
+    QCOMPARE(base.Exists(QStringLiteral("ORVA_Sledovani.Ini")), damage == QLatin1String("config"));
+    if (damage == QLatin1String("missing progress")) QVERIFY(!base.Exists(kProgress034));
+}
+
+void TstCli::commandLine_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("help") << QStringList{"--help"} << 0 << QStringLiteral("Použití:");
+    QTest::newRow("command help") << QStringList{"generate", "--help"} << 0
+                                  << QStringLiteral("Použití:");
+    QTest::newRow("no command") << QStringList() << 2 << QStringLiteral("Chybí příkaz.");
+    QTest::newRow("unknown command")
+        << QStringList{"kontrola"} << 2 << QStringLiteral("Neznámý příkaz: kontrola");
+    QTest::newRow("unknown option") << QStringList{"check", "--projekt", "1"} << 2
+                                    << QStringLiteral("Neznámá volba příkazu check: --projekt");
+    QTest::newRow("option of the other command")
+        << QStringList{"check", "--force"} << 2 << QStringLiteral("Neznámá volba příkazu check");
+    QTest::newRow("base without value")
+        << QStringList{"check", "--base"} << 2 << QStringLiteral("Volba --base potřebuje hodnotu.");
+    QTest::newRow("empty base") << QStringList{"generate", "--base="} << 2
+                                << QStringLiteral("Volba --base potřebuje hodnotu.");
+    QTest::newRow("project followed by an option")
+        << QStringList{"generate", "--project", "--force"} << 2
+        << QStringLiteral("Volba --project potřebuje hodnotu.");
+    QTest::newRow("extra argument")
+        << QStringList{"check", "data"} << 2 << QStringLiteral("Nadbytečný argument: data");
+}
+
+void TstCli::commandLine() {
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    TempBase base;  // an empty working directory, so that nothing real is touched
+    const CliRun run = RunCli(args, base.Dir());
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2((exitCode == 0 ? run.out : run.err).contains(message), qPrintable(run.out + run.err));
+    if (exitCode == 2) QVERIFY(run.err.contains(QStringLiteral("Použití:")));
+    QVERIFY(QDir(base.Dir()).isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TstCli)
+#include "tst_cli.moc"
