@@ -57,8 +57,11 @@ private:
     // configuration; false when the file could not be written.
     bool ReleaseSlot();
     // SaveConfiguration with the user's own permission text in the user record,
-    // never the read-only or service text the program put in its place.
-    bool WriteConfig();
+    // never the read-only or service text the program put in its place. A quiet
+    // write reports no failure.
+    bool WriteConfig(bool report = true);
+    // The part of PollSlot under the lock; true when the slot was claimed.
+    bool TryLateClaim();
     void AssignPermission(const QString& permission);
     QString OwnPermission() const;
     // After a late claim: the tables are read again from the files that the
@@ -71,6 +74,8 @@ private:
     QTimer* inactivity_;
     State state_ = State::Taken;
     QString holder_;
+    // The name this copy holds the slot under, empty while it holds none.
+    QString claimedAs_;
     // The permission text the program assigned ("1_000" or "5_000") and the
     // user's own one that it replaced.
     QString assigned_;

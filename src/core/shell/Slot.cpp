@@ -1,0 +1,314 @@
+#include "Slot.h"
+
+#include <QFileInfo>
+#include <QLockFile>
+#include <QTimer>
+
+#include "../Prompter.h"
+#include "../Workspace.h"
+#include "../data/DataFiles.h"
+#include "../data/FileChoice.h"
+#include "../data/IniFile.h"
+#include "../data/TextFile.h"
+#include "Access.h"
+#include "ChangeLog.h"
+#include "Config.h"
+#include "StartUp.h"
+
+namespace {
+
+const QString kFree = QString::fromUtf16(kSlotFree);
+
+// A lock older than this was left by a copy that died (on another workstation
+// its process cannot be checked); reading and rewriting the file takes far less.
+constexpr int kLockStaleMs = 5000;
+// Longer than the stale time, so that a dead copy's lock is taken over at once.
+constexpr int kLockWaitMs = 8000;
+
+// Held while "Pripojen" is read and the configuration file rewritten, so that of
+// several workstations claiming together exactly one sees the slot free.
+class ConfigLock {
+  public:
+    explicit ConfigLock(const Config& config)
+        : file_(config.ConfigPath() + QStringLiteral(".lock")) {
+        file_.setStaleLockTime(kLockStaleMs);
+        // A folder where no lock file can be made (read-only medium) leaves the
+        // file unwritable for everybody, so going on without the lock is safe.
+        if (!file_.tryLock(kLockWaitMs)) busy_ = file_.error() == QLockFile::LockFailedError;
+    }
+    // Another copy kept the lock for the whole wait.
+    bool Busy() const { return busy_; }
+
+  private:
+    QLockFile file_;
+    bool busy_ = false;
+};
+
+QString UserKeyOf(const Config& config) {
+    return config.UserKey.isEmpty() ? DefaultUserKey() : config.UserKey;
+}
+
+}  // namespace
+
+ConnectionSlot::ConnectionSlot(Workspace& ws, QObject* parent)
+    : QObject(parent), ws_(ws), poll_(new QTimer(this)), inactivity_(new QTimer(this)) {
+    poll_->setInterval(kPollIntervalMs);
+    inactivity_->setInterval(kInactivityIntervalMs);
+    connect(poll_, &QTimer::timeout, this, &ConnectionSlot::PollSlot);
+    connect(inactivity_, &QTimer::timeout, this, &ConnectionSlot::CheckInactivity);
+}
+
+void ConnectionSlot::SetIntervals(int pollMs, int inactivityMs) {
+    poll_->setInterval(pollMs);
+    inactivity_->setInterval(inactivityMs);
+}
+
+int ConnectionSlot::PollInterval() const {
+    return poll_->interval();
+}
+bool ConnectionSlot::PollRunning() const {
+    return poll_->isActive();
+}
+bool ConnectionSlot::InactivityRunning() const {
+    return inactivity_->isActive();
+}
+
+QString ConnectionSlot::LabelText() const {
+    const AccessState& a = ws_.Access;
+    const QString tail = a.UserName + QStringLiteral(" / Oprávnění ") + a.Permission;
+    switch (state_) {
+        case State::Claimed:
+            return QStringLiteral("První připojení / ") + tail;
+        case State::Taken:
+            return QStringLiteral("Připojení obsazeno ") + holder_ + QStringLiteral("   / ") + tail;
+        case State::Disconnected:
+            return QStringLiteral("Omezení / ") + tail;
+    }
+    return QString();
+}
+
+void ConnectionSlot::SetState(State state) {
+    state_ = state;
+    emit stateChanged(state_, LabelText());
+}
+
+QString ConnectionSlot::FileHolder() const {
+    const QString path = ws_.config.ConfigPath();
+    if (!QFileInfo::exists(path)) return ws_.config.Pripojen;
+    return IniFile::Load(path).Value(QString::fromUtf16(kAccessSection),
+                                     QString::fromUtf16(kSlotKey), kFree);
+}
+
+QString ConnectionSlot::OwnPermission() const {
+    const QString& current = ws_.Access.Permission;
+    return !assigned_.isEmpty() && current == assigned_ ? own_ : current;
+}
+
+void ConnectionSlot::AssignPermission(const QString& permission) {
+    own_ = OwnPermission();
+    assigned_ = permission;
+    ws_.Access.Permission = permission;
+}
+
+bool ConnectionSlot::WriteConfig(bool report) {
+    AccessState& a = ws_.Access;
+    const QString held = a.Permission;
+    a.Permission = OwnPermission();
+    bool written = true;
+    if (report) {
+        written = SaveConfiguration(ws_);
+    } else {
+        StoreUserRecord(ws_);
+        try {
+            WriteConfiguration(ws_.config);
+        } catch (const FileError&) {
+            written = false;
+        }
+    }
+    a.Permission = held;
+    return written;
+}
+
+bool ConnectionSlot::ReleaseSlot() {
+    Config& c = ws_.config;
+    // A busy lock does not stop the release: the slot must not stay taken, and
+    // nobody else claims a slot that names this user.
+    ConfigLock lock(c);
+    const QString holder = FileHolder();
+    // Only the slot this copy claimed is freed, by the name it was claimed
+    // under (the user may have been renamed since); a copy in service mode
+    // that never claimed it must not free another workstation's slot.
+    const bool mine = !claimedAs_.isEmpty() && holder == claimedAs_;
+    c.Pripojen = mine ? kFree : holder;
+    const bool written = WriteConfig();
+    if (written && mine) claimedAs_.clear();
+    return written;
+}
+
+void ConnectionSlot::ReportError(const QString& text) {
+    ws_.Ask().Error(QStringLiteral("Chyba při práci se souborem:\n") + text);
+}
+
+void ConnectionSlot::ClaimSlotAtStartUp() {
+    Config& c = ws_.config;
+    QString holder;
+    bool claimed = false;
+    // A file error was shown instead of the message.
+    bool failed = false;
+    {
+        ConfigLock lock(c);
+        try {
+            // The file, not the value read at start-up: another workstation may
+            // have claimed the slot since.
+            holder = FileHolder();
+            if (!lock.Busy() && holder == kFree) {
+                c.Pripojen = ws_.Access.UserName;
+                claimed = WriteConfig();
+                // A claim that is not in the file is no claim: another copy
+                // would find the slot free as well.
+                failed = !claimed;
+            }
+            if (!claimed) c.Pripojen = holder;
+        } catch (const FileError& e) {
+            ReportError(e.Text());
+            failed = true;
+        }
+    }
+    if (failed) holder.clear();
+    if (claimed) {
+        claimedAs_ = c.Pripojen;
+        SetState(State::Claimed);
+        poll_->stop();
+        inactivity_->start();
+    } else {
+        if (!failed)
+            ws_.Ask().Error(QStringLiteral("Program je již použiván uživatelem :\r\n\r\n") +
+                            holder + QStringLiteral("\r\n\r\nPro uživatele : ") +
+                            ws_.Access.UserName +
+                            QStringLiteral("\r\n\r\nBude přiděleno opravnání pouze pro čtení\r\n"));
+        AssignPermission(QString::fromUtf16(kReadOnlyPermission));
+        holder_ = holder;
+        SetState(State::Taken);
+        poll_->start();
+        inactivity_->stop();
+    }
+    LogChange(ws_, QString(), QString::fromUtf16(kLabelLogin), kLogEvent, 1);
+}
+
+bool ConnectionSlot::TryLateClaim() {
+    Config& c = ws_.config;
+    if (!QFileInfo::exists(c.ConfigPath())) return false;
+    ConfigLock lock(c);
+    if (lock.Busy()) return false;
+    // A file that cannot be read or written now is tried again at the next
+    // tick; a message every time would only pile up while nobody is there.
+    IniFile ini;
+    try {
+        ini = IniFile::Load(c.ConfigPath());
+    } catch (const FileError&) {
+        return false;
+    }
+    const QString access = QString::fromUtf16(kAccessSection);
+    const QString holder = ini.Value(access, QString::fromUtf16(kSlotKey), kFree);
+    if (holder != kFree) {
+        c.Pripojen = holder;
+        return false;
+    }
+    // The user record read again takes effect only with the slot: a copy that
+    // is still waiting stays read-only.
+    const AccessState before = ws_.Access;
+    const QString recordBefore = c.UserRecord;
+    const QString assignedBefore = assigned_;
+    c.UserRecord = ini.Value(access, UserKeyOf(c), QString());
+    ReadUserRecord(ws_);
+    assigned_.clear();
+    c.Pripojen = ws_.Access.UserName;
+    if (WriteConfig(false)) {
+        claimedAs_ = c.Pripojen;
+        return true;
+    }
+    ws_.Access = before;
+    c.UserRecord = recordBefore;
+    assigned_ = assignedBefore;
+    c.Pripojen = holder;
+    return false;
+}
+
+void ConnectionSlot::PollSlot() {
+    if (!TryLateClaim()) return;
+    try {
+        ws_.Ask().Beep();
+        SetState(State::Claimed);
+        poll_->stop();
+        inactivity_->start();
+        ReloadData();
+        LogChange(ws_, QString(), QString::fromUtf16(kLabelLogin), kLogEvent, 1);
+        ws_.Ask().Inform(QStringLiteral("Program byl nově aktivován.\r\n\r\nBylo přiděleno "
+                                        "opravnání pro uživatele : ") +
+                         ws_.Access.UserName + QStringLiteral("\r\n"));
+    } catch (const FileError& e) {
+        ReportError(e.Text());
+    }
+}
+
+void ConnectionSlot::ReloadData() {
+    Config& c = ws_.config;
+    // Marks of a read-only copy were never to be saved; left set, the loads
+    // below would write the stale tables over the previous holder's files.
+    ws_.ChangeFlags = QStringLiteral("0000000");
+    using FileChoice::IsFile;
+    if (IsFile(c.DataPath(c.SouborAkce))) LoadProjectRegister(ws_, c.SouborAkce);
+    if (IsFile(c.DataPath(c.SouborUkony))) LoadTaskTemplates(ws_, c.SouborUkony);
+    if (IsFile(c.DataPath(c.SouborPopis))) LoadProgress(ws_, c.SouborPopis);
+    ws_.ChangeFlags = QStringLiteral("0000000");
+}
+
+void ConnectionSlot::CheckInactivity() {
+    AccessState& a = ws_.Access;
+    a.InactivityCounter += 5;
+    const int limit = ws_.config.DobaNecinnosti;
+    if (a.InactivityCounter <= limit || a.InactivityCounter > limit + 5) return;
+    try {
+        // Unsaved changes go to their files while the slot is still held: the
+        // backup copies the progress files from disk, and a day's later backups
+        // hold no snapshot at all.
+        SaveMarkedTables(ws_);
+        LogChange(ws_, QString(), QString::fromUtf16(kLabelBackup), kLogEvent, 12);
+        ws_.Ask().Beep();
+        if (!QFileInfo::exists(ws_.config.ConfigPath())) return;
+        // Unless the freed slot is in the file the user keeps it, so that the
+        // close can still save and free it.
+        if (!ReleaseSlot()) return;
+        AssignPermission(QString::fromUtf16(kReadOnlyPermission));
+        SetState(State::Disconnected);
+        inactivity_->stop();
+        LogChange(ws_, QString(), QString::fromUtf16(kLabelLogin), kLogEvent, 1);
+        ws_.Ask().Inform(QStringLiteral("Program byl pro nečinnost odpojen.\r\nData byla "
+                                        "zálohována\r\nBylo přiděleno opravnání pro čtení : ") +
+                         a.UserName + QStringLiteral("\r\n"));
+    } catch (const FileError& e) {
+        ReportError(e.Text());
+    }
+}
+
+void ConnectionSlot::EnterServiceMode() {
+    AccessState& a = ws_.Access;
+    AssignPermission(QString::fromUtf16(kServicePermission));
+    if (!CheckPermission(ws_, QString::fromUtf16(kThisOperation), 3)) return;
+    a.ServiceMenus = !a.ServiceMenus;
+    emit serviceMenusChanged(a.ServiceMenus);
+    ws_.Ask().Beep();
+    inactivity_->start();
+    poll_->stop();
+}
+
+void ConnectionSlot::ReleaseAtClose() {
+    poll_->stop();
+    inactivity_->stop();
+    if (!ws_.MayWrite()) return;
+    try {
+        ReleaseSlot();
+    } catch (const FileError& e) {
+        ReportError(e.Text());
+    }
+}

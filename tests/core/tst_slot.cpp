@@ -1,0 +1,533 @@
+#include <QProcess>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "TestSupport.h"
+#include "data/DataFiles.h"
+#include "data/IniFile.h"
+#include "shell/Access.h"
+#include "shell/Config.h"
+#include "shell/Slot.h"
+
+namespace {
+
+const QString kIni = QStringLiteral("ORVA_Sledovani.Ini");
+const QString kLock = QStringLiteral("ORVA_Sledovani.Ini.lock");
+const QString kLog = QStringLiteral("Zmeny_2026-12.csv");
+const QString kBackup = QStringLiteral("Zaloha_Jan-Novák_2026-12-09.csv");
+const QString kOther = QStringLiteral("Uzivatel_JINY=Eva Malá/0000/4_000/0000");
+const QString kRegisterHeader = QStringLiteral(
+    "Číslo akce;Název akce;Manager projektu;Technik projektu;Opatření;Aktivity;Dokument "
+    "TXT;Dokument JPG;Poznámka;Dotace/ERDF;Plán celk.způs. Výdajů;Dotace;Datum od;Datum do;;");
+
+using State = ConnectionSlot::State;
+
+QString Record(const QString& permission) {
+    return QStringLiteral("Jan Novák/") + ScramblePassword(QStringLiteral("heslo")) + u'/' +
+           permission + u'/' + ScramblePassword(QStringLiteral("správce"));
+}
+
+// The shared configuration file as another workstation leaves it.
+void WriteIni(const TempBase& base, const QString& holder, const QString& permission = "3_000",
+              int limit = 10) {
+    base.WriteLines(kIni, {"[Nastavení]", "Popis=Můj popis",
+                           "Doba_nečinnosi_pro_odpojení=" + QString::number(limit), "[Přístup]",
+                           kOther, "Uzivatel_TEST=" + Record(permission), "Pripojen=" + holder});
+}
+
+// What the start-up has done before the slot is claimed.
+void StartUp(TempBase& base) {
+    QVERIFY(ReadConfiguration(base.ws->config));
+    ReadUserRecord(*base.ws);
+}
+
+QString IniValue(const TempBase& base, const QString& key) {
+    return IniFile::Load(base.Path(kIni)).Value(QStringLiteral("Přístup"), key);
+}
+
+QString FilePermission(const TempBase& base) {
+    return IniValue(base, QStringLiteral("Uzivatel_TEST")).section(u'/', 2, 2);
+}
+
+QStringList LinesStarting(const TempBase& base, const QString& file, const QString& label) {
+    QStringList found;
+    for (const QString& l : base.Lines(file))
+        if (l.startsWith(label)) found << l;
+    return found;
+}
+
+QStringList Logins(const TempBase& base) {
+    return LinesStarting(base, kLog, QStringLiteral("Přihlášení uživatele_____;"));
+}
+
+void WriteRegister(const TempBase& base, const QString& name) {
+    base.WriteLines("NameAkce.csv",
+                    {";Uloženo 01.12.2026", "Akce ORVA", kRegisterHeader,
+                     "101;" + name + ";M;T;1.1;;;;P;90/85;1000,00;0;03.02.2025;27.02.2027;;"});
+}
+
+const QString kTakenMessage = QStringLiteral(
+    "Program je již použiván uživatelem :\r\n\r\nEva Malá\r\n\r\nPro uživatele : Jan "
+    "Novák\r\n\r\nBude přiděleno opravnání pouze pro čtení\r\n");
+
+}  // namespace
+
+class TestSlot : public QObject {
+    Q_OBJECT
+  private slots:
+    void claimAtStartUp_data() {
+        QTest::addColumn<QString>("holderAtRead");   // when the start-up read the file
+        QTest::addColumn<QString>("holderAtClaim");  // in the file when the slot is claimed
+        QTest::addColumn<bool>("claimed");
+        QTest::addColumn<QString>("label");
+        const QString free = QStringLiteral("Volný");
+        const QString eva = QStringLiteral("Eva Malá");
+        const QString claimedLabel =
+            QStringLiteral("První připojení / Jan Novák / Oprávnění 3_000");
+        const QString takenLabel =
+            QStringLiteral("Připojení obsazeno Eva Malá   / Jan Novák / Oprávnění 1_000");
+        QTest::newRow("free") << free << free << true << claimedLabel;
+        QTest::newRow("taken") << eva << eva << false << takenLabel;
+        QTest::newRow("claimed by another copy since the start-up")
+            << free << eva << false << takenLabel;
+        QTest::newRow("freed since the start-up") << eva << free << true << claimedLabel;
+    }
+    void claimAtStartUp() {
+        QFETCH(QString, holderAtRead);
+        QFETCH(QString, holderAtClaim);
+        QFETCH(bool, claimed);
+        QFETCH(QString, label);
+        TempBase base;
+        WriteIni(base, holderAtRead);
+        StartUp(base);
+        WriteIni(base, holderAtClaim);
+        const QByteArray before = base.Bytes(kIni);
+
+        ConnectionSlot slot(*base.ws);
+        QSignalSpy spy(&slot, &ConnectionSlot::stateChanged);
+        slot.ClaimSlotAtStartUp();
+
+        QCOMPARE(slot.CurrentState(), claimed ? State::Claimed : State::Taken);
+        QCOMPARE(slot.LabelText(), label);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(1).toString(), label);
+        QCOMPARE(slot.PollRunning(), !claimed);
+        QCOMPARE(slot.InactivityRunning(), claimed);
+        QCOMPARE(slot.PollInterval(), ConnectionSlot::kPollIntervalMs);
+        QCOMPARE(base.ws->MayWrite(), claimed);
+        QCOMPARE(base.prompter.Texts(ScriptedPrompter::Kind::Error),
+                 claimed ? QStringList() : QStringList{kTakenMessage});
+        if (claimed) {
+            QCOMPARE(IniValue(base, "Pripojen"), QStringLiteral("Jan Novák"));
+            QCOMPARE(FilePermission(base), QStringLiteral("3_000"));
+            // The rest of the shared file survives the rewrite.
+            const QStringList lines = base.Lines(kIni);
+            QVERIFY(lines.contains(kOther));
+            QVERIFY(lines.contains(QStringLiteral("Popis=Můj popis")));
+        } else {
+            QCOMPARE(base.Bytes(kIni), before);
+            QCOMPARE(base.ws->config.Pripojen, holderAtClaim);
+        }
+        const QStringList logins = Logins(base);
+        QCOMPARE(logins.size(), 1);
+        QCOMPARE(logins[0].section(u';', 2, 2), QStringLiteral("Jan Novák"));
+        QCOMPARE(logins[0].section(u';', 5, 5), QString(claimed ? "3_000" : "1_000"));
+        QVERIFY(!base.Exists(kLock));
+    }
+
+    // A waiting copy stays read-only until the slot is free; then it takes the
+    // slot with the permission of its record as stored now.
+    void pollClaimsTheFreedSlot() {
+        TempBase base;
+        WriteIni(base, "Eva Malá");
+        StartUp(base);
+        ConnectionSlot slot(*base.ws);
+        slot.SetIntervals(50, ConnectionSlot::kInactivityIntervalMs);
+        slot.ClaimSlotAtStartUp();
+        QVERIFY(slot.PollRunning());
+        const QByteArray taken = base.Bytes(kIni);
+        base.prompter.log.clear();
+
+        slot.PollSlot();
+        QCOMPARE(slot.CurrentState(), State::Taken);
+        QCOMPARE(base.ws->Access.Permission, QStringLiteral("1_000"));
+        QVERIFY(!base.ws->MayWrite());
+        QCOMPARE(base.Bytes(kIni), taken);
+        QCOMPARE(base.prompter.beeps, 0);
+        QVERIFY(base.prompter.log.isEmpty());
+
+        QSignalSpy spy(&slot, &ConnectionSlot::stateChanged);
+        WriteIni(base, "Volný", "4_000");
+        QTRY_COMPARE(slot.CurrentState(), State::Claimed);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(1).toString(),
+                 QStringLiteral("První připojení / Jan Novák / Oprávnění 4_000"));
+        QCOMPARE(base.ws->Access.Permission, QStringLiteral("4_000"));
+        QCOMPARE(base.ws->Access.Password, QStringLiteral("heslo"));
+        QCOMPARE(IniValue(base, "Pripojen"), QStringLiteral("Jan Novák"));
+        QCOMPARE(FilePermission(base), QStringLiteral("4_000"));
+        QVERIFY(!slot.PollRunning());
+        QVERIFY(slot.InactivityRunning());
+        QCOMPARE(base.prompter.beeps, 1);
+        QCOMPARE(base.prompter.Texts(ScriptedPrompter::Kind::Information),
+                 QStringList{"Program byl nově aktivován.\r\n\r\nBylo přiděleno opravnání pro "
+                             "uživatele : Jan Novák\r\n"});
+        const QStringList logins = Logins(base);
+        QCOMPARE(logins.size(), 2);
+        QCOMPARE(logins[1].section(u';', 5, 5), QStringLiteral("4_000"));
+        QVERIFY(!base.Exists(kLock));
+    }
+
+    // The previous holder changed the files while this copy waited: the late
+    // claim reads them again and never writes its stale tables over them.
+    void lateClaimReadsTheDataAgain() {
+        TempBase base;
+        Workspace& ws = *base.ws;
+        WriteIni(base, "Eva Malá");
+        WriteRegister(base, "Silnice");
+        StartUp(base);
+        QCOMPARE(LoadProjectRegister(ws, ws.config.SouborAkce), LoadResult::Loaded);
+        ConnectionSlot slot(ws);
+        slot.ClaimSlotAtStartUp();
+        ws.Projects.SetCell(2, 1, QStringLiteral("Neuložená změna"));
+        ws.SetChanged(kChangedProjects, true);
+
+        WriteRegister(base, "Most přes řeku");
+        WriteIni(base, "Volný");
+        const QByteArray theirs = base.Bytes("NameAkce.csv");
+        slot.PollSlot();
+
+        QCOMPARE(slot.CurrentState(), State::Claimed);
+        QCOMPARE(base.Bytes("NameAkce.csv"), theirs);
+        QCOMPARE(ws.Projects.Cell(2, 1), QStringLiteral("Most přes řeku"));
+        QCOMPARE(ws.ChangeFlags, QStringLiteral("0000000"));
+        QVERIFY(base.prompter.Texts(ScriptedPrompter::Kind::OpenDialog).isEmpty());
+        QVERIFY(base.prompter.Texts(ScriptedPrompter::Kind::Question).isEmpty());
+    }
+
+    void pollWithoutConfigurationFile() {
+        TempBase base;
+        WriteIni(base, "Eva Malá");
+        StartUp(base);
+        ConnectionSlot slot(*base.ws);
+        slot.ClaimSlotAtStartUp();
+        QVERIFY(QFile::remove(base.Path(kIni)));
+        base.prompter.log.clear();
+
+        slot.PollSlot();
+        QCOMPARE(slot.CurrentState(), State::Taken);
+        QVERIFY(slot.PollRunning());
+        QVERIFY(!base.Exists(kIni));
+        QVERIFY(base.prompter.log.isEmpty());
+        QCOMPARE(base.prompter.beeps, 0);
+    }
+
+    // A claim that cannot be checked in the file is no claim: the copy works
+    // read-only and its poll, quiet while the file stays unreadable, claims later.
+    void unreadableConfigurationGivesReadOnly() {
+        TempBase base;
+        WriteIni(base, "Volný");
+        StartUp(base);
+        QVERIFY(QFile::remove(base.Path(kIni)));
+        QVERIFY(QDir().mkdir(base.Path(kIni)));
+        ConnectionSlot slot(*base.ws);
+        slot.ClaimSlotAtStartUp();
+
+        QCOMPARE(slot.CurrentState(), State::Taken);
+        QCOMPARE(slot.LabelText(),
+                 QStringLiteral("Připojení obsazeno    / Jan Novák / Oprávnění 1_000"));
+        QVERIFY(!base.ws->MayWrite());
+        QVERIFY(slot.PollRunning());
+        const QStringList errors = base.prompter.Texts(ScriptedPrompter::Kind::Error);
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(errors[0].startsWith(QStringLiteral("Chyba při práci se souborem:")));
+
+        slot.PollSlot();
+        QCOMPARE(slot.CurrentState(), State::Taken);
+        QCOMPARE(base.prompter.log.size(), 1);
+
+        QVERIFY(QDir().rmdir(base.Path(kIni)));
+        WriteIni(base, "Volný");
+        slot.PollSlot();
+        QCOMPARE(slot.CurrentState(), State::Claimed);
+        QCOMPARE(IniValue(base, "Pripojen"), QStringLiteral("Jan Novák"));
+    }
+
+    void inactivity_data() {
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QString>("script");    // T: a timer tick, R: a user action
+        QTest::addColumn<int>("disconnectAt");  // position in the script, from 1
+        QTest::addColumn<int>("counterAt");
+        QTest::newRow("limit 10") << 10 << "TTTTTTT" << 3 << 15;
+        QTest::newRow("limit 12") << 12 << "TTTTTTT" << 3 << 15;
+        QTest::newRow("limit 0") << 0 << "TTTT" << 1 << 5;
+        QTest::newRow("limit 5") << 5 << "TTTT" << 2 << 10;
+        QTest::newRow("limit 15 on the boundary") << 15 << "TTTTTT" << 4 << 20;
+        QTest::newRow("action restarts the count") << 10 << "TTRTTTT" << 6 << 15;
+        QTest::newRow("action on every second tick") << 10 << "TTRTTRTTR" << 0 << 0;
+    }
+    void inactivity() {
+        QFETCH(int, limit);
+        QFETCH(QString, script);
+        QFETCH(int, disconnectAt);
+        QFETCH(int, counterAt);
+        TempBase base;
+        WriteIni(base, "Volný", "3_000", limit);
+        StartUp(base);
+        ConnectionSlot slot(*base.ws);
+        slot.ClaimSlotAtStartUp();
+
+        int at = 0;
+        int counter = 0;
+        for (int i = 0; i < script.size(); ++i) {
+            if (script[i] == u'R')
+                base.ws->ResetInactivity();
+            else
+                slot.CheckInactivity();
+            if (at == 0 && slot.CurrentState() == State::Disconnected) {
+                at = i + 1;
+                counter = base.ws->Access.InactivityCounter;
+            }
+        }
+        QCOMPARE(at, disconnectAt);
+        QCOMPARE(counter, counterAt);
+        const int disconnects = disconnectAt > 0 ? 1 : 0;
+        QCOMPARE(base.prompter.beeps, disconnects);
+        QCOMPARE(base.prompter.Texts(ScriptedPrompter::Kind::Information).size(), disconnects);
+        QCOMPARE(LinesStarting(base, kBackup, QStringLiteral("Záloha dat_______________;")).size(),
+                 disconnects);
+        QCOMPARE(IniValue(base, "Pripojen"), QString(disconnects ? "Volný" : "Jan Novák"));
+    }
+
+    void disconnectBacksUpAndFreesTheSlot() {
+        TempBase base;
+        WriteIni(base, "Volný", "3_000", 0);
+        StartUp(base);
+        ConnectionSlot slot(*base.ws);
+        slot.SetIntervals(ConnectionSlot::kPollIntervalMs, 50);
+        slot.ClaimSlotAtStartUp();
+        QSignalSpy spy(&slot, &ConnectionSlot::stateChanged);
+
+        QTRY_COMPARE(slot.CurrentState(), State::Disconnected);
+        const QString label = QStringLiteral("Omezení / Jan Novák / Oprávnění 1_000");
+        QCOMPARE(slot.LabelText(), label);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(1).toString(), label);
+        QVERIFY(!slot.InactivityRunning());
+        QVERIFY(!slot.PollRunning());
+        QVERIFY(!base.ws->MayWrite());
+        QCOMPARE(IniValue(base, "Pripojen"), QStringLiteral("Volný"));
+        // The stored record keeps the user's own permission.
+        QCOMPARE(FilePermission(base), QStringLiteral("3_000"));
+        QCOMPARE(base.prompter.Texts(ScriptedPrompter::Kind::Information),
+                 QStringList{"Program byl pro nečinnost odpojen.\r\nData byla zálohována\r\nBylo "
+                             "přiděleno opravnání pro čtení : Jan Novák\r\n"});
+        const QStringList backup = base.Lines(kBackup);
+        QVERIFY(!backup.isEmpty());
+        QCOMPARE(backup.first(), QStringLiteral(";Uloženo 09.12.2026"));
+        QVERIFY(backup.last().startsWith(QStringLiteral("Záloha dat_______________;")));
+        const QStringList logins = Logins(base);
+        QCOMPARE(logins.size(), 2);
+        QCOMPARE(logins[1].section(u';', 5, 5), QStringLiteral("1_000"));
+
+        // Read-only now: the close leaves the file alone.
+        const QByteArray freed = base.Bytes(kIni);
+        slot.ReleaseAtClose();
+        QCOMPARE(base.Bytes(kIni), freed);
+    }
+
+    // The backup file of a day holds a snapshot only once, so the idle
+    // holder's unsaved changes are written to their files before the slot goes.
+    void disconnectSavesUnsavedChanges() {
+        TempBase base;
+        Workspace& ws = *base.ws;
+        WriteIni(base, "Volný", "3_000", 0);
+        WriteRegister(base, "Silnice");
+        StartUp(base);
+        LoadProjectRegister(ws, ws.config.SouborAkce);
+        base.WriteLines(kBackup, {";Uloženo 09.12.2026", "Akce ORVA"});
+        ConnectionSlot slot(ws);
+        slot.ClaimSlotAtStartUp();
+        ws.Projects.SetCell(2, 1, QStringLiteral("Nový název"));
+        ws.SetChanged(kChangedProjects, true);
+
+        slot.CheckInactivity();
+        QCOMPARE(slot.CurrentState(), State::Disconnected);
+        QVERIFY(!ws.Changed(kChangedProjects));
+        QVERIFY(base.Lines("NameAkce.csv").join(u'\n').contains(QStringLiteral("Nový název")));
+        QCOMPARE(base.Lines(kBackup).size(), 3);
+    }
+
+    // A holder renamed in the settings window still frees the slot it claimed.
+    void renamedHolderFreesItsSlot() {
+        TempBase base;
+        WriteIni(base, "Volný");
+        StartUp(base);
+        ConnectionSlot slot(*base.ws);
+        slot.ClaimSlotAtStartUp();
+        QCOMPARE(IniValue(base, "Pripojen"), QStringLiteral("Jan Novák"));
+        base.ws->Access.UserName = QStringLiteral("Jan Nový");
+        slot.ReleaseAtClose();
+        QCOMPARE(IniValue(base, "Pripojen"), QStringLiteral("Volný"));
+    }
+
+    // How the slot is given up: at the close, or by a disconnect for inactivity.
+    void giveUpTheSlot_data() {
+        QTest::addColumn<QString>("holder");  // in the file at the start-up
+        QTest::addColumn<bool>("serviceMode");
+        QTest::addColumn<bool>("idle");
+        QTest::addColumn<QString>("holderAfter");  // "" when the file must stay untouched
+        QTest::newRow("holder frees its slot") << "Volný" << false << false << "Volný";
+        QTest::newRow("read-only copy") << "Eva Malá" << false << false << "";
+        QTest::newRow("service mode leaves another's slot")
+            << "Eva Malá" << true << false << "Eva Malá";
+        QTest::newRow("holder in service mode") << "Volný" << true << false << "Volný";
+        QTest::newRow("idle service mode leaves another's slot")
+            << "Eva Malá" << true << true << "Eva Malá";
+    }
+    void giveUpTheSlot() {
+        QFETCH(QString, holder);
+        QFETCH(bool, serviceMode);
+        QFETCH(bool, idle);
+        QFETCH(QString, holderAfter);
+        TempBase base;
+        WriteIni(base, holder, "3_000", 0);
+        StartUp(base);
+        ConnectionSlot slot(*base.ws);
+        slot.ClaimSlotAtStartUp();
+        if (serviceMode) slot.EnterServiceMode();
+        const QByteArray before = base.Bytes(kIni);
+
+        if (idle) {
+            slot.CheckInactivity();
+            QCOMPARE(slot.CurrentState(), State::Disconnected);
+            QCOMPARE(base.ws->Access.Permission, QStringLiteral("1_000"));
+        } else {
+            slot.ReleaseAtClose();
+            QVERIFY(!slot.PollRunning());
+        }
+        QVERIFY(!slot.InactivityRunning());
+        if (holderAfter.isEmpty()) {
+            QCOMPARE(base.Bytes(kIni), before);
+        } else {
+            QCOMPARE(IniValue(base, "Pripojen"), holderAfter);
+            // The service level is not stored as the user's permission.
+            QCOMPARE(FilePermission(base), QStringLiteral("3_000"));
+            QVERIFY(base.Lines(kIni).contains(kOther));
+        }
+        QVERIFY(!base.Exists(kLock));
+    }
+
+    void enterServiceMode_data() {
+        QTest::addColumn<bool>("warn");
+        QTest::addColumn<QList<bool>>("answers");  // to the confirmation, one per call
+        QTest::addColumn<QList<bool>>("menus");    // the service menus after each call
+        QTest::newRow("no warning: on, then off")
+            << false << QList<bool>{} << QList<bool>{true, false};
+        QTest::newRow("confirmed twice")
+            << true << QList<bool>{true, true} << QList<bool>{true, false};
+        QTest::newRow("declined") << true << QList<bool>{false, false} << QList<bool>{false, false};
+        QTest::newRow("declined, then confirmed")
+            << true << QList<bool>{false, true} << QList<bool>{false, true};
+    }
+    void enterServiceMode() {
+        QFETCH(bool, warn);
+        QFETCH(QList<bool>, answers);
+        QFETCH(QList<bool>, menus);
+        TempBase base;
+        Workspace& ws = *base.ws;
+        WriteIni(base, "Eva Malá");
+        StartUp(base);
+        ws.config.SetFlag(kFlagWarnBeforeChange, warn);
+        ConnectionSlot slot(ws);
+        slot.ClaimSlotAtStartUp();
+        QSignalSpy spy(&slot, &ConnectionSlot::serviceMenusChanged);
+        base.prompter.answers = answers;
+
+        QList<bool> signalled;
+        bool toggled = false;
+        for (int i = 0; i < menus.size(); ++i) {
+            const bool wasOn = ws.Access.ServiceMenus;
+            slot.EnterServiceMode();
+            QCOMPARE(ws.Access.ServiceMenus, menus[i]);
+            QCOMPARE(ws.Access.Permission, QStringLiteral("5_000"));
+            if (ws.Access.ServiceMenus != wasOn) {
+                signalled << menus[i];
+                toggled = true;
+            }
+        }
+        QCOMPARE(spy.count(), signalled.size());
+        for (int i = 0; i < spy.count(); ++i) QCOMPARE(spy.at(i).at(0).toBool(), signalled[i]);
+        QCOMPARE(base.prompter.beeps, int(signalled.size()));
+        // A declined confirmation leaves the waiting copy polling.
+        QCOMPARE(slot.PollRunning(), !toggled);
+        QCOMPARE(slot.InactivityRunning(), toggled);
+        QVERIFY(ws.MayWrite());
+        QVERIFY(base.prompter.Texts(ScriptedPrompter::Kind::Information).isEmpty());
+    }
+
+    // A copy that died while holding the lock (here: on another workstation)
+    // does not keep the others from claiming.
+    void staleLockIsTakenOver() {
+        TempBase base;
+        WriteIni(base, "Volný");
+        StartUp(base);
+        base.WriteBytes(kLock, "999999\norva\nneexistujici-stanice\n");
+        {
+            QFile lock(base.Path(kLock));
+            QVERIFY(lock.open(QIODevice::ReadWrite));
+            QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                     QFileDevice::FileModificationTime));
+        }
+        ConnectionSlot slot(*base.ws);
+        slot.ClaimSlotAtStartUp();
+        QCOMPARE(slot.CurrentState(), State::Claimed);
+        QCOMPARE(IniValue(base, "Pripojen"), QStringLiteral("Jan Novák"));
+        QVERIFY(!base.Exists(kLock));
+    }
+
+    // Workstations started at the same moment: exactly one of them writes.
+    void concurrentClaimsHaveOneWinner() {
+        constexpr int kRounds = 6;
+        constexpr int kClaimers = 4;
+        TempBase base;
+        const QString go = base.Path(QStringLiteral("go"));
+        for (int round = 0; round < kRounds; ++round) {
+            WriteIni(base, "Volný");
+            QFile::remove(go);
+            QList<QProcess*> claimers;
+            for (int i = 0; i < kClaimers; ++i) {
+                auto* p = new QProcess(this);
+                p->setProcessChannelMode(QProcess::SeparateChannels);
+                p->start(QStringLiteral(SLOT_CLAIMER),
+                         {base.Dir(), QStringLiteral("Stanice %1").arg(i),
+                          QStringLiteral("Uzivatel_%1").arg(i), go});
+                claimers << p;
+            }
+            for (QProcess* p : claimers) {
+                QVERIFY2(p->waitForStarted(10000), qPrintable(p->errorString()));
+                QTRY_VERIFY_WITH_TIMEOUT(p->canReadLine() || p->state() == QProcess::NotRunning,
+                                         10000);
+                QCOMPARE(p->readLine().trimmed(), QByteArray("READY"));
+            }
+            base.WriteBytes(QStringLiteral("go"), "go");
+
+            QList<int> winners;
+            for (int i = 0; i < kClaimers; ++i) {
+                QProcess* p = claimers[i];
+                QVERIFY(p->waitForFinished(30000));
+                const QByteArray out = p->readAllStandardOutput().trimmed();
+                QVERIFY2(out == "CLAIMED" || out == "TAKEN",
+                         out.constData() + QByteArray(" / ") + p->readAllStandardError());
+                if (out == "CLAIMED") winners << i;
+                delete p;
+            }
+            QCOMPARE(winners.size(), 1);
+            QCOMPARE(IniValue(base, "Pripojen"), QStringLiteral("Stanice %1").arg(winners[0]));
+            QVERIFY(!base.Exists(kLock));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSlot)
+#include "tst_slot.moc"

@@ -1,0 +1,71 @@
+// One workstation starting up: claims the connection slot on a shared base
+// directory and prints "CLAIMED" or "TAKEN".
+//
+//   slot_claimer <base dir> <user name> <user key> [<go file>]
+//
+// With a go file it prints "READY" and waits for that file to appear before it
+// claims, so that several claimers can be let go at the same moment.
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QThread>
+#include <cstdio>
+
+#include "Prompter.h"
+#include "Workspace.h"
+#include "data/TextFile.h"
+#include "shell/Access.h"
+#include "shell/Config.h"
+#include "shell/Slot.h"
+
+namespace {
+void Print(const char* text) {
+    std::fputs(text, stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 4) {
+        std::fputs("usage: slot_claimer <base dir> <user name> <user key> [<go file>]\n", stderr);
+        return 2;
+    }
+    ScriptedPrompter prompter;
+    Workspace ws(prompter);
+    QString base = args[1];
+    if (!base.endsWith(u'/')) base += u'/';
+    ws.config.BaseDir = base;
+    ws.config.UserKey = args[3];
+    try {
+        ReadConfiguration(ws.config);
+        ReadUserRecord(ws);
+        ws.Access.UserName = args[2];
+
+        if (args.size() > 4) {
+            Print("READY");
+            QDeadlineTimer deadline(20000);
+            while (!QFileInfo::exists(args[4])) {
+                if (deadline.hasExpired()) return 3;
+                QThread::usleep(200);
+            }
+        }
+    } catch (const FileError& e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.Text()));
+        return 1;
+    }
+    ConnectionSlot slot(ws);
+    int status = 0;
+    try {
+        slot.ClaimSlotAtStartUp();
+    } catch (const FileError& e) {
+        // The log-in record failed; the slot is claimed or not all the same.
+        std::fprintf(stderr, "%s\n", qPrintable(e.Text()));
+        status = 1;
+    }
+    Print(slot.CurrentState() == ConnectionSlot::State::Claimed ? "CLAIMED" : "TAKEN");
+    return status;
+}
