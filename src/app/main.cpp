@@ -2,13 +2,16 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QMessageBox>
+#include <QSessionManager>
+#include <csignal>
 
 #include "Workspace.h"
 #include "data/TextFile.h"
-#include "main/ErrorHandler.h"
 #include "main/QtPrompter.h"
+#include "main/SignalWatcher.h"
+#include "main/SingleInstance.h"
 #include "main/Sledovani.h"
-#include "shell/StartUp.h"
+#include "shell/Config.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -31,18 +34,48 @@ int main(int argc, char* argv[]) {
                                         QStringLiteral("DIR"));
     parser.addOption(baseOption);
     parser.process(app);
+
+    SingleInstance instance(DefaultUserKey());
+    if (!instance.TryAcquire()) {
+        ShowAlreadyRunning();
+        return 0;
+    }
+
     const QString base = parser.isSet(baseOption) ? QDir(parser.value(baseOption)).absolutePath()
                                                   : QDir::currentPath();
-
     QtPrompter prompter;
     Workspace ws(prompter);
     ws.config.BaseDir = base.endsWith(u'/') ? base : base + u'/';
 
-    StartUpResult started;
-    RunCommand([&] { started = LoadAtStartUp(ws, true); });
-    if (started.quit) return 0;
-
     Sledovani window(ws);
+
+    // Ended by the system (a signal, the end of the session): nobody is there
+    // to answer a question, but what was changed is saved and the slot freed.
+    // A request that comes while the start-up is still running ends the
+    // program right after it, with the questions left answered No.
+    bool running = false;
+    bool ending = false;
+    const auto endBySystem = [&] {
+        if (ending) return;
+        ending = true;
+        prompter.SetQuiet(true);
+        // Leaves every open dialog; the program ends once its caller returns.
+        QApplication::exit(0);
+        if (running) window.CloseSequence(false);
+    };
+    SignalWatcher terminations({SIGTERM, SIGINT, SIGHUP});
+    QObject::connect(&terminations, &SignalWatcher::received, &window, endBySystem);
+#ifndef QT_NO_SESSIONMANAGER
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                     [&](QSessionManager&) { endBySystem(); });
+#endif
+
+    if (!window.StartUp()) return 0;
+    running = true;
+    if (ending) {
+        window.CloseSequence(false);
+        return 0;
+    }
     prompter.SetParent(&window);
     window.show();
     return app.exec();

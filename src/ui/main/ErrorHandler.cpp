@@ -2,8 +2,8 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <exception>
 
+#include "Prompter.h"
 #include "data/TextFile.h"
 
 namespace {
@@ -15,17 +15,28 @@ void ShowError(QWidget* parent, const QString& text) {
     box.exec();
 }
 
-}  // namespace
-
-bool RunCommand(const std::function<void()>& command, QWidget* parent) {
+bool Run(const std::function<void()>& command, const std::function<void(const QString&)>& report) {
     try {
         command();
         return true;
-    } catch (const FileError& e) {
-        ShowError(parent, QStringLiteral("Chyba při práci se souborem:\n") + e.Text());
     } catch (const std::exception& e) {
-        ShowError(parent, QStringLiteral("Chyba při provádění příkazu:\n") +
-                              QString::fromLocal8Bit(e.what()));
+        report(ErrorText(e));
     }
     return false;
+}
+
+}  // namespace
+
+QString ErrorText(const std::exception& error) {
+    if (const auto* fileError = dynamic_cast<const FileError*>(&error))
+        return QStringLiteral("Chyba při práci se souborem:\n") + fileError->Text();
+    return QStringLiteral("Chyba při provádění příkazu:\n") + QString::fromLocal8Bit(error.what());
+}
+
+bool RunCommand(const std::function<void()>& command, QWidget* parent) {
+    return Run(command, [parent](const QString& text) { ShowError(parent, text); });
+}
+
+bool RunCommand(Prompter& prompter, const std::function<void()>& command) {
+    return Run(command, [&prompter](const QString& text) { prompter.Error(text); });
 }

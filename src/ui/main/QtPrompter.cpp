@@ -1,6 +1,8 @@
 #include "QtPrompter.h"
 
 #include <QApplication>
+#include <QDebug>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -21,6 +23,14 @@ int Show(QWidget* parent, QMessageBox::Icon icon, const QString& text,
     return box.exec();
 }
 
+// The wildcard patterns of a filter such as "Soubory CSV (*.csv *.CSV)".
+QStringList Patterns(const QString& filter) {
+    const qsizetype open = filter.lastIndexOf(u'(');
+    const qsizetype close = filter.lastIndexOf(u')');
+    if (open < 0 || close < open) return {};
+    return filter.mid(open + 1, close - open - 1).split(u' ', Qt::SkipEmptyParts);
+}
+
 }  // namespace
 
 QStringList QtPrompter::NameFilters() {
@@ -35,25 +45,45 @@ QStringList QtPrompter::NameFilters() {
     };
 }
 
+void QtPrompter::Log(const QString& text) {
+    qWarning().noquote() << Lines(text);
+}
+
 QWidget* QtPrompter::Parent() const {
     return parent_ ? parent_.data() : QApplication::activeWindow();
 }
 
 bool QtPrompter::AskYesNo(const QString& text) {
+    if (quiet_) {
+        Log(text);
+        return false;
+    }
     return Show(Parent(), QMessageBox::Information, text, QMessageBox::Yes | QMessageBox::No) ==
            QMessageBox::Yes;
 }
 
 bool QtPrompter::AskOkNo(const QString& text) {
+    if (quiet_) {
+        Log(text);
+        return false;
+    }
     return Show(Parent(), QMessageBox::Information, text, QMessageBox::Ok | QMessageBox::No) ==
            QMessageBox::Ok;
 }
 
 void QtPrompter::Inform(const QString& text) {
+    if (quiet_) {
+        Log(text);
+        return;
+    }
     Show(Parent(), QMessageBox::Information, text, QMessageBox::Ok);
 }
 
 void QtPrompter::Error(const QString& text) {
+    if (quiet_) {
+        Log(text);
+        return;
+    }
     Show(Parent(), QMessageBox::Critical, text, QMessageBox::Ok);
 }
 
@@ -66,14 +96,28 @@ QString QtPrompter::ChooseSaveFile(const FileRequest& request) {
 }
 
 QString QtPrompter::ChooseFile(const FileRequest& request, bool save) {
+    if (quiet_) {
+        Log(request.title);
+        return {};
+    }
     QFileDialog dialog(Parent(), request.title, request.directory);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    const QStringList filters = NameFilters();
-    dialog.setNameFilters(filters);
+    QStringList filters = NameFilters();
     const int entry =
         request.filter >= kFilterCsv && request.filter <= kFilterText ? request.filter - 1 : 0;
-    dialog.selectNameFilter(filters[entry]);
+    QString selected = filters[entry];
+    // A mask that the chosen filter would hide (pictures, day records) is
+    // offered as a filter of its own, so the files it names are listed.
+    const QString& mask = request.fileName;
+    if (mask.contains(u'*') && !QDir::match(Patterns(selected), mask)) {
+        QStringList spellings = {mask, mask.toLower(), mask.toUpper()};
+        spellings.removeDuplicates();
+        selected = mask + QStringLiteral(" (") + spellings.join(u' ') + u')';
+        filters.prepend(selected);
+    }
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(selected);
     if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();

@@ -12,6 +12,9 @@ class QtPrompter : public Prompter {
   public:
     explicit QtPrompter(QWidget* parent = nullptr) : parent_(parent) {}
     void SetParent(QWidget* parent) { parent_ = parent; }
+    // While the program is being ended by the system nobody can answer: messages
+    // go to the error output, questions are answered No and dialogs cancelled.
+    void SetQuiet(bool quiet) { quiet_ = quiet; }
 
     bool AskYesNo(const QString& text) override;
     bool AskOkNo(const QString& text) override;
@@ -27,6 +30,8 @@ class QtPrompter : public Prompter {
   private:
     QWidget* Parent() const;
     QString ChooseFile(const FileRequest& request, bool save);
+    static void Log(const QString& text);
 
     QPointer<QWidget> parent_;
+    bool quiet_ = false;
 };

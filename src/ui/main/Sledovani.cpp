@@ -1,17 +1,64 @@
 #include "Sledovani.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QEvent>
+#include <QFileInfo>
 #include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QTableView>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 
+#include "Clock.h"
+#include "ErrorHandler.h"
+#include "Nastaveni.h"
+#include "Prompter.h"
 #include "TableModel.h"
 #include "Workspace.h"
+#include "data/DataFiles.h"
+#include "data/Dates.h"
+#include "data/Sorting.h"
+#include "shell/Access.h"
+#include "shell/ChangeLog.h"
+#include "shell/StartUp.h"
 
 namespace {
 
 constexpr double kGridPointSize = 8.0;
+
+const QString kCloseUnsaved =
+    QStringLiteral("Změněná data se nepodařilo uložit.\r\nUkončit program bez uložení změn ?");
+
+// Every key press and mouse click anywhere in the program counts as activity,
+// so the idle holder of the connection slot is recognised by the timer alone.
+class ActivityFilter : public QObject {
+  public:
+    ActivityFilter(Workspace& ws, QObject* parent) : QObject(parent), ws_(ws) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::KeyPress:
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonDblClick:
+                ws_.ResetInactivity();
+                break;
+            default:
+                break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    Workspace& ws_;
+};
 
 }  // namespace
 
@@ -25,14 +72,31 @@ Sledovani::Sledovani(Workspace& ws, QWidget* parent)
           {kFinanceTable, kFlagFinanceTable, true},
           {kResultsTable, kFlagResultsTable, false},
       }} {
+    setObjectName(QStringLiteral("Sledovani"));
     setWindowTitle(QStringLiteral("Sledování ORVA"));
-    CreateMenus();
+    slot_ = new ConnectionSlot(ws_, this);
+    connect(slot_, &ConnectionSlot::stateChanged, this, &Sledovani::ShowPermission);
+    connect(slot_, &ConnectionSlot::serviceMenusChanged, this, &Sledovani::SetServiceMenus);
+    qApp->installEventFilter(new ActivityFilter(ws_, this));
 
-    // The tables are placed by LayoutTables, not by a layout: their heights
-    // follow the row counts and the share of the panel.
-    panel_ = new QWidget(this);
+    splash_ = new QTimer(this);
+    splash_->setObjectName(QStringLiteral("SplashTimer"));
+    splash_->setSingleShot(true);
+    splash_->setInterval(kSplashMs);
+
+    CreateMenus();
+    CreateToolBar();
+
+    // The strip and the tables are placed by hand, not by a layout: the window
+    // may be lower than both, and the tables' heights follow their row counts.
+    body_ = new QWidget(this);
+    body_->setObjectName(QStringLiteral("Body"));
+    setCentralWidget(body_);
+    body_->installEventFilter(this);
+    strip_ = new QWidget(body_);
+    strip_->setObjectName(QStringLiteral("Strip"));
+    panel_ = new QWidget(body_);
     panel_->setObjectName(QStringLiteral("TablePanel"));
-    setCentralWidget(panel_);
     panel_->installEventFilter(this);
 
     const QString names[] = {QStringLiteral("SG_Akce"), QStringLiteral("SG_Ukony"),
@@ -40,34 +104,267 @@ Sledovani::Sledovani(Workspace& ws, QWidget* parent)
                              QStringLiteral("SG_PrProj")};
     for (size_t i = 0; i < grids_.size(); ++i)
         grids_[i].view = CreateGrid(*ws_.TableOf(grids_[i].kind), names[i]);
+    WatchSelection(Grid(kDeadlineTable), kDeadlineTable);
+    WatchSelection(Grid(kFinanceTable), kFinanceTable);
 
     // A table that gained or lost rows needs a new share of the panel.
     connect(&ws_, &Workspace::tableChanged, this, [this](int kind) {
         if (kind == kProjectTable || kind == kDeadlineTable || kind == kFinanceTable)
-            LayoutTables();
+            ArrangeTables();
+    });
+    connect(&ws_, &Workspace::selectionChanged, this, &Sledovani::FollowSelection);
+    connect(&ws_, &Workspace::progressGauge, this, [this](int position, int maximum) {
+        gauge_->setMaximum(qMax(1, maximum));
+        gauge_->setValue(qBound(0, position, gauge_->maximum()));
     });
 
     const QRect screenArea = screen()->availableGeometry();
     move(screenArea.topLeft());
-    resize(screenArea.width(), ws_.config.Flag(kFlagCompactWindow) ? 77 : 300);
-    LayoutTables();
+    resize(screenArea.width(), height());
+    ApplySettingsFlags();
+    ArrangeTables();
+}
+
+// Menus
+
+QAction* Sledovani::AddItem(QMenu* menu, const QString& caption,
+                            const std::function<void()>& command) {
+    QAction* item = menu->addAction(caption);
+    if (!command) {
+        // Its window comes with a later part of the program.
+        item->setEnabled(false);
+        return item;
+    }
+    connect(item, &QAction::triggered, this, [this, command] { RunCommand(ws_.Ask(), command); });
+    return item;
+}
+
+QAction* Sledovani::AddCheck(QMenu* menu, int flag, const QString& caption, bool designMark) {
+    QAction* item = menu->addAction(caption);
+    item->setCheckable(true);
+    checkItems_.insert(flag, item);
+    designMarks_.insert(flag, designMark);
+    connect(item, &QAction::toggled, this, [this, flag](bool on) { ws_.config.SetFlag(flag, on); });
+    return item;
 }
 
 void Sledovani::CreateMenus() {
-    // Their commands come with the editing, diary and finance windows; until
-    // then the menus are there but cannot be opened.
-    const QString titles[] = {QStringLiteral("&Soubory"),  QStringLiteral("Data"),
-                              QStringLiteral("&Zobrazit"), QStringLiteral("Obsluha"),
-                              QStringLiteral("Poznámky"),  QStringLiteral("Autor")};
-    for (const QString& title : titles) menuBar()->addMenu(title)->menuAction()->setEnabled(false);
+    QMenuBar* bar = menuBar();
+
+    files_ = bar->addMenu(QStringLiteral("&Soubory"));
+    AddItem(files_, QStringLiteral("Otevřít popis akcí . CSV"),
+            [this] { LoadProjectRegister(ws_, QString()); });
+    AddItem(files_, QStringLiteral("Uložit popis akcí . CSV"),
+            [this] { SaveProjectRegister(ws_, QString()); });
+    AddItem(files_, QStringLiteral("Otevři úkony . CSV"),
+            [this] { LoadTaskTemplates(ws_, QString()); });
+    AddItem(files_, QStringLiteral("Ulož úkony .CSV"),
+            [this] { SaveTaskTemplates(ws_, QString()); });
+    AddItem(files_, QStringLiteral("Otevřít průběh akcí  .CSV"),
+            [this] { LoadProgress(ws_, QString()); });
+    AddItem(files_, QStringLiteral("Uložit průběh akcí  .CSV"),
+            [this] { SaveProgress(ws_, QString(), SaveMode::Open); });
+    AddItem(files_, QStringLiteral("Otevřít poznámky"), [this] { LoadNotes(ws_, QString()); });
+    AddItem(files_, QStringLiteral("Uložit poznámky"), [this] { SaveNotes(ws_, QString()); });
+    AddItem(files_, QStringLiteral("Otvírá Hromadně ze seznamu Průběhy Akcí .CSV "),
+            [this] { LoadAllProgress(ws_); });
+    AddItem(files_, QStringLiteral("Uloží Hromadně ze seznamu Průběhy Akcí .CSV"),
+            [this] { SaveAllProgressCommand(); });
+    files_->addSeparator();
+    AddItem(files_, QStringLiteral("Určit umístění všech souborů"),
+            [this] { ChooseFileLocations(); });
+    files_->menuAction()->setEnabled(false);
+
+    QMenu* data = bar->addMenu(QStringLiteral("Data"));
+    AddItem(data, QStringLiteral("Třídí data prubehu (šedá) podle sloupce 0"),
+            [this] { SortCommand(kDeadlineTable); });
+    AddItem(data, QStringLiteral("Třídí data financí (zelená) podle sloupce 0"), [] {});
+    data->addSeparator();
+    printMinutes_ = AddItem(data, QStringLiteral("Tisk zápisu"));
+    AddItem(data, QStringLiteral("Výpočet přehledu financí. (do modré tabulky)"));
+    AddItem(data, QStringLiteral("Tisk výsledku výpočtu"));
+    monitorReport_ = AddItem(data, QStringLiteral("Monitorovací zpráva"));
+    AddItem(data, QStringLiteral("Platby přehled"));
+    data->addSeparator();
+    AddItem(data, QStringLiteral("Zálohování dat - Uloží zálohu všech dat pro budoucí obnovení."),
+            [this] { LogChange(ws_, QString(), QString::fromUtf16(kLabelBackup), kLogEvent, 12); });
+    AddItem(data, QStringLiteral("Obnovení dat ze záloh"));
+    reconstruction_ = AddItem(data, QStringLiteral("Zpětná rekonstrukce dat"));
+
+    QMenu* view = bar->addMenu(QStringLiteral("&Zobrazit"));
+    AddCheck(view, kFlagShowDiary, QStringLiteral("Zobrazení denníku"), true)->setEnabled(false);
+    QMenu* diary = view->addMenu(QStringLiteral("Nastavení zobrazení denníku"));
+    AddCheck(diary, kFlagDiaryChart, QStringLiteral("Zobrazovat graf"), true);
+    AddCheck(diary, kFlagHighlightLate, QStringLiteral("Zvýzaznit dny mimo termín"), true);
+    AddCheck(diary, kFlagCellText, QStringLiteral("Zobrazit text buněk"), true);
+    view->addSeparator();
+    AddItem(view, QStringLiteral("Diagram Gantt"));
+    QMenu* gantt = view->addMenu(QStringLiteral("Nastavení diagram Gantt"));
+    AddCheck(gantt, kFlagGanttRealistic, QStringLiteral("Zobrazit realnost Gantt"), true);
+    AddCheck(gantt, kFlagGanttPlan, QStringLiteral("Zobrazit Plán Gantt"), true);
+    AddCheck(gantt, kFlagGanttCaptions, QStringLiteral("Zobrazit popis do Ganttu"), false);
+    view->addSeparator();
+    QAction* showTables =
+        AddCheck(view, kFlagShowTables, QStringLiteral("Zobrazení tabulek"), true);
+    connect(showTables, &QAction::triggered, this, &Sledovani::ShowTablesToggled);
+    QMenu* tables = view->addMenu(QStringLiteral("Nastavení zobrazení tabulek"));
+    const std::pair<int, QString> tableItems[] = {
+        {kFlagProjectTable, QStringLiteral("Tabulka Projektů - Žlutá")},
+        {kFlagTemplateTable, QStringLiteral("Tabulka Úkonů - Fialová")},
+        {kFlagDeadlineTable, QStringLiteral("Tabulka Průběhů Termínů - Šedá")},
+        {kFlagFinanceTable, QStringLiteral("Tabulka Průběhů Financí - Zelená")},
+        {kFlagResultsTable, QStringLiteral("Tabulka výsledků  - Modrá")},
+    };
+    for (const auto& [flag, caption] : tableItems) {
+        QAction* item = AddCheck(tables, flag, caption, flag != kFlagResultsTable);
+        connect(item, &QAction::triggered, this, &Sledovani::LayoutTables);
+    }
+    AddCheck(view, kFlagTimelineChart, QStringLiteral("Zobrazit pomocný graf termínů"), false);
+    view->addSeparator();
+    AddItem(view, QStringLiteral("Formuláře"));
+    QMenu* minutes = view->addMenu(QStringLiteral("Zápis - nastavení tisku"));
+    AddCheck(minutes, kFlagPrintCollisions, QStringLiteral("Tisk kolizních termínů"), false);
+    AddCheck(minutes, kFlagPrintNotes, QStringLiteral("Tisk poznámek"), false);
+    AddItem(view, QStringLiteral("Zobrazení Foto"));
+    AddItem(view, QStringLiteral("Graf Financí"));
+    AddItem(view, QStringLiteral("Výpočet finančních výsledků"));
+    view->addSeparator();
+    AddItem(view, QStringLiteral("Nastavení"), [this] {
+        Nastaveni* settings = Settings();
+        settings->show();
+        settings->raise();
+        settings->activateWindow();
+    });
+
+    service_ = bar->addMenu(QStringLiteral("Obsluha"));
+    AddItem(
+        service_,
+        QStringLiteral("Vygenerovat data z přípravených tabulek - tabulka akci a tabulka úkonů"),
+        [this] { GenerateProgressRows(ws_, 0); });
+    generateOne_ = AddItem(service_, QStringLiteral("Vygenerovat data k akci"), [this] {
+        // Row 0 would mean every project: without a current project nothing is
+        // generated rather than every progress file overwritten.
+        if (ws_.CurrentProjectRow >= 1) GenerateProgressRows(ws_, ws_.CurrentProjectRow);
+    });
+    connect(service_, &QMenu::aboutToShow, this, [this] {
+        generateOne_->setText(QStringLiteral("Vygenerovat data k akci ") +
+                              QString::number(ws_.CurrentProjectRow));
+    });
+    service_->addSeparator();
+    AddItem(service_, QStringLiteral("Upravit zavislosti úkonů"));
+    AddItem(service_, QStringLiteral("Zrušit závislosti úkonů"));
+    service_->addSeparator();
+    AddItem(service_, QStringLiteral("Nově vytvořit čísla ID podle aktuálního pořadí"),
+            [this] { RegenerateIds(ws_); });
+    AddItem(service_, QStringLiteral("Seznam znaků"));
+    service_->menuAction()->setEnabled(false);
+
+    bar->addAction(QStringLiteral("Poznámky"))->setEnabled(false);
+    bar->addAction(QStringLiteral("Autor"))->setEnabled(false);
 }
+
+void Sledovani::CreateToolBar() {
+    QToolBar* tools = addToolBar(QStringLiteral("Nástroje"));
+    tools->setObjectName(QStringLiteral("ToolBar"));
+    tools->setMovable(false);
+    tools->setFloatable(false);
+    tools->toggleViewAction()->setVisible(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+
+    const std::pair<QString, int> tableButtons[] = {
+        {QStringLiteral("Projekty"), kFlagProjectTable},
+        {QStringLiteral("Termíny"), kFlagDeadlineTable},
+        {QStringLiteral("Finance"), kFlagFinanceTable},
+        {QStringLiteral("Úkony"), kFlagTemplateTable},
+        {QStringLiteral("Výsledky"), kFlagResultsTable},
+    };
+    for (const auto& [caption, flag] : tableButtons) {
+        QAction* button = tools->addAction(caption);
+        connect(button, &QAction::triggered, this, [this, flag] {
+            checkItems_.value(flag)->toggle();
+            LayoutTables();
+        });
+    }
+    QAction* form = tools->addAction(QStringLiteral("Formulář"));
+    form->setToolTip(QStringLiteral("Aktivuje vstupní formulář"));
+    form->setEnabled(false);
+    QAction* gantt = tools->addAction(QStringLiteral("Gantt"));
+    gantt->setToolTip(QStringLiteral("Aktivuje graf časových průběhů"));
+    gantt->setEnabled(false);
+    tools->addSeparator();
+
+    info_ = new QLabel(tools);
+    info_->setObjectName(QStringLiteral("Informace"));
+    info_->setToolTip(QStringLiteral("Informativní"));
+    info_->setMinimumWidth(90);
+    info_->setFrameShape(QFrame::StyledPanel);
+    info_->setFrameShadow(QFrame::Sunken);
+    // A double click is the service gesture.
+    info_->installEventFilter(this);
+    tools->addWidget(info_);
+
+    gauge_ = new QProgressBar(tools);
+    gauge_->setObjectName(QStringLiteral("Gauge"));
+    gauge_->setFixedWidth(150);
+    gauge_->setTextVisible(false);
+    gauge_->setRange(0, 100);
+    gauge_->setValue(0);
+    tools->addWidget(gauge_);
+
+    const QString speedHints[] = {QStringLiteral("Zobrazit pomocný graf termínů"),
+                                  QStringLiteral("Zobrazení Foto"),
+                                  QStringLiteral("Zobrazení grafu financí")};
+    const QString speedCaptions[] = {QStringLiteral("Graf"), QStringLiteral("Foto"),
+                                     QStringLiteral("Finance")};
+    for (int i = 0; i < 3; ++i) {
+        auto* speed = new QToolButton(tools);
+        speed->setObjectName(QStringLiteral("SpeedButton%1").arg(i + 1));
+        speed->setText(speedCaptions[i]);
+        speed->setToolTip(speedHints[i]);
+        speed->setAutoRaise(true);
+        speed->setEnabled(false);
+        tools->addWidget(speed);
+    }
+
+    auto* spacer = new QWidget(tools);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    tools->addWidget(spacer);
+
+    permission_ = new QLabel(QStringLiteral("Oprávnění"), tools);
+    permission_->setObjectName(QStringLiteral("Opravneni"));
+    permission_->setAutoFillBackground(true);
+    permission_->setMargin(3);
+    permission_->setTextFormat(Qt::PlainText);
+    tools->addWidget(permission_);
+}
+
+QAction* Sledovani::MenuItem(const QString& caption) const {
+    for (QAction* item : findChildren<QAction*>())
+        if (item->text() == caption) return item;
+    return nullptr;
+}
+
+Nastaveni* Sledovani::Settings() {
+    if (!settings_) {
+        settings_ = new Nastaveni(ws_, *slot_, this);
+        settings_->setObjectName(QStringLiteral("Nastaveni"));
+        connect(settings_, &Nastaveni::activating, this, &Sledovani::StoreHeightFlag);
+        connect(settings_, &Nastaveni::reportCaptionChanged, monitorReport_, &QAction::setText);
+    }
+    return settings_;
+}
+
+// Grids
 
 QTableView* Sledovani::CreateGrid(Table& table, const QString& name) {
     auto* view = new QTableView(panel_);
     view->setObjectName(name);
     auto* model = new TableModel(ws_, table, view);
     view->setModel(model);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setEditTriggers(model->Editable() ? QAbstractItemView::DoubleClicked |
+                                                  QAbstractItemView::EditKeyPressed |
+                                                  QAbstractItemView::AnyKeyPressed
+                                            : QAbstractItemView::NoEditTriggers);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setSelectionBehavior(QAbstractItemView::SelectItems);
     view->setWordWrap(false);
@@ -84,11 +381,13 @@ QTableView* Sledovani::CreateGrid(Table& table, const QString& name) {
     rows->setMinimumSectionSize(kRowHeight);
     rows->setDefaultSectionSize(kRowHeight);
     rows->setMinimumWidth(table.ColumnWidth(0));
+    if (model->RowsMovable()) AllowRowMoves(view, model);
 
     QHeaderView* columns = view->horizontalHeader();
     columns->setMinimumSectionSize(8);  // some columns are only 16 pixels wide
     columns->setHighlightSections(false);
     columns->setFixedHeight(kRowHeight + 2);
+    columns->setSectionResizeMode(QHeaderView::Interactive);
 
     // Sections that a reset adds come with the default width.
     connect(model, &QAbstractItemModel::modelReset, view,
@@ -102,6 +401,76 @@ void Sledovani::ApplyColumnWidths(QTableView* view, const Table& table) {
     for (int c = 0; c < header->count(); ++c) header->resizeSection(c, table.ColumnWidth(c + 1));
 }
 
+void Sledovani::AllowRowMoves(QTableView* view, TableModel* model) {
+    QHeaderView* rows = view->verticalHeader();
+    rows->setSectionsMovable(true);
+    // The header would only show the rows in another order; the table itself
+    // must change, so the header's move is taken back and the rows are moved.
+    connect(rows, &QHeaderView::sectionMoved, this,
+            [view, model, rows](int, int oldVisual, int newVisual) {
+                {
+                    const QSignalBlocker quiet(rows);
+                    rows->moveSection(newVisual, oldVisual);
+                }
+                const int column = qMax(0, view->currentIndex().column());
+                if (model->MoveRow(oldVisual + 1, newVisual + 1))
+                    view->setCurrentIndex(model->index(newVisual, column));
+            });
+}
+
+void Sledovani::WatchSelection(QTableView* view, int kind) {
+    connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this, kind](const QModelIndex& current) { CellSelected(kind, current); });
+    auto* popup = new QMenu(view);
+    popup->setObjectName(kind == kDeadlineTable ? QStringLiteral("PopupPrubeh")
+                                                : QStringLiteral("PopupFinance"));
+    AddItem(popup, QStringLiteral("Setřídit podle sloupce"), [this, kind] { SortCommand(kind); });
+    (kind == kDeadlineTable ? deadlinePopup_ : financePopup_) = popup;
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view, &QWidget::customContextMenuRequested, this,
+            [this, kind](const QPoint& position) { ShowPopup(kind, position); });
+}
+
+void Sledovani::CellSelected(int kind, const QModelIndex& index) {
+    if (selecting_ || !index.isValid()) return;
+    const int column = TableModel::TableColumn(index);
+    const int row = TableModel::TableRow(index);
+    ws_.ItemKind = kind;
+    ws_.CurrentColumn = column;
+    ws_.ItemRow = row;
+    ws_.TableOf(kind)->Select(column, row);
+    info_->setText(QStringLiteral("%1/%2/%3").arg(kind).arg(column).arg(row));
+    ws_.ResetInactivity();
+}
+
+void Sledovani::ShowPopup(int kind, const QPoint& position) {
+    QTableView* view = Grid(kind);
+    const QModelIndex index = view->indexAt(position);
+    if (!index.isValid()) return;
+    // The clicked cell becomes the current item even when it already was the
+    // grid's current cell and another table was clicked since.
+    view->setCurrentIndex(index);
+    CellSelected(kind, index);
+    QMenu* popup = kind == kDeadlineTable ? deadlinePopup_ : financePopup_;
+    const QString caption = kind == kDeadlineTable ? QStringLiteral("Setřídit podle sloupce ")
+                                                   : QStringLiteral("Setřídit podle sloupce  ");
+    popup->actions().constFirst()->setText(caption + QString::number(ws_.CurrentColumn));
+    popup->popup(view->viewport()->mapToGlobal(position));
+}
+
+void Sledovani::FollowSelection(int kind) {
+    QTableView* view = Grid(kind);
+    if (!view) return;
+    const auto* model = static_cast<const TableModel*>(view->model());
+    const Table& table = model->table();
+    const QModelIndex cell = model->IndexOf(table.SelectedColumn(), table.SelectedRow());
+    if (!cell.isValid()) return;
+    QScopedValueRollback guard(selecting_, true);
+    view->setCurrentIndex(cell);
+    const QModelIndex top = model->IndexOf(table.SelectedColumn(), table.TopRow());
+    if (top.isValid()) view->scrollTo(top, QAbstractItemView::PositionAtTop);
+}
+
 QTableView* Sledovani::Grid(int kind) const {
     if (kind == kTemplateTableWithDefaults) kind = kTemplateTable;
     for (const GridSlot& g : grids_)
@@ -109,15 +478,45 @@ QTableView* Sledovani::Grid(int kind) const {
     return nullptr;
 }
 
+// Layout
+
+void Sledovani::ApplySettingsFlags() {
+    Config& cfg = ws_.config;
+    for (auto it = checkItems_.cbegin(); it != checkItems_.cend(); ++it) {
+        const int flag = it.key();
+        const bool on =
+            flag <= cfg.SettingsFlags.size() ? cfg.Flag(flag) : designMarks_.value(flag);
+        const QSignalBlocker quiet(it.value());
+        it.value()->setChecked(on);
+        cfg.SetFlag(flag, on);
+    }
+    resize(width(), cfg.Flag(kFlagCompactWindow) ? kCompactHeight : kTablesHeight);
+}
+
+void Sledovani::StoreHeightFlag() {
+    ws_.config.SetFlag(kFlagCompactWindow, height() < 100);
+}
+
+void Sledovani::ShowTablesToggled(bool on) {
+    resize(width(), on ? kTablesHeight : kNoTablesHeight);
+    StoreHeightFlag();
+    LayoutTables();
+}
+
 void Sledovani::LayoutTables() {
+    ArrangeTables();
+    ws_.ResetInactivity();
+}
+
+void Sledovani::ArrangeTables() {
     int visible = 0;
-    for (const GridSlot& g : grids_) visible += ws_.config.Flag(g.flag) ? 1 : 0;
+    for (const GridSlot& g : grids_) visible += checkItems_.value(g.flag)->isChecked() ? 1 : 0;
     const int panelHeight = panel_->height();
     const int share = qRound(double(panelHeight) / qMax(1, visible));
 
     int top = 0;
     for (const GridSlot& g : grids_) {
-        const bool shown = ws_.config.Flag(g.flag);
+        const bool shown = checkItems_.value(g.flag)->isChecked();
         g.view->setHidden(!shown);
         if (!shown) continue;
         int height = share;
@@ -132,7 +531,139 @@ void Sledovani::LayoutTables() {
     }
 }
 
+void Sledovani::ArrangeBody() {
+    const int stripHeight = qMin(kStripHeight, body_->height());
+    strip_->setGeometry(0, 0, body_->width(), stripHeight);
+    panel_->setGeometry(0, stripHeight, body_->width(), qMax(0, body_->height() - stripHeight));
+}
+
+void Sledovani::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    StoreHeightFlag();
+}
+
 bool Sledovani::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == panel_ && event->type() == QEvent::Resize) LayoutTables();
+    if (watched == body_ && event->type() == QEvent::Resize) ArrangeBody();
+    if (watched == panel_ && event->type() == QEvent::Resize) ArrangeTables();
+    if (watched == info_ && event->type() == QEvent::MouseButtonDblClick)
+        RunCommand(ws_.Ask(), [this] { slot_->EnterServiceMode(); });
     return QMainWindow::eventFilter(watched, event);
+}
+
+void Sledovani::ShowPermission(ConnectionSlot::State state, const QString& text) {
+    permission_->setText(text);
+    QPalette colours = permission_->palette();
+    colours.setColor(QPalette::Window, state == ConnectionSlot::State::Claimed
+                                           ? palette().color(QPalette::Button)
+                                           : QColor(Qt::red));
+    permission_->setPalette(colours);
+}
+
+void Sledovani::SetServiceMenus(bool enabled) {
+    files_->menuAction()->setEnabled(enabled);
+    service_->menuAction()->setEnabled(enabled);
+    // The reconstruction item stays disabled until its window exists.
+}
+
+// Commands
+
+void Sledovani::SortCommand(int kind) {
+    if (!CheckPermission(ws_, QString::fromUtf16(kThisOperation), 3)) return;
+    if (ws_.ItemKind != kind || ws_.CurrentColumn <= 0) return;
+    if (kind == kDeadlineTable)
+        SortDeadlineTable(ws_, ws_.CurrentColumn);
+    else
+        SortFinanceTable(ws_, ws_.CurrentColumn);
+}
+
+void Sledovani::SaveAllProgressCommand() {
+    const QStringList kept = SaveAllProgress(ws_);
+    if (kept.isEmpty()) return;
+    ws_.Ask().Inform(
+        QStringLiteral("Tyto soubory průběhů zůstaly beze změny, tabulky neobsahují jejich "
+                       "řádky:\r\n\r\n") +
+        kept.join(QStringLiteral("\r\n")));
+}
+
+void Sledovani::ChooseFileLocations() {
+    Config& c = ws_.config;
+    struct Location {
+        QString title;
+        QString Config::*folder;  // where the dialog starts
+        QString mask;
+        QString Config::*setsFolder;
+        QString Config::*setsFile;
+    };
+    const Location locations[] = {
+        {QStringLiteral("Otevření Akcí"), &Config::Cesta, QStringLiteral("*Akce*.csv"),
+         &Config::Cesta, &Config::SouborAkce},
+        {QStringLiteral("Otevření úkonů"), &Config::Cesta, QStringLiteral("Ukon*.csv"), nullptr,
+         &Config::SouborUkony},
+        {QStringLiteral("Otevření Osob"), &Config::Cesta, QStringLiteral("*Lid*.csv"), nullptr,
+         &Config::SouborLidi},
+        {QStringLiteral("Umístění poznámek"), &Config::CestaTXT, QStringLiteral("*.TXT"),
+         &Config::CestaTXT, &Config::SouborPoznamky},
+        {QStringLiteral("Umístění změn"), &Config::CestaZmeny, QStringLiteral("Zm*.csv"),
+         &Config::CestaZmeny, nullptr},
+        {QStringLiteral("Umístění denníku"), &Config::CestaDennik, QStringLiteral("*.ITI"),
+         &Config::CestaDennik, nullptr},
+        {QStringLiteral("Umístění Foto"), &Config::CestaFoto, QStringLiteral("*.jpg"),
+         &Config::CestaFoto, nullptr},
+    };
+    for (const Location& l : locations) {
+        const QString chosen = ws_.Ask().ChooseOpenFile(
+            {l.title, c.PathIn(c.*l.folder, QString()), l.mask, kFilterCsv});
+        if (chosen.isEmpty()) continue;
+        const QFileInfo file(chosen);
+        if (l.setsFolder) c.*l.setsFolder = c.RelativeFolder(file.absolutePath());
+        if (l.setsFile) c.*l.setsFile = file.fileName();
+    }
+}
+
+// Start and close
+
+bool Sledovani::StartUp() {
+    ws_.ResetInactivity();
+    // The gauge and the minutes caption need nothing from the configuration;
+    // they are set before the loading, which may take a while.
+    ws_.NotifyGauge(0, 100);
+    printMinutes_->setText(QStringLiteral("Tisk zápisu ze dne ") + FormatShortDate(Clock::Today()));
+
+    StartUpResult started;
+    RunCommand(ws_.Ask(), [&] { started = LoadAtStartUp(ws_, true); });
+    if (started.quit) return false;
+    ApplySettingsFlags();
+
+    RunCommand(ws_.Ask(), [this] { slot_->ClaimSlotAtStartUp(); });
+    ws_.ChangeFlags = QStringLiteral("0000000");
+    LayoutTables();
+    // The about window shows as a splash screen until the timer closes it.
+    splash_->start();
+    Settings();
+    return true;
+}
+
+bool Sledovani::CloseSequence(bool interactive) {
+    if (closed_) return true;
+    if (ws_.MayWrite()) {
+        StoreHeightFlag();
+        const bool saved = RunCommand(ws_.Ask(), [this] { SaveMarkedTables(ws_); });
+        // Ending without the changes must be the user's choice.
+        if (!saved && interactive && !ws_.Ask().AskYesNo(kCloseUnsaved)) return false;
+    }
+    // Stops the slot's timers; frees the slot and writes the configuration only
+    // for a user who may write.
+    slot_->ReleaseAtClose();
+    splash_->stop();
+    if (settings_) settings_->close();
+    closed_ = true;
+    return true;
+}
+
+void Sledovani::closeEvent(QCloseEvent* event) {
+    if (!CloseSequence(true)) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }

@@ -22,10 +22,34 @@ bool IsPadded(const QString& text) {
     return text.startsWith(u' ');
 }
 
+// The ChangeFlags position that marks a table's unsaved changes.
+int ChangeFlagOf(int kind) {
+    switch (BaseKind(kind)) {
+        case kProjectTable:
+            return kChangedProjects;
+        case kDeadlineTable:
+            return kChangedDeadlines;
+        case kFinanceTable:
+            return kChangedFinance;
+        case kTemplateTable:
+            return kChangedTemplates;
+        default:
+            return 0;
+    }
+}
+
+// Where a row that sat at row ends up when from moves to to.
+int RowAfterMove(int row, int from, int to) {
+    if (row == from) return to;
+    if (from < to && row > from && row <= to) return row - 1;
+    if (to < from && row >= to && row < from) return row + 1;
+    return row;
+}
+
 }  // namespace
 
-TableModel::TableModel(Workspace& ws, const Table& table, QObject* parent)
-    : QAbstractTableModel(parent), table_(table) {
+TableModel::TableModel(Workspace& ws, Table& table, QObject* parent)
+    : QAbstractTableModel(parent), ws_(ws), table_(table) {
     rows_ = table_.RowCount();
     columns_ = table_.ColumnCount();
     connect(&ws, &Workspace::tableChanged, this, [this](int kind) {
@@ -98,5 +122,57 @@ QVariant TableModel::headerData(int section, Qt::Orientation orientation, int ro
 Qt::ItemFlags TableModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) return Qt::NoItemFlags;
     if (IsFixed(index)) return Qt::ItemIsEnabled;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    return Editable() ? flags | Qt::ItemIsEditable : flags;
+}
+
+bool TableModel::Editable() const {
+    return BaseKind(table_.Kind()) == kTemplateTable;
+}
+
+bool TableModel::RowsMovable() const {
+    return ChangeFlagOf(table_.Kind()) != 0;
+}
+
+bool TableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !index.isValid() || !(flags(index) & Qt::ItemIsEditable))
+        return false;
+    const QString text = value.toString();
+    if (text == table_.Cell(TableColumn(index), TableRow(index))) return true;
+    table_.SetCell(TableColumn(index), TableRow(index), text);
+    ws_.SetChanged(kChangedTemplates, true);
+    emit dataChanged(index, index);
+    return true;
+}
+
+bool TableModel::MoveRow(int from, int to) {
+    const int last = rows_ - 1;
+    if (!RowsMovable() || from == to || from < 1 || to < 1 || from > last || to > last)
+        return false;
+    // The deadline table's row numbers stay where they are.
+    const int first = BaseKind(table_.Kind()) == kDeadlineTable ? 1 : 0;
+    // One column beyond the grid: the template file keeps a cell there.
+    const int columns = qMax(columns_, table_.ColumnCount()) + 1;
+    // Model rows are table rows − 1; moving down, Qt counts the destination
+    // before the row leaves.
+    beginMoveRows({}, from - 1, from - 1, {}, to > from ? to : to - 1);
+    QStringList moving;
+    for (int c = first; c < columns; ++c) moving << table_.Cell(c, from);
+    const int step = to > from ? 1 : -1;
+    for (int r = from; r != to; r += step)
+        for (int c = first; c < columns; ++c) table_.SetCell(c, r, table_.Cell(c, r + step));
+    for (int c = first; c < columns; ++c) table_.SetCell(c, to, moving[c - first]);
+    endMoveRows();
+    if (first == 1) {
+        // The row numbers did not move, but the header shows them by position.
+        emit headerDataChanged(Qt::Vertical, qMin(from, to) - 1, qMax(from, to) - 1);
+    }
+
+    // The current item and project follow their rows.
+    const int kind = BaseKind(table_.Kind());
+    if (ws_.ItemKind == kind) ws_.ItemRow = RowAfterMove(ws_.ItemRow, from, to);
+    if (kind == kProjectTable)
+        ws_.CurrentProjectRow = RowAfterMove(ws_.CurrentProjectRow, from, to);
+    ws_.SetChanged(ChangeFlagOf(kind), true);
+    return true;
 }

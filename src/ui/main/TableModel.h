@@ -13,10 +13,14 @@ class Workspace;
 // The core changes its tables without asking and then announces the change with
 // Workspace::tableChanged, so the model caches the table's size and resets on
 // that announcement; until then views see the old size and never read past it.
+//
+// Only the task template table is edited in place; an edit goes straight into
+// the table and marks the templates changed. Rows of the project, deadline,
+// finance and template tables can be moved.
 class TableModel : public QAbstractTableModel {
     Q_OBJECT
   public:
-    TableModel(Workspace& ws, const Table& table, QObject* parent = nullptr);
+    TableModel(Workspace& ws, Table& table, QObject* parent = nullptr);
 
     const Table& table() const { return table_; }
 
@@ -26,6 +30,14 @@ class TableModel : public QAbstractTableModel {
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+    bool Editable() const;
+    bool RowsMovable() const;
+    // Moves table row from to the place of table row to (both 1 …), shifting the
+    // rows between; marks the table changed. The deadline table keeps its row
+    // numbers 1, 2, 3 … in place, the other tables move them with their rows.
+    bool MoveRow(int from, int to);
 
     // Table coordinates of a model index, and back.
     static int TableColumn(const QModelIndex& index) { return index.column() + 1; }
@@ -40,7 +52,8 @@ class TableModel : public QAbstractTableModel {
     void Refresh();
 
   private:
-    const Table& table_;
+    Workspace& ws_;
+    Table& table_;
     int rows_ = 0;
     int columns_ = 0;
 };
