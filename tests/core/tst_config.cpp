@@ -106,6 +106,20 @@ private slots:
         QCOMPARE(ini.Value("Nastavení", "Popis"), QStringLiteral("A"));
     }
 
+    void newUserRecordGoesBeforeTheSlot() {
+        TempBase base;
+        base.WriteLines("ORVA_Sledovani.Ini", {"[Nastavení]", "Popis=A", "[Přístup]",
+                                               "Uzivatel_JINY=Petr/a/3_101/b", "Pripojen=Petr"});
+        Config& c = base.ws->config;
+        QVERIFY(ReadConfiguration(c));
+        c.UserRecord = "Jan/x/2_000/y";
+        WriteConfiguration(c);
+        const QStringList lines = base.Lines("ORVA_Sledovani.Ini");
+        QCOMPARE(lines.mid(lines.indexOf("[Přístup]")),
+                 (QStringList{"[Přístup]", "Uzivatel_JINY=Petr/a/3_101/b",
+                              "Uzivatel_TEST=Jan/x/2_000/y", "Pripojen=Petr"}));
+    }
+
     void relativeFolders() {
         TempBase base;
         Config& c = base.ws->config;

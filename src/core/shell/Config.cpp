@@ -5,6 +5,11 @@
 #include <QFileInfo>
 #include <QSysInfo>
 
+#ifdef Q_OS_UNIX
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
 #include "../data/Cells.h"
 #include "../data/Dates.h"
 #include "../data/IniFile.h"
@@ -60,8 +65,13 @@ QString NormaliseSettingsFlags(const QString& value) {
 }
 
 QString WorkstationIdentifier() {
-    QString user = qEnvironmentVariable("USER");
-    if (user.isEmpty()) user = qEnvironmentVariable("LOGNAME");
+    QString user;
+#ifdef Q_OS_UNIX
+    // The account itself, not the environment: a session started without USER
+    // would otherwise share its key with every other such user.
+    if (const passwd* pw = getpwuid(getuid())) user = QString::fromLocal8Bit(pw->pw_name);
+#endif
+    if (user.isEmpty()) user = qEnvironmentVariable("USER");
     if (user.isEmpty()) user = qEnvironmentVariable("USERNAME");
     QString machine = QString::fromLatin1(QSysInfo::machineUniqueId());
     if (machine.isEmpty()) machine = QSysInfo::machineHostName();
@@ -159,6 +169,8 @@ void WriteConfiguration(const Config& c, IniFile& ini) {
     put(u"Graf_Financí", c.GrafFinanci.left(60));
     put(u"Nastavení", c.SettingsFlags.left(60));
     const QString userKey = c.UserKey.isEmpty() ? DefaultUserKey() : c.UserKey;
+    // A new user's record goes before "Pripojen", as the section is laid out.
+    if (!ini.HasKey(kAccess, userKey)) ini.RemoveKey(kAccess, QString::fromUtf16(kSlotKey));
     if (!c.UserRecord.isEmpty()) ini.SetValue(kAccess, userKey, c.UserRecord);
     ini.SetValue(kAccess, QString::fromUtf16(kSlotKey), c.Pripojen);
 }

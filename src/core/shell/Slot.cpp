@@ -297,6 +297,8 @@ void ConnectionSlot::EnterServiceMode() {
     if (!CheckPermission(ws_, QString::fromUtf16(kThisOperation), 3)) return;
     a.ServiceMenus = !a.ServiceMenus;
     emit serviceMenusChanged(a.ServiceMenus);
+    // The label shows the permission, which is now the service level.
+    emit stateChanged(state_, LabelText());
     ws_.Ask().Beep();
     inactivity_->start();
     poll_->stop();
