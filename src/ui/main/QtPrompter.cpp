@@ -50,7 +50,10 @@ void QtPrompter::Log(const QString& text) {
 }
 
 QWidget* QtPrompter::Parent() const {
-    return parent_ ? parent_.data() : QApplication::activeWindow();
+    // The active window first: a message over the main window would open behind
+    // a tool window that stays on top, such as the settings or the entry window.
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    return parent_.data();
 }
 
 bool QtPrompter::AskYesNo(const QString& text) {
