@@ -9,6 +9,12 @@ void SplitOption(const QString& arg, QString& name, QString& value) {
     value = eq < 0 ? QString() : arg.mid(eq + 1);
 }
 
+// A calendar day written "dd.mm.yyyy" (one-digit day and month accepted).
+bool ParseDay(const QString& text, QDate& day) {
+    day = QDate::fromString(text, QStringLiteral("d.M.yyyy"));
+    return day.isValid();
+}
+
 }  // namespace
 
 bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
@@ -27,11 +33,14 @@ bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
         out.command = Arguments::Command::Check;
     } else if (command == QLatin1String("generate")) {
         out.command = Arguments::Command::Generate;
+    } else if (command == QLatin1String("status")) {
+        out.command = Arguments::Command::Status;
     } else {
         error = QStringLiteral("Neznámý příkaz: ") + command;
         return false;
     }
     const bool generate = out.command == Arguments::Command::Generate;
+    const bool status = out.command == Arguments::Command::Status;
     for (int i = 1; i < args.size(); ++i) {
         QString name, value;
         SplitOption(args[i], name, value);
@@ -39,8 +48,9 @@ bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
             out.command = Arguments::Command::Help;
             return true;
         }
-        const bool takesValue =
-            name == QLatin1String("--base") || (generate && name == QLatin1String("--project"));
+        const bool takesValue = name == QLatin1String("--base") ||
+                                ((generate || status) && name == QLatin1String("--project")) ||
+                                (status && name == QLatin1String("--date"));
         if (takesValue) {
             if (value.isNull()) {
                 if (i + 1 >= args.size() || args[i + 1].startsWith(QLatin1String("--"))) {
@@ -55,6 +65,12 @@ bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
             }
             if (name == QLatin1String("--base")) {
                 out.base = value;
+            } else if (name == QLatin1String("--date")) {
+                if (!ParseDay(value, out.date)) {
+                    error = QStringLiteral("Volba --date potřebuje datum ve tvaru dd.mm.rrrr: ") +
+                            value;
+                    return false;
+                }
             } else {
                 out.project = value;
                 out.hasProject = true;
@@ -78,6 +94,7 @@ QString UsageText() {
         "Použití:\n"
         "  orva-cli check [--base SLOŽKA]\n"
         "  orva-cli generate [--base SLOŽKA] [--project ČÍSLO] [--force]\n"
+        "  orva-cli status [--base SLOŽKA] [--date dd.mm.rrrr] [--project ČÍSLO]\n"
         "  orva-cli --help\n"
         "\n"
         "Příkazy:\n"
@@ -88,12 +105,18 @@ QString UsageText() {
         "            které nelze přečíst jako datum nebo částku.\n"
         "  generate  Vytvoří soubory průběhu akcí z tabulky úkonů, stejně jako příkaz\n"
         "            programu \"Vygenerovat data\". Existující soubor průběhu ponechá.\n"
+        "  status    Ranní přehled zpoždění: načte průběh každé akce a vypíše po řádcích\n"
+        "            termíny s chybou termínu a platby se zpožděním k danému dni\n"
+        "            (s úchylkami z konfigurace), v pořadí tabulek:\n"
+        "              T;číslo akce;řádek;ID;Činnost;chyba termínu\n"
+        "              F;číslo akce;řádek;ID;Činnost;dny zpoždění platby\n"
         "\n"
         "Volby:\n"
         "  --base SLOŽKA    základní složka se souborem ORVA_Sledovani.Ini (výchozí je\n"
         "                   aktuální složka); bez něj platí výchozí nastavení programu\n"
         "                   a soubor se nevytváří\n"
         "  --project ČÍSLO  jen akce s tímto číslem (přesně podle sloupce \"Číslo akce\")\n"
+        "  --date DATUM     den, ke kterému se stav počítá (od 0:00); výchozí je nyní\n"
         "  --force          přepíše i existující soubory průběhu\n"
         "  --help           tato nápověda\n"
         "\n"
@@ -101,6 +124,7 @@ QString UsageText() {
         "  0  vše v pořádku\n"
         "  1  chybí soubor nebo jej nelze číst či zapsat; u kontroly také každý\n"
         "     dotaz programu, vynechaný řádek, nečitelná buňka a akce, která by\n"
-        "     dostala soubor průběhu jiné akce\n"
+        "     dostala soubor průběhu jiné akce; také akce zadaná volbou --project,\n"
+        "     která v seznamu akcí není\n"
         "  2  chybné argumenty\n");
 }

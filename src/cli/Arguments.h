@@ -1,16 +1,18 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
 // The command line of orva-cli, as read from the arguments after the program name.
 struct Arguments {
-    enum class Command { None, Help, Check, Generate };
+    enum class Command { None, Help, Check, Generate, Status };
     Command command = Command::None;
     QString base;  // empty: the current directory
     QString project;
     bool hasProject = false;
     bool force = false;
+    QDate date;  // status: the reference day; invalid for today
 };
 
 // Reads the arguments; on a mistake returns false with a Czech message in error.

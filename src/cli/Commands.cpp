@@ -6,10 +6,14 @@
 #include "Arguments.h"
 #include "Prompter.h"
 #include "Workspace.h"
+#include "data/Cells.h"
 #include "data/DataCheck.h"
 #include "data/DataFiles.h"
+#include "data/Dates.h"
+#include "data/FileChoice.h"
 #include "data/IniFile.h"
 #include "data/TextFile.h"
+#include "editing/Status.h"
 #include "shell/Config.h"
 
 namespace {
@@ -72,6 +76,38 @@ void ReadConfigurationOrDefaults(Config& config, QTextStream& out) {
     }
     ReadConfiguration(config, IniFile());
     out << "Konfigurace: soubor " << config.ConfigPath() << " chybí, platí výchozí nastavení\n";
+}
+
+// Prints the late rows of one project's progress, loaded into a workspace of
+// its own: with no project table there, the load's time range costs nothing,
+// so a register of a thousand projects is listed as fast as its files read.
+// Returns false when the file could not be read.
+bool PrintLateRows(const Config& config, const QString& number, const QString& fileName,
+                   double reference, QTextStream& out, QTextStream& err) {
+    ScriptedPrompter quiet;
+    Workspace files(quiet);
+    files.config = config;
+    try {
+        LoadProgress(files, fileName);
+    } catch (const FileError& e) {
+        err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;
+        return false;
+    }
+    // Without a row of its kind in the file, row 1 is only the load's placeholder
+    // and has no row number.
+    auto print = [&](const Table& table, const char* kind, auto evaluate) {
+        if (table.Cell(0, 1).isEmpty()) return;
+        for (int r = 1; r < table.RowCount(); ++r) {
+            const int value = evaluate(r);
+            if (value <= 0) continue;
+            out << kind << ';' << number << ';' << r << ';'
+                << SplitFields(table.Cell(12, r), 1, u'/')[0] << ';' << table.Cell(2, r) << ';'
+                << value << '\n';
+        }
+    };
+    print(files.Deadlines, "T", [&](int r) { return DeadlineScore(files, r, reference); });
+    print(files.Finance, "F", [&](int r) { return PaymentDelay(files, r, reference); });
+    return quiet.log.isEmpty();
 }
 
 }  // namespace
@@ -200,4 +236,74 @@ int RunGenerate(const Arguments& args, QTextStream& out, QTextStream& err) {
         err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;
         return kExitProblems;
     }
+}
+
+int RunStatus(const Arguments& args, QTextStream& out, QTextStream& err) {
+    const QString base = BaseDirectory(args);
+    if (!BaseExists(base, err)) return kExitProblems;
+    ScriptedPrompter prompter;
+    Workspace ws(prompter);
+    Config& cfg = ws.config;
+    cfg.BaseDir = base;
+    try {
+        // The output is the list alone; without a file the defaults apply.
+        if (!ReadConfiguration(cfg)) ReadConfiguration(cfg, IniFile());
+        const QString path = cfg.DataPath(cfg.SouborAkce);
+        if (cfg.SouborAkce.isEmpty() || !FileChoice::IsFile(path)) {
+            err << "Chybí soubor: " << path << Qt::endl;
+            return kExitProblems;
+        }
+        LoadProjectRegister(ws, cfg.SouborAkce);
+    } catch (const FileError& e) {
+        err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;
+        return kExitProblems;
+    }
+    if (!prompter.log.isEmpty()) {
+        for (const ScriptedPrompter::Entry& e : prompter.log) err << PromptLine(e) << Qt::endl;
+        return kExitProblems;
+    }
+
+    const Table& projects = ws.Projects;
+    int only = 0;
+    if (args.hasProject) {
+        for (int r = 1; r < projects.RowCount() && only == 0; ++r)
+            if (projects.Cell(1, r) == args.project) only = r;
+        if (only == 0) {
+            err << "Akce s číslem " << args.project << " v seznamu akcí "
+                << cfg.DataPath(cfg.SouborAkce) << " není." << Qt::endl;
+            return kExitProblems;
+        }
+    }
+    const double reference = args.date.isValid() ? DayFromDate(args.date) : NowDay();
+    bool problems = false;
+    for (int r = 1; r < projects.RowCount(); ++r) {
+        if (only != 0 && r != only) continue;
+        const QString number = projects.Cell(1, r);
+        const QString name = ProgressFileName(ws, number);
+        const int owner = ws.CurrentProjectRow;
+        if (owner != r) {
+            // The program finds a project by the first number contained in its
+            // own, so this one shows another project's progress: listing it
+            // again under this number would mislead.
+            if (number.isEmpty())
+                err << "Akce v řádku " << r << " seznamu nemá číslo; vynechána." << Qt::endl;
+            else if (projects.Cell(1, owner) == number)
+                err << "Akce " << number << " je v seznamu vícekrát; vypsána jednou." << Qt::endl;
+            else
+                err << "Akce " << number << ": program pro ni čte průběh akce "
+                    << projects.Cell(1, owner) << " (" << name << "), protože číslo "
+                    << projects.Cell(1, owner) << " je obsaženo v čísle " << number
+                    << "; vynechána." << Qt::endl;
+            continue;
+        }
+        const QString path = cfg.DataPath(name);
+        if (!FileChoice::IsFile(path)) {
+            err << "Chybí soubor: " << path << Qt::endl;
+            problems = true;
+            continue;
+        }
+        if (!PrintLateRows(cfg, number, name, reference, out, err)) problems = true;
+    }
+    out.flush();
+    return problems ? kExitProblems : kExitOk;
 }

@@ -15,3 +15,5 @@ enum ExitStatus : int {
 // its exit status.
 int RunCheck(const Arguments& args, QTextStream& out, QTextStream& err);
 int RunGenerate(const Arguments& args, QTextStream& out, QTextStream& err);
+// The morning list: one line per late deadline or payment of every project.
+int RunStatus(const Arguments& args, QTextStream& out, QTextStream& err);

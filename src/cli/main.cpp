@@ -27,6 +27,12 @@ int main(int argc, char* argv[]) {
         err << "Chybí převod kódové stránky windows-1250 (Qt bez ICU); data nelze číst.\n";
         return kExitProblems;
     }
-    return args.command == Arguments::Command::Check ? RunCheck(args, out, err)
-                                                     : RunGenerate(args, out, err);
+    switch (args.command) {
+        case Arguments::Command::Check:
+            return RunCheck(args, out, err);
+        case Arguments::Command::Status:
+            return RunStatus(args, out, err);
+        default:
+            return RunGenerate(args, out, err);
+    }
 }

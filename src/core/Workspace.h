@@ -83,6 +83,9 @@ public:
     // Makes (column, row) the single selected cell of the table and scrolls it into view.
     void SelectGridCell(int kind, int column, int row);
 
+    // The moment of the start-up: "today" for the realistic terms and the forms.
+    double StartMoment = 0;
+
     // The overall time range that the Gantt diagram draws.
     double RangeStart = 0;
     double RangeEnd = 0;

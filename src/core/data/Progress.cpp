@@ -3,6 +3,7 @@
 #include "../Clock.h"
 #include "../Prompter.h"
 #include "../Workspace.h"
+#include "../editing/Links.h"
 #include "Cells.h"
 #include "DataFiles.h"
 #include "Dates.h"
@@ -14,6 +15,8 @@ using namespace FileChoice;
 namespace {
 
 const QString kProgressMask = QStringLiteral("*APr*.csv");
+
+bool WriteProgress(Workspace& ws, const QString& name, SaveMode mode);
 
 void ReadProgressRows(Workspace& ws, const QString& path) {
     const QStringList lines = TextFile::ReadLines(path);
@@ -142,7 +145,14 @@ LoadResult LoadProgress(Workspace& ws, const QString& name) {
 }
 
 bool SaveProgress(Workspace& ws, const QString& name, SaveMode mode) {
+    PropagateLinkDates(ws);
     emit ws.aboutToSaveProgress();
+    return WriteProgress(ws, name, mode);
+}
+
+namespace {
+
+bool WriteProgress(Workspace& ws, const QString& name, SaveMode mode) {
     Config& cfg = ws.config;
     QString fileName = name;
     QString path = cfg.DataPath(fileName);
@@ -176,6 +186,8 @@ bool SaveProgress(Workspace& ws, const QString& name, SaveMode mode) {
     return true;
 }
 
+}  // namespace
+
 void LoadAllProgress(Workspace& ws) {
     if (ws.Changed(kChangedDeadlines)) SaveProgress(ws, ws.config.SouborPopis, SaveMode::Open);
     for (int r = 1; r < ws.Projects.RowCount(); ++r)
@@ -187,6 +199,10 @@ void LoadAllProgress(Workspace& ws) {
 
 QStringList SaveAllProgress(Workspace& ws) {
     QStringList kept;
+    // The tables hold one project; their links are brought up to date once,
+    // not once per project file.
+    PropagateLinkDates(ws);
+    emit ws.aboutToSaveProgress();
     const QStringList financePrefixes = {QStringLiteral("F-"), QStringLiteral("J-"),
                                          QStringLiteral("O-")};
     for (int r = 1; r < ws.Projects.RowCount(); ++r) {
@@ -200,7 +216,7 @@ QStringList SaveAllProgress(Workspace& ws) {
             kept << name;
             continue;
         }
-        SaveProgress(ws, name, SaveMode::All);
+        WriteProgress(ws, name, SaveMode::All);
     }
     ws.SetChanged(kChangedDeadlines, false);
     return kept;

@@ -3,6 +3,7 @@
 #include "../Prompter.h"
 #include "../Workspace.h"
 #include "../data/DataFiles.h"
+#include "../data/Dates.h"
 #include "../data/IniFile.h"
 #include "../data/TextFile.h"
 #include "Access.h"
@@ -10,6 +11,7 @@
 
 StartUpResult LoadAtStartUp(Workspace& ws, bool createMissingConfig) {
     StartUpResult result;
+    ws.StartMoment = NowDay();
     if (!ReadConfiguration(ws.config)) {
         // A fresh installation starts from the documented defaults and keeps them.
         ReadConfiguration(ws.config, IniFile());

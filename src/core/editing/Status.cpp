@@ -1,0 +1,85 @@
+#include "Status.h"
+
+#include <cmath>
+
+#include "../Workspace.h"
+#include "../data/Cells.h"
+#include "../data/Dates.h"
+
+namespace {
+
+// The status rules call a date set from day 1000 on; only the delivery date
+// of a payment needs to lie above it.
+bool Set(double day) {
+    return day >= kSetDateThreshold;
+}
+
+}  // namespace
+
+int DeadlineScore(const Table& deadlines, int row, double referenceDate, int tolerance) {
+    const double plannedStart = ParseDate(deadlines.Cell(5, row));
+    const double plannedEnd = ParseDate(deadlines.Cell(6, row));
+    double actualStart = ParseDate(deadlines.Cell(7, row));
+    double actualEnd = ParseDate(deadlines.Cell(8, row));
+    if (!Set(actualStart)) actualStart = referenceDate - tolerance;
+    if (!Set(actualEnd)) actualEnd = referenceDate - tolerance;
+    int score = 0;
+    if (!Set(plannedStart)) score += 2;
+    if (!Set(plannedEnd)) score += 3;
+    if (plannedStart < actualStart) score += 1;
+    if (plannedEnd < actualEnd) score += 3;
+    if (plannedEnd < actualStart) score += 4;
+    return score;
+}
+
+int DeadlineScore(const Workspace& ws, int row, double referenceDate) {
+    return DeadlineScore(ws.Deadlines, row, referenceDate, ws.config.UchylkaTerminy);
+}
+
+int PaymentDelay(const Table& finance, int row, double referenceDate, int tolerance) {
+    const QString activity = finance.Cell(2, row);
+    if (!activity.contains(QLatin1String("Platba")) && !activity.contains(QLatin1String("Faktura")))
+        return 0;
+    if (TrimCell(finance.Cell(11, row), 1).isEmpty()) return 0;
+    const double delivered = ParseDate(finance.Cell(5, row));
+    double due = ParseDate(finance.Cell(6, row));
+    double paid = ParseDate(finance.Cell(8, row));
+    if (delivered > kSetDateThreshold && due < kSetDateThreshold) due = delivered + 14;
+    if (!Set(paid)) paid = referenceDate - tolerance;
+    const double days = std::nearbyint(paid - due);
+    if (days < 0) return 0;
+    if (days > 1000) return 1000;
+    return int(days);
+}
+
+int PaymentDelay(const Workspace& ws, int row, double referenceDate) {
+    return PaymentDelay(ws.Finance, row, referenceDate, ws.config.UchylkaFinance);
+}
+
+QColor StatusColour(int value) {
+    if (value > 30) return QColor(0xFF, 0x00, 0x00);
+    if (value > 14) return QColor(0xFF, 0x00, 0xFF);
+    if (value > 5) return QColor(0xFF, 0xFF, 0x00);
+    if (value > 0) return QColor(0x00, 0xFF, 0x00);
+    return QColor();
+}
+
+std::optional<ItemStatus> EvaluateItemStatus(const Workspace& ws, int kind, int row, double now) {
+    ItemStatus status;
+    if (kind == kDeadlineTable) {
+        status.value = DeadlineScore(ws, row, now);
+        status.text = status.value <= 0
+                          ? QStringLiteral("Termín OK")
+                          : QStringLiteral("Chyba termínu ") + QString::number(status.value);
+        status.showRealisticTerm = true;
+    } else if (kind == kFinanceTable) {
+        status.value = PaymentDelay(ws, row, now);
+        status.text = status.value <= 0
+                          ? QStringLiteral("Zaplaceno")
+                          : QStringLiteral("Pozdní platba ") + QString::number(status.value);
+    } else {
+        return std::nullopt;
+    }
+    status.colour = StatusColour(status.value);
+    return status;
+}
