@@ -35,6 +35,8 @@ bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
         out.command = Arguments::Command::Generate;
     } else if (command == QLatin1String("status")) {
         out.command = Arguments::Command::Status;
+    } else if (command == QLatin1String("backup")) {
+        out.command = Arguments::Command::Backup;
     } else {
         error = QStringLiteral("Neznámý příkaz: ") + command;
         return false;
@@ -95,6 +97,7 @@ QString UsageText() {
         "  orva-cli check [--base SLOŽKA]\n"
         "  orva-cli generate [--base SLOŽKA] [--project ČÍSLO] [--force]\n"
         "  orva-cli status [--base SLOŽKA] [--date dd.mm.rrrr] [--project ČÍSLO]\n"
+        "  orva-cli backup [--base SLOŽKA]\n"
         "  orva-cli --help\n"
         "\n"
         "Příkazy:\n"
@@ -110,6 +113,9 @@ QString UsageText() {
         "            (s úchylkami z konfigurace), v pořadí tabulek:\n"
         "              T;číslo akce;řádek;ID;Činnost;chyba termínu\n"
         "              F;číslo akce;řádek;ID;Činnost;dny zpoždění platby\n"
+        "  backup    Zapíše úplnou zálohu dat do složky změn (soubor Zaloha_uživatel_datum.csv,\n"
+        "            nový soubor začíná snímkem všech dat), stejně jako příkaz programu\n"
+        "            \"Zálohování dat\"; vhodné pro noční plánovanou zálohu.\n"
         "\n"
         "Volby:\n"
         "  --base SLOŽKA    základní složka se souborem ORVA_Sledovani.Ini (výchozí je\n"

@@ -6,7 +6,7 @@
 
 // The command line of orva-cli, as read from the arguments after the program name.
 struct Arguments {
-    enum class Command { None, Help, Check, Generate, Status };
+    enum class Command { None, Help, Check, Generate, Status, Backup };
     Command command = Command::None;
     QString base;  // empty: the current directory
     QString project;

@@ -14,6 +14,8 @@
 #include "data/IniFile.h"
 #include "data/TextFile.h"
 #include "editing/Status.h"
+#include "shell/Access.h"
+#include "shell/ChangeLog.h"
 #include "shell/Config.h"
 
 namespace {
@@ -306,4 +308,35 @@ int RunStatus(const Arguments& args, QTextStream& out, QTextStream& err) {
     }
     out.flush();
     return problems ? kExitProblems : kExitOk;
+}
+
+int RunBackup(const Arguments& args, QTextStream& out, QTextStream& err) {
+    const QString base = BaseDirectory(args);
+    if (!BaseExists(base, err)) return kExitProblems;
+    ScriptedPrompter prompter;
+    Workspace ws(prompter);
+    Config& cfg = ws.config;
+    cfg.BaseDir = base;
+    try {
+        ReadConfigurationOrDefaults(cfg, out);
+        // The backup file is named after this workstation user, as the menu
+        // command names it.
+        ReadUserRecord(ws);
+        const QString registerPath = cfg.DataPath(cfg.SouborAkce);
+        if (cfg.SouborAkce.isEmpty() || !QFileInfo(registerPath).isFile()) {
+            out << "Chybí soubor: " << registerPath << '\n';
+            return kExitProblems;
+        }
+        LoadProjectRegister(ws, cfg.SouborAkce);
+        const QString label = QString::fromUtf16(kLabelBackup);
+        const QString path = cfg.PathIn(cfg.CestaZmeny, ChangeLogFileName(ws, QString(), label));
+        const bool existed = QFileInfo(path).isFile();
+        LogChange(ws, QString(), label, kLogEvent, 12);
+        out << (existed ? "Záznam zálohy připsán: " : "Záloha zapsána: ") << path << '\n';
+        return kExitOk;
+    } catch (const FileError& e) {
+        out.flush();
+        err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;
+        return kExitProblems;
+    }
 }

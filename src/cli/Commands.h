@@ -17,3 +17,5 @@ int RunCheck(const Arguments& args, QTextStream& out, QTextStream& err);
 int RunGenerate(const Arguments& args, QTextStream& out, QTextStream& err);
 // The morning list: one line per late deadline or payment of every project.
 int RunStatus(const Arguments& args, QTextStream& out, QTextStream& err);
+// A full backup into the change folder, as the menu command writes it.
+int RunBackup(const Arguments& args, QTextStream& out, QTextStream& err);

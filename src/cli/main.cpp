@@ -32,6 +32,8 @@ int main(int argc, char* argv[]) {
             return RunCheck(args, out, err);
         case Arguments::Command::Status:
             return RunStatus(args, out, err);
+        case Arguments::Command::Backup:
+            return RunBackup(args, out, err);
         default:
             return RunGenerate(args, out, err);
     }

@@ -167,6 +167,8 @@ class TstCli : public QObject {
     void checkReports();
     void commandLine_data();
     void commandLine();
+    void backupWritesSnapshotOnceADay();
+    void backupReportsAMissingFolder();
 };
 
 void TstCli::generateWritesTheDocumentedFiles() {
@@ -400,6 +402,46 @@ void TstCli::commandLine() {
     QVERIFY2((exitCode == 0 ? run.out : run.err).contains(message), qPrintable(run.out + run.err));
     if (exitCode == 2) QVERIFY(run.err.contains(QStringLiteral("Použití:")));
     QVERIFY(QDir(base.Dir()).isEmpty());
+}
+
+// A nightly backup writes the user's backup file of the day: the snapshot of the
+// register and every progress file when the file is new, one record per run.
+void TstCli::backupWritesSnapshotOnceADay() {
+    TempBase base;
+    Write(base, TwoProjectsWithProgress());
+    base.WriteLines("ORVA_Sledovani.Ini", {"[Nastavení]", "CestaZmeny=zmeny", "[Přístup]",
+                                           "Pripojen=Volný"});
+    QDir(base.Dir()).mkdir("zmeny");
+    const QString file = "zmeny/Zaloha_Jmeno-Prijmeni_" +
+                         QDate::currentDate().toString("yyyy-MM-dd") + ".csv";
+    for (int run = 1; run <= 2; ++run) {
+        const CliRun result = RunCli({"backup", "--base", base.Dir()});
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY2(result.out.contains(base.Path(file)), qPrintable(result.out));
+    }
+    const QStringList lines = base.Lines(file);
+    QVERIFY(lines[0].startsWith(";Uloženo "));
+    QCOMPARE(lines[1], QStringLiteral("Akce ORVA"));
+    int snapshots = 0;
+    for (const QString& l : lines)
+        if (l.startsWith(QStringLiteral(";Uloženo "))) ++snapshots;
+    QCOMPARE(snapshots, 1);
+    const QStringList progress = base.Lines(kProgress034);
+    QVERIFY(lines.join('\n').contains(progress.join('\n')));
+    int records = 0;
+    for (const QString& l : lines)
+        if (l.startsWith(QStringLiteral("Záloha dat_______________;"))) ++records;
+    QCOMPARE(records, 2);
+    QVERIFY(!lines.join('\n').contains(QStringLiteral(";orva")));  // never the password
+}
+
+void TstCli::backupReportsAMissingFolder() {
+    TempBase base;
+    Write(base, TwoProjectsWithProgress());
+    base.WriteLines("ORVA_Sledovani.Ini", {"[Nastavení]", "CestaZmeny=chybi"});
+    const CliRun result = RunCli({"backup", "--base", base.Dir()});
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.err.contains(base.Path("chybi/")), qPrintable(result.err));
 }
 
 QTEST_GUILESS_MAIN(TstCli)
