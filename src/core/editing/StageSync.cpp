@@ -1,0 +1,107 @@
+#include "StageSync.h"
+
+#include <cmath>
+
+#include "../Prompter.h"
+#include "../Workspace.h"
+#include "../data/Cells.h"
+#include "../shell/ChangeLog.h"
+#include "EditLabels.h"
+#include "RowIds.h"
+
+namespace {
+
+struct MirrorSide {
+    int kind;
+    int changeFlag;
+    QString prefix;
+    bool writesDuration;
+};
+
+const MirrorSide kToDeadlines{kDeadlineTable, kChangedDeadlines, QStringLiteral("T-"), true};
+const MirrorSide kToFinance{kFinanceTable, kChangedFinance, QStringLiteral("F-"), false};
+
+int LastRowWithActivity(const Table& t, const QString& activity) {
+    int found = 0;
+    for (int r = 1; r < t.RowCount(); ++r)
+        if (t.Cell(2, r) == activity) found = r;
+    return found;
+}
+
+int Mirror(Workspace& ws, const Table& from, int row, const MirrorSide& side) {
+    if (row < 1 || row >= from.RowCount()) return 0;
+    const QString activity = from.Cell(2, row);
+    if (!StageSyncOn(ws) || !IsStageActivity(activity)) return 0;
+    Table& to = *ws.TableOf(side.kind);
+    int target = 0;
+    int blank = 0;
+    for (int r = 1; r < to.RowCount(); ++r) {
+        if (to.Cell(2, r) == activity) target = r;
+        if (to.Cell(2, r).isEmpty() && to.Cell(3, r).isEmpty() && to.Cell(4, r).isEmpty())
+            blank = r;
+    }
+    if (target == 0) target = blank;
+    const bool added = target == 0;
+    if (added) {
+        const QString project = SplitFields(from.Cell(1, row), 3, u'-')[1];
+        const NewRowIdResult id =
+            NewRowId(ws, side.kind, side.prefix + project + QStringLiteral("-01"));
+        if (!id.Ok()) {
+            ws.Ask().Error(id.Message());
+            return 0;
+        }
+        target = to.RowCount();
+        to.SetRowCount(target + 1);
+        for (int c = 1; c < qMax(to.ColumnCount(), 18); ++c) to.SetCell(c, target, QString());
+        // Every other way of adding a row numbers it too.
+        to.SetCell(0, target, QString::number(target));
+        to.SetCell(1, target, side.prefix + project);
+        to.SetCell(12, target, id.id);
+    }
+    for (int c : {2, 5, 6, 7, 8}) to.SetCell(c, target, from.Cell(c, row));
+    if (side.writesDuration) {
+        const double days = ParseDate(to.Cell(6, target)) - ParseDate(to.Cell(5, target));
+        to.SetCell(9, target, QString::number(qint64(std::nearbyint(days))));
+    }
+    LogChange(ws, QString(), QString::fromUtf16(added ? kLabelAdded : kLabelChangedNew), side.kind,
+              target);
+    ws.SetChanged(side.changeFlag, true);
+    ws.NotifyTable(side.kind);
+    return target;
+}
+
+}  // namespace
+
+bool IsStageActivity(const QString& activity) {
+    return activity.indexOf(QLatin1String("Etapa")) >= 1;
+}
+
+bool StageSyncOn(const Workspace& ws) {
+    return ws.config.Flag(kFlagSyncStages);
+}
+
+int MirrorStageToDeadlines(Workspace& ws, int financeRow) {
+    return Mirror(ws, ws.Finance, financeRow, kToDeadlines);
+}
+
+int MirrorStageToFinance(Workspace& ws, int deadlineRow) {
+    return Mirror(ws, ws.Deadlines, deadlineRow, kToFinance);
+}
+
+void MirrorAllStagesToFinance(Workspace& ws) {
+    for (int d = 1; d < ws.Deadlines.RowCount(); ++d) MirrorStageToFinance(ws, d);
+}
+
+void DeleteStageMirror(Workspace& ws, int kind, int row, const QString& projectNumber,
+                       const ShowRowFn& show) {
+    if (kind != kDeadlineTable && kind != kFinanceTable) return;
+    const Table& own = *ws.TableOf(kind);
+    const QString activity = own.Cell(2, row);
+    if (!StageSyncOn(ws) || !IsStageActivity(activity)) return;
+    const int other = kind == kFinanceTable ? kDeadlineTable : kFinanceTable;
+    const int found = LastRowWithActivity(*ws.TableOf(other), activity);
+    if (found < 1) return;
+    LogChange(ws, QString(), QString::fromUtf16(kLabelDeleted), other, found);
+    DeleteTableRow(ws, other, found, projectNumber, show);
+    ws.SetChanged(other == kDeadlineTable ? kChangedDeadlines : kChangedFinance, true);
+}

@@ -1,0 +1,67 @@
+#include "TableRows.h"
+
+#include "../Workspace.h"
+
+namespace {
+
+QString Trace(const Workspace& ws, const QString& what, int kind, int row) {
+    return QString::number(ws.ItemKind) + u' ' + QString::number(ws.ItemRow) + what + u' ' +
+           QString::number(kind) + u' ' + QString::number(row);
+}
+
+int ChangeFlagOf(int kind) {
+    switch (kind) {
+        case kDeadlineTable:
+            return kChangedDeadlines;
+        case kFinanceTable:
+            return kChangedFinance;
+        case kProjectTable:
+            return kChangedProjects;
+        default:
+            return kChangedTemplates;
+    }
+}
+
+void EmptyRow(Table& t, int row, int lastColumn) {
+    for (int c = 1; c <= lastColumn; ++c) t.SetCell(c, row, QString());
+}
+
+}  // namespace
+
+int DeleteTableRow(Workspace& ws, int kind, int row, const QString& projectNumber,
+                   const ShowRowFn& show) {
+    ws.AppendCheck(Trace(ws, QStringLiteral(" Pred Mazanim Tabulky "), kind, row));
+    const bool known = kind == kDeadlineTable || kind == kProjectTable || kind == kFinanceTable ||
+                       kind == kTemplateTable;
+    Table* table = known ? ws.TableOf(kind) : nullptr;
+    if (!table || row < 1 || row >= table->RowCount()) {
+        ws.AppendCheck(Trace(ws, QStringLiteral(" Po Mazani Tabulky "), kind, row));
+        return row;
+    }
+    Table& t = *table;
+    // One column beyond the grid: the template file keeps a column the grid does not show.
+    const int lastColumn = t.ColumnCount();
+    const int last = t.RowCount() - 1;
+    for (int i = row; i < last; ++i)
+        for (int c = 1; c <= lastColumn; ++c) t.SetCell(c, i, t.Cell(c, i + 1));
+    EmptyRow(t, last, lastColumn);
+
+    if (kind == kDeadlineTable || kind == kFinanceTable) {
+        if (t.RowCount() <= 2) {
+            const QString prefix =
+                kind == kDeadlineTable ? QStringLiteral("T-") : QStringLiteral("F-");
+            t.SetCell(1, 1, prefix + projectNumber);
+            t.SetCell(12, 1, prefix + projectNumber + QStringLiteral("-01"));
+        } else {
+            t.SetRowCount(t.RowCount() - 1);
+        }
+    } else if (t.RowCount() > 2) {
+        t.SetRowCount(t.RowCount() - 1);
+    }
+    const int shown = qMin(row, t.RowCount() - 1);
+    if (show && kind != kTemplateTable) show(kind, shown);
+    ws.SetChanged(ChangeFlagOf(kind), true);
+    ws.NotifyTable(kind);
+    ws.AppendCheck(Trace(ws, QStringLiteral(" Po Mazani Tabulky "), kind, shown));
+    return shown;
+}

@@ -1,0 +1,241 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+#include "editing/ItemForm.h"
+
+class ConnectionSlot;
+class QAbstractButton;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QTabWidget;
+class QToolButton;
+class Workspace;
+struct EditContext;
+
+// The entry window: one page per table (projects, deadline items, finance
+// items) whose fields show and change the current item, with the project
+// chooser and the buttons that add, change and delete rows. It holds no data
+// of its own: every button works on the workspace's tables at the current item.
+class Formulare : public QWidget {
+    Q_OBJECT
+  public:
+    enum Page { kProjectPage = 0, kDeadlinePage = 1, kFinancePage = 2 };
+
+    // Builds the pages and their lists from the tables as they are now, makes
+    // deadline row 1 the current item and shows it. The slot, when given,
+    // unlocks the service fields while the service menus are enabled.
+    explicit Formulare(Workspace& ws, ConnectionSlot* slot = nullptr, QWidget* parent = nullptr);
+
+    // A grid click: turns to the page of the kind without selecting a grid
+    // cell and shows the row; it stays the current item (for a project row
+    // also the current project).
+    void ShowItem(int kind, int row);
+    // Turns to a page as another window does ("Formuláře"): the page's table
+    // becomes the current one and its row 1 is shown.
+    void SetPage(int page);
+    int CurrentPage() const;
+    static int PageOfKind(int kind);
+
+    void ShowProjectRow(int row);
+    void ShowDeadlineRow(int row);
+    void ShowFinanceRow(int row);
+    // The status label of a deadline (1) or finance (4) row; other kinds leave it.
+    void ShowItemStatus(int kind, int row);
+    // Offers the picture the row names to the photo viewer.
+    void ShowItemPicture(int row);
+
+    // The bottom buttons, also for the main window's "Smazat položku".
+    void AddCopyCommand();
+    void AddEmptyCommand();
+    void ChangeCommand();
+    void DeleteCommand();
+
+    // The project chooser's entries (number + "/ " + name); it keeps showing
+    // the current project.
+    void SetProjectChoices(const QStringList& entries);
+    QString ProjectChooserText() const;
+
+    // The moment the date rules treat as now; the program's start-up moment.
+    void SetStartUpMoment(double day) { startUp_ = day; }
+    double StartUpMoment() const { return startUp_; }
+
+    // The fields as the buttons would store them.
+    ItemForm CollectedForm();
+    const PageLayout& Layout() const { return form_.layout; }
+
+  signals:
+    // A button changed the tables; the row is the current item afterwards.
+    void itemStored(int kind, int row);
+    // The page's table became the active one: the main window checks its table
+    // menu item and lays out its tables.
+    void pageChanged(int kind);
+    // Item kind + "/" + current column + "/" + item row.
+    void selectionLabelChanged(const QString& text);
+    // The status of the shown item; an invalid colour means the window's own.
+    void statusChanged(const QString& text, const QColor& colour);
+    // Whether the status label and the label "Reálný termín plnění" show.
+    void statusLabelsShown(bool status, bool realisticTerm);
+    // "Real od" + "  -  " + "Real do" of the shown deadline item, empty otherwise.
+    void realTermChanged(const QString& text);
+    // A project was chosen in the chooser and its progress file loaded: the
+    // other project choosers follow, the finance overview refills its rows and
+    // recomputes, the Gantt diagram redraws, the pop-up captions take the row.
+    void projectChosen(const QString& chooserText);
+    // For the photo viewer: the picture to show with its caption; an empty
+    // path empties the viewer.
+    void pictureChanged(const QString& path, const QString& caption);
+    void pictureLabelChanged(const QString& text);
+    // The Gantt diagram draws the deadline table again.
+    void ganttRedrawRequested();
+
+  protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    struct DateField {
+        QLabel* caption = nullptr;
+        QDateEdit* edit = nullptr;
+        QToolButton* clear = nullptr;     // "X"
+        QToolButton* remember = nullptr;  // "M"
+        QToolButton* recall = nullptr;    // ">"
+        void SetShown(bool shown) const;
+    };
+
+    QWidget* BuildProjectPage();
+    QWidget* BuildDeadlinePage();
+    QWidget* BuildFinancePage();
+    QWidget* BuildBottomPanel();
+    QComboBox* Combo(const QString& name, bool editable = true);
+    QLineEdit* Line(const QString& name);
+    QDateEdit* DateEdit(const QString& name);
+    DateField MemoryDate(const QString& name, const QString& caption, int page);
+    QToolButton* PictureButton(const QString& name);
+    void FillLists();
+    // The chooser's entries: the pick list, or the project table before there is one.
+    QStringList ProjectEntries() const;
+    void PickListsChanged();
+
+    void PutProject();
+    void PutDeadline();
+    void PutFinance();
+    void PutAmounts();
+    void CollectProject();
+    void CollectDeadline();
+    void CollectFinance();
+    void ApplyLayout();
+    void ApplyLayoutFrom(int page);
+    void AmountEdited();
+    void MarkAmount(MarkedAmount marked);
+    void FulfilledClicked(int page);
+    void ChoosePicture();
+    void ProjectChosen(const QString& text);
+    // The chooser and the project name labels name the current project.
+    void ShowCurrentProject();
+    void PageSwitched(int page);
+    void Activated();
+    void SetServiceFields(bool enabled);
+    void EmitSelection();
+    void SetBottomLabel(const QString& text);
+    EditContext Context();
+    void AfterEdit();
+
+    static double Day(const QDateEdit* edit);
+    static void SetDay(QDateEdit* edit, double day);
+
+    Workspace& ws_;
+    ItemForm form_;
+    double startUp_ = 0;
+    // The finance page's remembered date; the deadline page remembers the text of its label.
+    double financeMemory_ = 0;
+    // Set while the window fills its own fields, so that their change handlers stay quiet.
+    bool filling_ = false;
+    // Set while another window turns the page: no grid cell is selected.
+    bool turnedByOthers_ = false;
+    // Set while a grid click turns the page: it shows its own row.
+    bool turningForItem_ = false;
+    bool placed_ = false;
+
+    QTabWidget* pages_ = nullptr;
+
+    // Project page.
+    QComboBox* prNumber_ = nullptr;
+    QComboBox* prName_ = nullptr;
+    QComboBox* prManager_ = nullptr;
+    QComboBox* prTechnician_ = nullptr;
+    QLineEdit* prMeasure_ = nullptr;
+    QLineEdit* prActivities_ = nullptr;
+    QLineEdit* prSupplierDoc_ = nullptr;
+    QLineEdit* prExternalDoc_ = nullptr;
+    QLineEdit* prNote_ = nullptr;
+    QLineEdit* prSubsidy_ = nullptr;
+    QLineEdit* prErdf_ = nullptr;
+    QLabel* prPlannedCaption_ = nullptr;
+    QLineEdit* prPlanned_ = nullptr;
+    QLineEdit* prSubsidyTotal_ = nullptr;
+    QDateEdit* prFrom_ = nullptr;
+    QDateEdit* prTo_ = nullptr;
+
+    // Deadline page.
+    QComboBox* dlType_ = nullptr;
+    QComboBox* dlNumber_ = nullptr;
+    QLineEdit* dlId_ = nullptr;
+    QComboBox* dlActivity_ = nullptr;
+    QComboBox* dlClass_ = nullptr;
+    QComboBox* dlStep_ = nullptr;
+    QComboBox* dlInfo_ = nullptr;
+    QComboBox* dlNote_ = nullptr;
+    QSpinBox* dlDuration_ = nullptr;
+    DateField dlPlanStart_, dlPlanEnd_, dlActualStart_, dlActualEnd_;
+    QLineEdit* dlNote2_ = nullptr;
+    QLineEdit* dlTextDoc_ = nullptr;
+    QLineEdit* dlPictureDoc_ = nullptr;
+    QLabel* dlMemory_ = nullptr;
+    QLabel* dlProjectName_ = nullptr;
+
+    // Finance page.
+    QComboBox* fiType_ = nullptr;
+    QComboBox* fiNumber_ = nullptr;
+    QLineEdit* fiId_ = nullptr;
+    QComboBox* fiActivity_ = nullptr;
+    QComboBox* fiClass_ = nullptr;
+    QComboBox* fiStep_ = nullptr;
+    QComboBox* fiInfo_ = nullptr;
+    QComboBox* fiNote_ = nullptr;
+    QLabel* fiTotalCaption_ = nullptr;
+    QLineEdit* fiTotal_ = nullptr;
+    QLabel* fiIneligibleCaption_ = nullptr;
+    QLineEdit* fiIneligible_ = nullptr;
+    QLabel* fiEligibleCaption_ = nullptr;
+    QLineEdit* fiEligible_ = nullptr;
+    QRadioButton* fiMarkTotal_ = nullptr;
+    QRadioButton* fiMarkIneligible_ = nullptr;
+    QRadioButton* fiMarkEligible_ = nullptr;
+    QLabel* fiRecognisedCaption_ = nullptr;
+    QLineEdit* fiRecognised_ = nullptr;
+    DateField fiDelivery_, fiDue_, fiAssignment_, fiPayment_;
+    QLineEdit* fiNote2_ = nullptr;
+    QLineEdit* fiTextDoc_ = nullptr;
+    QLineEdit* fiPictureDoc_ = nullptr;
+    QLabel* fiMemory_ = nullptr;
+    QLabel* fiProjectName_ = nullptr;
+
+    // Bottom panel.
+    QLabel* itemLabel_ = nullptr;
+    QComboBox* chooser_ = nullptr;
+    QLabel* status_ = nullptr;
+    QLabel* realTermCaption_ = nullptr;
+    QLabel* realTerm_ = nullptr;
+    QPushButton* addCopy_ = nullptr;
+    QPushButton* addEmpty_ = nullptr;
+    QPushButton* change_ = nullptr;
+    QPushButton* delete_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+};
