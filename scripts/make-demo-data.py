@@ -437,7 +437,7 @@ def config_lines():
         ("Úchylka_Chyby_Finance", "10"),
         ("Doba_nečinnosi_pro_odpojení", "10"),
         ("Graf_Financí", "1" * 29),
-        ("Nastavení", "100111110101000000100000000000"),
+        ("Nastavení", "100111111111000000100000000000"),  # project, template, deadline, finance tables shown
     ]
     lines = ["[Nastavení]"] + [f"{k}={v}" for k, v in settings]
     lines += ["[Přístup]", "Pripojen=Volný"]
