@@ -8,22 +8,10 @@
 
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using CliRun = ProgramRun;
 
 CliRun RunCli(const QStringList& args, const QString& workDir = QString()) {
-    QProcess p;
-    if (!workDir.isEmpty()) p.setWorkingDirectory(workDir);
-    p.start(QStringLiteral(ORVA_CLI), args);
-    CliRun run;
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return run;
-    run.exitCode = p.exitCode();
-    run.out = QString::fromUtf8(p.readAllStandardOutput());
-    run.err = QString::fromUtf8(p.readAllStandardError());
-    return run;
+    return RunProgram(QStringLiteral(ORVA_CLI), args, workDir);
 }
 
 QStringList OutLines(const CliRun& run) {

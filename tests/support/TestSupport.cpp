@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 #include "Clock.h"
 #include "data/TextFile.h"
@@ -45,3 +46,15 @@ QStringList TempBase::Lines(const QString& relative) const {
 }
 
 bool TempBase::Exists(const QString& relative) const { return QFileInfo::exists(Path(relative)); }
+
+ProgramRun RunProgram(const QString& program, const QStringList& args, const QString& workDir) {
+    QProcess p;
+    if (!workDir.isEmpty()) p.setWorkingDirectory(workDir);
+    p.start(program, args);
+    ProgramRun run;
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return run;
+    run.exitCode = p.exitCode();
+    run.out = QString::fromUtf8(p.readAllStandardOutput());
+    run.err = QString::fromUtf8(p.readAllStandardError());
+    return run;
+}

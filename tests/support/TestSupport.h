@@ -34,5 +34,15 @@ private:
     QTemporaryDir dir_;
 };
 
+// What a program run by a test printed and returned; exitCode -1 when it did
+// not end normally within a minute.
+struct ProgramRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+ProgramRun RunProgram(const QString& program, const QStringList& args,
+                      const QString& workDir = QString());
+
 // Code page 1250 bytes of the lines, each followed by CR LF.
 QByteArray Cp1250Lines(const QStringList& lines);
