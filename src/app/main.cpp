@@ -71,6 +71,8 @@ int main(int argc, char* argv[]) {
 #endif
 
     if (!window.StartUp()) return 0;
+    // The other windows are built on the loaded tables.
+    window.CreateWindows();
     running = true;
     if (ending) {
         window.CloseSequence(false);

@@ -1,22 +1,65 @@
 #include "ItemForm.h"
 
 #include <cmath>
+#include <utility>
 
 #include "../Workspace.h"
 #include "../data/Cells.h"
 
 namespace {
 
-// Row 0 appends: the table grows by one and the new last row is used.
+// Where the fields of each form lie in their table's row.
+const std::pair<int, QString ProjectForm::*> kProjectTexts[] = {
+    {1, &ProjectForm::number},      {2, &ProjectForm::name},
+    {3, &ProjectForm::manager},     {4, &ProjectForm::technician},
+    {5, &ProjectForm::measure},     {6, &ProjectForm::activities},
+    {7, &ProjectForm::supplierDoc}, {8, &ProjectForm::externalDoc},
+    {9, &ProjectForm::note},        {11, &ProjectForm::plannedEligible},
+    {12, &ProjectForm::subsidy}};
+const std::pair<int, double ProjectForm::*> kProjectDates[] = {{13, &ProjectForm::dateFrom},
+                                                               {14, &ProjectForm::dateTo}};
+// The texts a deadline and a finance row share; column 1 joins the type and the project.
+const std::pair<int, QString ItemTexts::*> kItemTexts[] = {
+    {12, &ItemTexts::id},    {2, &ItemTexts::activity}, {3, &ItemTexts::classification},
+    {4, &ItemTexts::step},   {13, &ItemTexts::info},    {14, &ItemTexts::note},
+    {15, &ItemTexts::note2}, {16, &ItemTexts::textDoc}, {17, &ItemTexts::pictureDoc}};
+const std::pair<int, double DeadlineForm::*> kDeadlineDates[] = {{5, &DeadlineForm::planStart},
+                                                                 {6, &DeadlineForm::planEnd},
+                                                                 {7, &DeadlineForm::actualStart},
+                                                                 {8, &DeadlineForm::actualEnd}};
+const std::pair<int, double FinanceForm::*> kFinanceDates[] = {{5, &FinanceForm::delivery},
+                                                               {6, &FinanceForm::due},
+                                                               {7, &FinanceForm::assignment},
+                                                               {8, &FinanceForm::payment}};
+
+// Row 0 appends: the table grows by one and the new last row is used. Column
+// 0 numbers the row.
 int TargetRow(Table& table, int row) {
-    if (row > 0) return row;
-    const int added = table.RowCount();
-    table.SetRowCount(added + 1);
-    return added;
+    if (row <= 0) {
+        row = table.RowCount();
+        table.SetRowCount(row + 1);
+    }
+    table.SetCell(0, row, QString::number(row));
+    return row;
 }
 
-QString TypeAndProject(const QString& type, const QString& project) {
-    return type + u'-' + project;
+// The stored row becomes the item row; its table is marked changed.
+int StoredRow(Workspace& ws, int changed, int row) {
+    ws.SetChanged(changed, true);
+    ws.ItemRow = row;
+    return row;
+}
+
+void ReadItemTexts(const Table& t, int row, ItemTexts& f) {
+    const FieldBuffer kind = SplitFields(t.Cell(1, row), 2, u'-');
+    f.type = kind[0];
+    f.project = kind[1];
+    for (const auto& [column, field] : kItemTexts) f.*field = t.Cell(column, row);
+}
+
+void StoreItemTexts(Table& t, int row, const ItemTexts& f) {
+    t.SetCell(1, row, f.type + u'-' + f.project);
+    for (const auto& [column, field] : kItemTexts) t.SetCell(column, row, f.*field);
 }
 
 QString Amount(const QString& text) {
@@ -33,72 +76,33 @@ QString StoredDate(double day) {
 ProjectForm ReadProjectForm(const Table& t, int row) {
     if (row <= 0) row = 1;
     ProjectForm f;
-    f.number = t.Cell(1, row);
-    f.name = t.Cell(2, row);
-    f.manager = t.Cell(3, row);
-    f.technician = t.Cell(4, row);
-    f.measure = t.Cell(5, row);
-    f.activities = t.Cell(6, row);
-    f.supplierDoc = t.Cell(7, row);
-    f.externalDoc = t.Cell(8, row);
-    f.note = t.Cell(9, row);
+    for (const auto& [column, field] : kProjectTexts) f.*field = t.Cell(column, row);
     const FieldBuffer shares = SplitFields(t.Cell(10, row), 2, u'/');
     f.subsidyPercent = shares[0];
     f.erdfPercent = shares[1];
-    f.plannedEligible = t.Cell(11, row);
-    f.subsidy = t.Cell(12, row);
-    f.dateFrom = ParseDate(t.Cell(13, row));
-    f.dateTo = ParseDate(t.Cell(14, row));
+    for (const auto& [column, field] : kProjectDates) f.*field = ParseDate(t.Cell(column, row));
     return f;
 }
 
 DeadlineForm ReadDeadlineForm(const Table& t, int row) {
     DeadlineForm f;
-    const FieldBuffer kind = SplitFields(t.Cell(1, row), 2, u'-');
-    f.type = kind[0];
-    f.project = kind[1];
-    f.id = t.Cell(12, row);
-    f.activity = t.Cell(2, row);
-    f.classification = t.Cell(3, row);
-    f.step = t.Cell(4, row);
-    f.info = t.Cell(13, row);
-    f.note = t.Cell(14, row);
+    ReadItemTexts(t, row, f);
     f.duration = ParseInt(t.Cell(9, row));
-    f.planStart = ParseDate(t.Cell(5, row));
-    f.planEnd = ParseDate(t.Cell(6, row));
-    f.actualStart = ParseDate(t.Cell(7, row));
-    f.actualEnd = ParseDate(t.Cell(8, row));
-    f.note2 = t.Cell(15, row);
-    f.textDoc = t.Cell(16, row);
-    f.pictureDoc = t.Cell(17, row);
+    for (const auto& [column, field] : kDeadlineDates) f.*field = ParseDate(t.Cell(column, row));
     return f;
 }
 
 FinanceForm ReadFinanceForm(const Table& t, int row, const FinanceForm& previous) {
     FinanceForm f;
     f.marked = previous.marked;
-    const FieldBuffer kind = SplitFields(t.Cell(1, row), 2, u'-');
-    f.type = kind[0];
-    f.project = kind[1];
-    f.id = t.Cell(12, row);
-    f.activity = t.Cell(2, row);
-    f.classification = t.Cell(3, row);
-    f.step = t.Cell(4, row);
-    f.info = t.Cell(13, row);
-    f.note = t.Cell(14, row);
+    ReadItemTexts(t, row, f);
     const double ineligible = ParseAmount(t.Cell(10, row));
     const double total = ParseAmount(t.Cell(11, row));
     f.recognised = FormatAmount(ParseAmount(t.Cell(9, row)));
     f.eligible = FormatAmount(total - ineligible);
     f.ineligible = FormatAmount(ineligible);
     f.total = FormatAmount(total);
-    f.delivery = ParseDate(t.Cell(5, row));
-    f.due = ParseDate(t.Cell(6, row));
-    f.assignment = ParseDate(t.Cell(7, row));
-    f.payment = ParseDate(t.Cell(8, row));
-    f.note2 = t.Cell(15, row);
-    f.textDoc = t.Cell(16, row);
-    f.pictureDoc = t.Cell(17, row);
+    for (const auto& [column, field] : kFinanceDates) f.*field = ParseDate(t.Cell(column, row));
     return f;
 }
 
@@ -109,24 +113,10 @@ QString RealTermText(const Table& deadlines, int row) {
 int StoreProjectRow(Workspace& ws, int row, const ProjectForm& f) {
     Table& t = ws.Projects;
     row = TargetRow(t, row);
-    t.SetCell(0, row, QString::number(row));
-    t.SetCell(1, row, f.number);
-    t.SetCell(2, row, f.name);
-    t.SetCell(3, row, f.manager);
-    t.SetCell(4, row, f.technician);
-    t.SetCell(5, row, f.measure);
-    t.SetCell(6, row, f.activities);
-    t.SetCell(7, row, f.supplierDoc);
-    t.SetCell(8, row, f.externalDoc);
-    t.SetCell(9, row, f.note);
+    for (const auto& [column, field] : kProjectTexts) t.SetCell(column, row, f.*field);
     t.SetCell(10, row, f.subsidyPercent + u'/' + f.erdfPercent);
-    t.SetCell(11, row, f.plannedEligible);
-    t.SetCell(12, row, f.subsidy);
-    t.SetCell(13, row, StoredDate(f.dateFrom));
-    t.SetCell(14, row, StoredDate(f.dateTo));
-    ws.SetChanged(kChangedProjects, true);
-    ws.ItemRow = row;
-    return row;
+    for (const auto& [column, field] : kProjectDates) t.SetCell(column, row, StoredDate(f.*field));
+    return StoredRow(ws, kChangedProjects, row);
 }
 
 int StoreDeadlineRow(Workspace& ws, int row, const DeadlineForm& f) {
@@ -138,25 +128,10 @@ int StoreDeadlineRow(Workspace& ws, int row, const DeadlineForm& f) {
         t.SetCell(10, row, QString());
         t.SetCell(11, row, QString());
     }
-    t.SetCell(0, row, QString::number(row));
-    t.SetCell(1, row, TypeAndProject(f.type, f.project));
-    t.SetCell(2, row, f.activity);
-    t.SetCell(3, row, f.classification);
-    t.SetCell(4, row, f.step);
-    t.SetCell(5, row, StoredDate(f.planStart));
-    t.SetCell(6, row, StoredDate(f.planEnd));
-    t.SetCell(7, row, StoredDate(f.actualStart));
-    t.SetCell(8, row, StoredDate(f.actualEnd));
+    StoreItemTexts(t, row, f);
+    for (const auto& [column, field] : kDeadlineDates) t.SetCell(column, row, StoredDate(f.*field));
     t.SetCell(9, row, QString::number(f.duration));
-    t.SetCell(12, row, f.id);
-    t.SetCell(13, row, f.info);
-    t.SetCell(14, row, f.note);
-    t.SetCell(15, row, f.note2);
-    t.SetCell(16, row, f.textDoc);
-    t.SetCell(17, row, f.pictureDoc);
-    ws.SetChanged(kChangedDeadlines, true);
-    ws.ItemRow = row;
-    return row;
+    return StoredRow(ws, kChangedDeadlines, row);
 }
 
 int StoreFinanceRow(Workspace& ws, int row, FinanceForm& f, const PageLayout& layout) {
@@ -166,27 +141,14 @@ int StoreFinanceRow(Workspace& ws, int row, FinanceForm& f, const PageLayout& la
     f.recognised = Amount(f.recognised);
     Table& t = ws.Finance;
     row = TargetRow(t, row);
-    t.SetCell(0, row, QString::number(row));
-    t.SetCell(1, row, TypeAndProject(f.type, f.project));
-    t.SetCell(2, row, f.activity);
-    t.SetCell(3, row, f.classification);
-    t.SetCell(4, row, f.step);
-    t.SetCell(5, row, StoredDate(f.delivery));
-    t.SetCell(6, row, StoredDate(f.due));
-    t.SetCell(7, row, layout.assignmentShown ? StoredDate(f.assignment) : QString());
-    t.SetCell(8, row, StoredDate(f.payment));
+    StoreItemTexts(t, row, f);
+    for (const auto& [column, field] : kFinanceDates) t.SetCell(column, row, StoredDate(f.*field));
+    // Column 7 belongs to the invoice layout, column 9 to the stage layout.
+    if (!layout.assignmentShown) t.SetCell(7, row, QString());
     t.SetCell(9, row, layout.recognisedShown ? f.recognised : QString());
     t.SetCell(10, row, f.ineligible);
     t.SetCell(11, row, f.total);
-    t.SetCell(12, row, f.id);
-    t.SetCell(13, row, f.info);
-    t.SetCell(14, row, f.note);
-    t.SetCell(15, row, f.note2);
-    t.SetCell(16, row, f.textDoc);
-    t.SetCell(17, row, f.pictureDoc);
-    ws.SetChanged(kChangedFinance, true);
-    ws.ItemRow = row;
-    return row;
+    return StoredRow(ws, kChangedFinance, row);
 }
 
 void ApplyPageLayout(PageLayout& l, QChar letter, const QString& activity, const QString& vatText) {

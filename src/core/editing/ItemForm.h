@@ -29,37 +29,36 @@ struct ProjectForm {
     double dateTo = kEmptyDate;
 };
 
-struct DeadlineForm {
-    QString type = QStringLiteral("T");  // "Typ zápisu"
-    QString project;                     // "Číslo akce"
-    QString id;                          // column 12
-    QString activity;                    // "Činnost"
-    QString classification;              // "Zařazení"
-    QString step;                        // "Proces"
-    QString info;
-    QString note;
-    int duration = 30;  // "Trvání dny"
+// What a deadline and a finance item have alike: the same fields on both
+// pages, the same columns in both tables.
+struct ItemTexts {
+    QString type;            // "Typ zápisu", column 1 before "-"
+    QString project;         // "Číslo akce", column 1 after "-"
+    QString id;              // column 12
+    QString activity;        // "Činnost", column 2
+    QString classification;  // "Zařazení", column 3
+    QString step;            // "Proces", column 4
+    QString info;            // column 13, "Informace" on the finance page
+    QString note;            // column 14
+    QString note2;           // column 15
+    QString textDoc;         // "Soubor text vnější", column 16
+    QString pictureDoc;      // column 17, "Soubor grafický vnější" / "Soubor foto vnější"
+};
+
+struct DeadlineForm : ItemTexts {
+    DeadlineForm() { type = QStringLiteral("T"); }
+    int duration = 30;  // "Trvání dny", column 9
     double planStart = kEmptyDate;
     double planEnd = kEmptyDate;
     double actualStart = kEmptyDate;
     double actualEnd = kEmptyDate;
-    QString note2;       // column 15
-    QString textDoc;     // "Soubor text vnější"
-    QString pictureDoc;  // "Soubor grafický vnější"
 };
 
 // The amount that is computed from the other two.
 enum class MarkedAmount { Total, Ineligible, Eligible };
 
-struct FinanceForm {
-    QString type = QStringLiteral("F");
-    QString project;
-    QString id;
-    QString activity;
-    QString classification;
-    QString step;
-    QString info;  // "Informace"
-    QString note;
+struct FinanceForm : ItemTexts {
+    FinanceForm() { type = QStringLiteral("F"); }
     QString total;       // column 11
     QString ineligible;  // column 10
     QString eligible;    // total − ineligible, never stored
@@ -69,9 +68,6 @@ struct FinanceForm {
     double due = kEmptyDate;         // column 6
     double assignment = kEmptyDate;  // column 7, invoice layout only
     double payment = kEmptyDate;     // column 8
-    QString note2;
-    QString textDoc;
-    QString pictureDoc;  // "Soubor foto vnější"
 };
 
 // What ApplyPageLayout decides: which controls show, which are enabled and

@@ -87,6 +87,47 @@ QLabel* Caption(const QString& text, QWidget* buddy = nullptr) {
     return label;
 }
 
+// A row of a field grid: caption, field and an extra control in column 2. A
+// row without a caption label of its own gets one with the field as its buddy.
+struct FieldRow {
+    QString caption;
+    QWidget* field = nullptr;
+    QWidget* extra = nullptr;
+    QLabel* label = nullptr;
+};
+
+QGridLayout* FieldGrid(const QList<FieldRow>& rows) {
+    auto* grid = new QGridLayout;
+    int r = 0;
+    for (const FieldRow& row : rows) {
+        grid->addWidget(row.label ? row.label : Caption(row.caption, row.field), r, 0);
+        grid->addWidget(row.field, r, 1);
+        if (row.extra) grid->addWidget(row.extra, r, 2);
+        ++r;
+    }
+    return grid;
+}
+
+// The fields on the left, the page's other controls on the right.
+void SideBySide(QBoxLayout* layout, QLayout* left, QLayout* right) {
+    layout->addLayout(left, 3);
+    layout->addSpacing(12);
+    layout->addLayout(right, 2);
+}
+
+// The text a combo box or a line edit shows.
+QString FieldText(const QWidget* field) {
+    if (const auto* box = qobject_cast<const QComboBox*>(field)) return box->currentText();
+    return static_cast<const QLineEdit*>(field)->text();
+}
+
+void SetFieldText(QWidget* field, const QString& text) {
+    if (auto* box = qobject_cast<QComboBox*>(field))
+        SetComboText(box, text);
+    else
+        static_cast<QLineEdit*>(field)->setText(text);
+}
+
 QString ProjectNumberOf(const QString& chooserText) {
     return SplitFields(chooserText, 2, u'/')[0];
 }
@@ -140,8 +181,7 @@ Formulare::Formulare(Workspace& ws, ConnectionSlot* slot, QWidget* parent)
     ws_.CurrentColumn = 1;
     ws_.ItemRow = 1;
     EmitSelection();
-    ws_.AppendCheck(QString::number(ws_.ItemKind) + u' ' + QString::number(ws_.ItemRow) +
-                    QStringLiteral(" Form8.FormCreate"));
+    AppendSelectionCheck(QStringLiteral("Form8.FormCreate"));
     ShowDeadlineRow(1);
 }
 
@@ -200,13 +240,13 @@ Formulare::DateField Formulare::MemoryDate(const QString& name, const QString& c
         const double day = Day(edit);
         if (page == kFinancePage) {
             financeMemory_ = day;
-            fiMemory_->setText(FormatShortDate(day));
+            fi_.memory->setText(FormatShortDate(day));
         } else {
-            dlMemory_->setText(FormatShortDate(day));
+            dl_.memory->setText(FormatShortDate(day));
         }
     });
     connect(f.recall, &QToolButton::clicked, this, [this, edit, page] {
-        SetDay(edit, page == kFinancePage ? financeMemory_ : ParseDate(dlMemory_->text()));
+        SetDay(edit, page == kFinancePage ? financeMemory_ : ParseDate(dl_.memory->text()));
     });
     return f;
 }
@@ -239,208 +279,155 @@ QWidget* Formulare::BuildProjectPage() {
     prTo_ = DateEdit(QStringLiteral("Akce_DatumDo"));
     for (QLineEdit* e : {prPlanned_, prSubsidyTotal_, prSubsidy_, prErdf_})
         e->setAlignment(Qt::AlignRight);
-
-    auto* left = new QGridLayout;
-    int r = 0;
-    auto add = [&](const QString& caption, QWidget* field, QWidget* extra = nullptr) {
-        left->addWidget(Caption(caption, field), r, 0);
-        left->addWidget(field, r, 1);
-        if (extra) left->addWidget(extra, r, 2);
-        ++r;
-    };
-    add(QStringLiteral("Číslo akce"), prNumber_);
-    add(QStringLiteral("Název akce"), prName_);
-    add(QStringLiteral("Manager projektu"), prManager_);
-    add(QStringLiteral("Technik projektu"), prTechnician_);
-    add(QStringLiteral("Opatření"), prMeasure_);
-    add(QStringLiteral("Aktivity"), prActivities_);
-    add(QStringLiteral("Dodavatelská  SOD"), prSupplierDoc_);
-    add(QStringLiteral("Dokument vnější"), prExternalDoc_,
-        PictureButton(QStringLiteral("Akce_Foto")));
-    add(QStringLiteral("Poznámka"), prNote_);
-    left->setColumnStretch(1, 1);
-    left->setRowStretch(r, 1);
-
-    auto* right = new QGridLayout;
     prPlannedCaption_ = Caption(form_.layout.plannedEligibleCaption, prPlanned_);
     prPlannedCaption_->setObjectName(QStringLiteral("Akce_PlanVydaje_Popis"));
-    right->addWidget(Caption(QStringLiteral("% Dotace celkem /"), prSubsidy_), 0, 0);
-    right->addWidget(prSubsidy_, 0, 1);
-    right->addWidget(Caption(QStringLiteral("Z dotace celkem % dotace ERDF"), prErdf_), 1, 0);
-    right->addWidget(prErdf_, 1, 1);
-    right->addWidget(prPlannedCaption_, 2, 0);
-    right->addWidget(prPlanned_, 2, 1);
-    right->addWidget(Caption(QStringLiteral("Dotace CELKEM"), prSubsidyTotal_), 3, 0);
-    right->addWidget(prSubsidyTotal_, 3, 1);
-    right->addWidget(Caption(QStringLiteral("Datum od"), prFrom_), 4, 0);
-    right->addWidget(prFrom_, 4, 1);
-    right->addWidget(Caption(QStringLiteral("Datum do"), prTo_), 5, 0);
-    right->addWidget(prTo_, 5, 1);
-    right->setRowStretch(6, 1);
 
-    auto* layout = new QHBoxLayout(page);
-    layout->addLayout(left, 3);
-    layout->addSpacing(12);
-    layout->addLayout(right, 2);
+    QGridLayout* left = FieldGrid({
+        {QStringLiteral("Číslo akce"), prNumber_},
+        {QStringLiteral("Název akce"), prName_},
+        {QStringLiteral("Manager projektu"), prManager_},
+        {QStringLiteral("Technik projektu"), prTechnician_},
+        {QStringLiteral("Opatření"), prMeasure_},
+        {QStringLiteral("Aktivity"), prActivities_},
+        {QStringLiteral("Dodavatelská  SOD"), prSupplierDoc_},
+        {QStringLiteral("Dokument vnější"), prExternalDoc_,
+         PictureButton(QStringLiteral("Akce_Foto"))},
+        {QStringLiteral("Poznámka"), prNote_},
+    });
+    left->setColumnStretch(1, 1);
+    left->setRowStretch(left->rowCount(), 1);
+
+    QGridLayout* right = FieldGrid({
+        {QStringLiteral("% Dotace celkem /"), prSubsidy_},
+        {QStringLiteral("Z dotace celkem % dotace ERDF"), prErdf_},
+        {.field = prPlanned_, .label = prPlannedCaption_},
+        {QStringLiteral("Dotace CELKEM"), prSubsidyTotal_},
+        {QStringLiteral("Datum od"), prFrom_},
+        {QStringLiteral("Datum do"), prTo_},
+    });
+    right->setRowStretch(right->rowCount(), 1);
+
+    SideBySide(new QHBoxLayout(page), left, right);
     return page;
 }
 
-QWidget* Formulare::BuildDeadlinePage() {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("Terminovane_cinnosti"));
-    dlType_ = Combo(QStringLiteral("Termin_TypZapisu"), false);
-    dlType_->addItems(kTypeLetters);
-    dlType_->setMinimumContentsLength(2);
-    dlNumber_ = Combo(QStringLiteral("Termin_CisloAkce"));
-    dlNumber_->setMinimumContentsLength(5);
-    dlId_ = Line(QStringLiteral("Termin_ID"));
-    dlId_->setToolTip(QStringLiteral(
-        "Popis vzájemných vazeb mezi plánovanými úkony. (ve formuláři se nezadávají) "));
-    dlProjectName_ = new QLabel;
-    dlProjectName_->setObjectName(QStringLiteral("Termin_Projekt"));
-    dlProjectName_->setToolTip(kProjectNameHint);
-    dlActivity_ = Combo(QStringLiteral("Termin_Cinnost"));
-    dlClass_ = Combo(QStringLiteral("Termin_Zarazeni"));
-    dlStep_ = Combo(QStringLiteral("Termin_Proces"));
-    dlInfo_ = Combo(QStringLiteral("Termin_Info"));
-    dlNote_ = Combo(QStringLiteral("Termin_Poznamka"));
-    dlDuration_ = new QSpinBox;
-    dlDuration_->setObjectName(QStringLiteral("Termin_TrvaniDny"));
-    dlDuration_->setRange(-99999, 99999);
-    dlDuration_->setValue(30);
-    dlNote2_ = Line(QStringLiteral("Termin_Poznamka2"));
-    dlTextDoc_ = Line(QStringLiteral("Termin_SouborText"));
-    dlPictureDoc_ = Line(QStringLiteral("Termin_SouborGraficky"));
+void Formulare::BuildItemPage(QWidget* page, ItemFields& f, const ItemPage& item, QLayout* right) {
+    const QString& prefix = item.prefix;
+    f.type = Combo(prefix + QStringLiteral("TypZapisu"), false);
+    f.type->addItems(kTypeLetters);
+    f.type->setMinimumContentsLength(2);
+    f.number = Combo(prefix + QStringLiteral("CisloAkce"));
+    f.number->setMinimumContentsLength(5);
+    f.id = Line(prefix + QStringLiteral("ID"));
+    f.projectName = new QLabel;
+    f.projectName->setObjectName(prefix + QStringLiteral("Projekt"));
+    f.projectName->setToolTip(kProjectNameHint);
+    f.activity = Combo(prefix + QStringLiteral("Cinnost"));
+    f.classification = Combo(prefix + QStringLiteral("Zarazeni"));
+    f.step = Combo(prefix + QStringLiteral("Proces"));
+    f.info = Combo(prefix + item.info);
+    f.note = Combo(prefix + QStringLiteral("Poznamka"));
+    f.note2 = Line(prefix + QStringLiteral("Poznamka2"));
+    f.textDoc = Line(prefix + QStringLiteral("SouborText"));
+    f.pictureDoc = Line(prefix + item.pictureName);
 
     auto* head = new QHBoxLayout;
-    head->addWidget(Caption(QStringLiteral("Typ zápisu"), dlType_));
-    head->addWidget(dlType_);
-    head->addWidget(Caption(QStringLiteral("Číslo akce"), dlNumber_));
-    head->addWidget(dlNumber_);
-    head->addWidget(Caption(QStringLiteral("ID"), dlId_));
-    head->addWidget(dlId_, 1);
+    head->addWidget(Caption(QStringLiteral("Typ zápisu"), f.type));
+    head->addWidget(f.type);
+    head->addWidget(Caption(QStringLiteral("Číslo akce"), f.number));
+    head->addWidget(f.number);
+    head->addWidget(Caption(QStringLiteral("ID"), f.id));
+    head->addWidget(f.id, 1);
     head->addSpacing(12);
-    head->addWidget(dlProjectName_, 2);
+    head->addWidget(f.projectName, 2);
 
-    auto* left = new QGridLayout;
-    int r = 0;
-    auto add = [&](const QString& caption, QWidget* field, QWidget* extra = nullptr) {
-        left->addWidget(Caption(caption, field), r, 0);
-        left->addWidget(field, r, 1);
-        if (extra) left->addWidget(extra, r, 2);
-        ++r;
-    };
-    add(QStringLiteral("Činnost"), dlActivity_);
-    add(QStringLiteral("Zařazení"), dlClass_);
-    add(QStringLiteral("Proces"), dlStep_);
-    add(QStringLiteral("Info"), dlInfo_);
-    add(QStringLiteral("Poznámka"), dlNote_);
-    add(QStringLiteral("Poznámka 2"), dlNote2_);
-    add(QStringLiteral("Soubor text vnější"), dlTextDoc_);
-    add(QStringLiteral("Soubor grafický vnější"), dlPictureDoc_,
-        PictureButton(QStringLiteral("Termin_Foto")));
+    QGridLayout* left = FieldGrid({
+        {QStringLiteral("Činnost"), f.activity},
+        {QStringLiteral("Zařazení"), f.classification},
+        {QStringLiteral("Proces"), f.step},
+        {item.info, f.info},
+        {QStringLiteral("Poznámka"), f.note},
+        {QStringLiteral("Poznámka 2"), f.note2},
+        {QStringLiteral("Soubor text vnější"), f.textDoc},
+        {item.pictureCaption, f.pictureDoc, PictureButton(prefix + QStringLiteral("Foto"))},
+    });
     left->setColumnStretch(1, 1);
-    left->setRowStretch(r, 1);
-
-    dlPlanStart_ = MemoryDate(QStringLiteral("Termin_PlanOd"),
-                              QStringLiteral("Plán počáteční datum"), kDeadlinePage);
-    dlPlanEnd_ = MemoryDate(QStringLiteral("Termin_PlanDo"), QStringLiteral("Plán konečné datum"),
-                            kDeadlinePage);
-    dlActualStart_ = MemoryDate(QStringLiteral("Termin_SkutecnostOd"),
-                                QStringLiteral("Skutečnost počáteční datum"), kDeadlinePage);
-    dlActualEnd_ = MemoryDate(QStringLiteral("Termin_SkutecnostDo"),
-                              QStringLiteral("Skutečnost konečné datum"), kDeadlinePage);
-    auto* right = new QGridLayout;
-    right->addWidget(Caption(QStringLiteral("Trvání dny"), dlDuration_), 0, 0);
-    right->addWidget(dlDuration_, 0, 1);
-    int d = 1;
-    for (const DateField* f : {&dlPlanStart_, &dlPlanEnd_, &dlActualStart_, &dlActualEnd_}) {
-        right->addWidget(f->caption, d, 0);
-        right->addWidget(f->edit, d, 1);
-        right->addWidget(f->clear, d, 2);
-        right->addWidget(f->remember, d, 3);
-        right->addWidget(f->recall, d, 4);
-        ++d;
-    }
-    dlMemory_ = new QLabel(QStringLiteral("Paměť data"));
-    dlMemory_->setObjectName(QStringLiteral("Termin_PametData"));
-    dlMemory_->setToolTip(kMemoryHint);
-    dlMemory_->setFrameShape(QFrame::Panel);
-    dlMemory_->setFrameShadow(QFrame::Sunken);
-    auto* done = new QPushButton(QStringLiteral("Splněno"));
-    done->setObjectName(QStringLiteral("Termin_Splneno"));
-    done->setToolTip(QStringLiteral("Nastaví termín realizace podle plánu pokud již není zadán."));
-    connect(done, &QPushButton::clicked, this, [this] { FulfilledClicked(kDeadlinePage); });
-    right->addWidget(dlMemory_, d, 1);
-    right->addWidget(done, d + 1, 1);
-    right->setRowStretch(d + 2, 1);
+    left->setRowStretch(left->rowCount(), 1);
 
     auto* body = new QHBoxLayout;
-    body->addLayout(left, 3);
-    body->addSpacing(12);
-    body->addLayout(right, 2);
+    SideBySide(body, left, right);
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(head);
     layout->addLayout(body, 1);
 
-    auto relayout = [this] {
-        if (!filling_) ApplyLayoutFrom(kDeadlinePage);
+    auto relayout = [this, index = item.index] {
+        if (!filling_) ApplyLayoutFrom(index);
     };
-    connect(dlActivity_, &QComboBox::currentTextChanged, this, relayout);
-    connect(dlType_, &QComboBox::currentTextChanged, this, relayout);
+    connect(f.activity, &QComboBox::currentTextChanged, this, relayout);
+    connect(f.type, &QComboBox::currentTextChanged, this, relayout);
+}
+
+int Formulare::AddDateRows(QGridLayout* grid, int row, ItemFields& f, const ItemPage& item,
+                           const QList<DateRow>& dates) {
+    for (const DateRow& date : dates) {
+        *date.field = MemoryDate(item.prefix + date.name, date.caption, item.index);
+        const DateField& d = *date.field;
+        grid->addWidget(d.caption, row, 0);
+        grid->addWidget(d.edit, row, 1);
+        grid->addWidget(d.clear, row, 2);
+        grid->addWidget(d.remember, row, 3);
+        grid->addWidget(d.recall, row, 4);
+        ++row;
+    }
+    f.memory = new QLabel(QStringLiteral("Paměť data"));
+    f.memory->setObjectName(item.prefix + QStringLiteral("PametData"));
+    f.memory->setToolTip(kMemoryHint);
+    f.memory->setFrameShape(QFrame::Panel);
+    f.memory->setFrameShadow(QFrame::Sunken);
+    auto* done = new QPushButton(QStringLiteral("Splněno"));
+    done->setObjectName(item.prefix + QStringLiteral("Splneno"));
+    done->setToolTip(QStringLiteral("Nastaví termín realizace podle plánu pokud již není zadán."));
+    connect(done, &QPushButton::clicked, this,
+            [this, index = item.index] { FulfilledClicked(index); });
+    grid->addWidget(f.memory, row, 1);
+    grid->addWidget(done, row + 1, 1);
+    return row + 2;
+}
+
+QWidget* Formulare::BuildDeadlinePage() {
+    const ItemPage item{kDeadlinePage, QStringLiteral("Termin_"), QStringLiteral("Info"),
+                        QStringLiteral("Soubor grafický vnější"), QStringLiteral("SouborGraficky")};
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("Terminovane_cinnosti"));
+    dlDuration_ = new QSpinBox;
+    dlDuration_->setObjectName(QStringLiteral("Termin_TrvaniDny"));
+    dlDuration_->setRange(-99999, 99999);
+    dlDuration_->setValue(30);
+
+    auto* right = new QGridLayout;
+    right->addWidget(Caption(QStringLiteral("Trvání dny"), dlDuration_), 0, 0);
+    right->addWidget(dlDuration_, 0, 1);
+    const int end = AddDateRows(
+        right, 1, dl_, item,
+        {{&dlPlanStart_, QStringLiteral("PlanOd"), QStringLiteral("Plán počáteční datum")},
+         {&dlPlanEnd_, QStringLiteral("PlanDo"), QStringLiteral("Plán konečné datum")},
+         {&dlActualStart_, QStringLiteral("SkutecnostOd"),
+          QStringLiteral("Skutečnost počáteční datum")},
+         {&dlActualEnd_, QStringLiteral("SkutecnostDo"),
+          QStringLiteral("Skutečnost konečné datum")}});
+    right->setRowStretch(end, 1);
+
+    BuildItemPage(page, dl_, item, right);
+    dl_.id->setToolTip(QStringLiteral(
+        "Popis vzájemných vazeb mezi plánovanými úkony. (ve formuláři se nezadávají) "));
     return page;
 }
 
 QWidget* Formulare::BuildFinancePage() {
+    const ItemPage item{kFinancePage, QStringLiteral("Finance_"), QStringLiteral("Informace"),
+                        QStringLiteral("Soubor foto vnější"), QStringLiteral("SouborFoto")};
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("Etapy_Finance"));
-    fiType_ = Combo(QStringLiteral("Finance_TypZapisu"), false);
-    fiType_->addItems(kTypeLetters);
-    fiType_->setMinimumContentsLength(2);
-    fiNumber_ = Combo(QStringLiteral("Finance_CisloAkce"));
-    fiNumber_->setMinimumContentsLength(5);
-    fiId_ = Line(QStringLiteral("Finance_ID"));
-    fiProjectName_ = new QLabel;
-    fiProjectName_->setObjectName(QStringLiteral("Finance_Projekt"));
-    fiProjectName_->setToolTip(kProjectNameHint);
-    fiActivity_ = Combo(QStringLiteral("Finance_Cinnost"));
-    fiClass_ = Combo(QStringLiteral("Finance_Zarazeni"));
-    fiStep_ = Combo(QStringLiteral("Finance_Proces"));
-    fiInfo_ = Combo(QStringLiteral("Finance_Informace"));
-    fiNote_ = Combo(QStringLiteral("Finance_Poznamka"));
-    fiNote2_ = Line(QStringLiteral("Finance_Poznamka2"));
-    fiTextDoc_ = Line(QStringLiteral("Finance_SouborText"));
-    fiPictureDoc_ = Line(QStringLiteral("Finance_SouborFoto"));
-
-    auto* head = new QHBoxLayout;
-    head->addWidget(Caption(QStringLiteral("Typ zápisu"), fiType_));
-    head->addWidget(fiType_);
-    head->addWidget(Caption(QStringLiteral("Číslo akce"), fiNumber_));
-    head->addWidget(fiNumber_);
-    head->addWidget(Caption(QStringLiteral("ID"), fiId_));
-    head->addWidget(fiId_, 1);
-    head->addSpacing(12);
-    head->addWidget(fiProjectName_, 2);
-
-    auto* left = new QGridLayout;
-    int r = 0;
-    auto add = [&](const QString& caption, QWidget* field, QWidget* extra = nullptr) {
-        left->addWidget(Caption(caption, field), r, 0);
-        left->addWidget(field, r, 1);
-        if (extra) left->addWidget(extra, r, 2);
-        ++r;
-    };
-    add(QStringLiteral("Činnost"), fiActivity_);
-    add(QStringLiteral("Zařazení"), fiClass_);
-    add(QStringLiteral("Proces"), fiStep_);
-    add(QStringLiteral("Informace"), fiInfo_);
-    add(QStringLiteral("Poznámka"), fiNote_);
-    add(QStringLiteral("Poznámka 2"), fiNote2_);
-    add(QStringLiteral("Soubor text vnější"), fiTextDoc_);
-    add(QStringLiteral("Soubor foto vnější"), fiPictureDoc_,
-        PictureButton(QStringLiteral("Finance_Foto")));
-    left->setColumnStretch(1, 1);
-    left->setRowStretch(r, 1);
 
     auto amount = [this](const QString& name) {
         QLineEdit* e = Line(name);
@@ -476,68 +463,26 @@ QWidget* Formulare::BuildFinancePage() {
     auto* marks = new QButtonGroup(page);
     for (QRadioButton* b : {fiMarkTotal_, fiMarkIneligible_, fiMarkEligible_}) marks->addButton(b);
 
-    auto* right = new QGridLayout;
-    right->addWidget(fiTotalCaption_, 0, 0);
-    right->addWidget(fiTotal_, 0, 1);
-    right->addWidget(fiMarkTotal_, 0, 2);
-    right->addWidget(fiIneligibleCaption_, 1, 0);
-    right->addWidget(fiIneligible_, 1, 1);
-    right->addWidget(fiMarkIneligible_, 1, 2);
-    right->addWidget(fiEligibleCaption_, 2, 0);
-    right->addWidget(fiEligible_, 2, 1);
-    right->addWidget(fiMarkEligible_, 2, 2);
-    right->addWidget(fiRecognisedCaption_, 3, 0);
-    right->addWidget(fiRecognised_, 3, 1);
-
-    fiDelivery_ = MemoryDate(QStringLiteral("Finance_DatumDoruceni"), form_.layout.deliveryCaption,
-                             kFinancePage);
-    fiDue_ = MemoryDate(QStringLiteral("Finance_DatumSplatnosti"), form_.layout.dueCaption,
-                        kFinancePage);
-    fiAssignment_ = MemoryDate(QStringLiteral("Finance_DatumZarazeni"),
-                               form_.layout.assignmentCaption, kFinancePage);
-    fiPayment_ = MemoryDate(QStringLiteral("Finance_DatumZaplaceni"), form_.layout.paymentCaption,
-                            kFinancePage);
+    QGridLayout* amounts = FieldGrid({
+        {.field = fiTotal_, .extra = fiMarkTotal_, .label = fiTotalCaption_},
+        {.field = fiIneligible_, .extra = fiMarkIneligible_, .label = fiIneligibleCaption_},
+        {.field = fiEligible_, .extra = fiMarkEligible_, .label = fiEligibleCaption_},
+        {.field = fiRecognised_, .label = fiRecognisedCaption_},
+    });
     auto* dates = new QGridLayout;
-    int d = 0;
-    for (const DateField* f : {&fiDelivery_, &fiDue_, &fiAssignment_, &fiPayment_}) {
-        dates->addWidget(f->caption, d, 0);
-        dates->addWidget(f->edit, d, 1);
-        dates->addWidget(f->clear, d, 2);
-        dates->addWidget(f->remember, d, 3);
-        dates->addWidget(f->recall, d, 4);
-        ++d;
-    }
-    fiMemory_ = new QLabel(QStringLiteral("Paměť data"));
-    fiMemory_->setObjectName(QStringLiteral("Finance_PametData"));
-    fiMemory_->setToolTip(kMemoryHint);
-    fiMemory_->setFrameShape(QFrame::Panel);
-    fiMemory_->setFrameShadow(QFrame::Sunken);
-    auto* done = new QPushButton(QStringLiteral("Splněno"));
-    done->setObjectName(QStringLiteral("Finance_Splneno"));
-    done->setToolTip(QStringLiteral("Nastaví termín realizace podle plánu pokud již není zadán."));
-    connect(done, &QPushButton::clicked, this, [this] { FulfilledClicked(kFinancePage); });
-    dates->addWidget(fiMemory_, d, 1);
-    dates->addWidget(done, d + 1, 1);
+    AddDateRows(dates, 0, fi_, item,
+                {{&fiDelivery_, QStringLiteral("DatumDoruceni"), form_.layout.deliveryCaption},
+                 {&fiDue_, QStringLiteral("DatumSplatnosti"), form_.layout.dueCaption},
+                 {&fiAssignment_, QStringLiteral("DatumZarazeni"), form_.layout.assignmentCaption},
+                 {&fiPayment_, QStringLiteral("DatumZaplaceni"), form_.layout.paymentCaption}});
 
-    auto* rightColumn = new QVBoxLayout;
-    rightColumn->addLayout(right);
-    rightColumn->addSpacing(8);
-    rightColumn->addLayout(dates);
-    rightColumn->addStretch(1);
+    auto* right = new QVBoxLayout;
+    right->addLayout(amounts);
+    right->addSpacing(8);
+    right->addLayout(dates);
+    right->addStretch(1);
 
-    auto* body = new QHBoxLayout;
-    body->addLayout(left, 3);
-    body->addSpacing(12);
-    body->addLayout(rightColumn, 2);
-    auto* layout = new QVBoxLayout(page);
-    layout->addLayout(head);
-    layout->addLayout(body, 1);
-
-    auto relayout = [this] {
-        if (!filling_) ApplyLayoutFrom(kFinancePage);
-    };
-    connect(fiActivity_, &QComboBox::currentTextChanged, this, relayout);
-    connect(fiType_, &QComboBox::currentTextChanged, this, relayout);
+    BuildItemPage(page, fi_, item, right);
     fiMarkEligible_->setChecked(true);
     return page;
 }
@@ -619,23 +564,23 @@ void Formulare::FillLists() {
         return list;
     };
     const QStringList numbers = column(p, 1);
-    for (QComboBox* box : {prNumber_, dlNumber_, fiNumber_}) SetItems(box, numbers);
+    for (QComboBox* box : {prNumber_, dl_.number, fi_.number}) SetItems(box, numbers);
     SetItems(prName_, column(p, 2));
     SetItems(prManager_, column(p, 3));
     SetItems(prTechnician_, column(p, 4));
-    SetItems(dlActivity_, column(d, 2));
-    SetItems(dlClass_, column(d, 3));
-    SetItems(dlStep_, column(d, 4));
-    SetItems(dlInfo_, column(d, 13));
-    SetItems(dlNote_, column(d, 14));
+    SetItems(dl_.activity, column(d, 2));
+    SetItems(dl_.classification, column(d, 3));
+    SetItems(dl_.step, column(d, 4));
+    SetItems(dl_.info, column(d, 13));
+    SetItems(dl_.note, column(d, 14));
     QStringList activities = column(f, 2);
     AddColumn(activities, t, 2, [&t](int r) { return t.Cell(1, r) != QLatin1String("Termíny"); });
-    SetItems(fiActivity_, activities);
-    SetItems(fiClass_, column(t, 3), false);
+    SetItems(fi_.activity, activities);
+    SetItems(fi_.classification, column(t, 3), false);
     QStringList steps = column(f, 4);
     AddColumn(steps, t, 4);
-    SetItems(fiStep_, steps);
-    SetItems(fiInfo_, kFinanceInfoItems);
+    SetItems(fi_.step, steps);
+    SetItems(fi_.info, kFinanceInfoItems);
     filling_ = false;
     SetProjectChoices(ProjectEntries());
 }
@@ -672,22 +617,54 @@ void Formulare::SetDay(QDateEdit* edit, double day) {
     edit->setDate(date < kEmptyPickerDate ? kEmptyPickerDate : date);
 }
 
+QList<std::pair<QWidget*, QString ProjectForm::*>> Formulare::ProjectTexts() const {
+    return {{prNumber_, &ProjectForm::number},
+            {prName_, &ProjectForm::name},
+            {prManager_, &ProjectForm::manager},
+            {prTechnician_, &ProjectForm::technician},
+            {prMeasure_, &ProjectForm::measure},
+            {prActivities_, &ProjectForm::activities},
+            {prSupplierDoc_, &ProjectForm::supplierDoc},
+            {prExternalDoc_, &ProjectForm::externalDoc},
+            {prNote_, &ProjectForm::note},
+            {prSubsidy_, &ProjectForm::subsidyPercent},
+            {prErdf_, &ProjectForm::erdfPercent},
+            {prPlanned_, &ProjectForm::plannedEligible},
+            {prSubsidyTotal_, &ProjectForm::subsidy}};
+}
+
+QList<std::pair<QWidget*, QString ItemTexts::*>> Formulare::ItemTextFields(const ItemFields& f) {
+    return {{f.type, &ItemTexts::type},
+            {f.number, &ItemTexts::project},
+            {f.id, &ItemTexts::id},
+            {f.activity, &ItemTexts::activity},
+            {f.classification, &ItemTexts::classification},
+            {f.step, &ItemTexts::step},
+            {f.info, &ItemTexts::info},
+            {f.note, &ItemTexts::note},
+            {f.note2, &ItemTexts::note2},
+            {f.textDoc, &ItemTexts::textDoc},
+            {f.pictureDoc, &ItemTexts::pictureDoc}};
+}
+
+QList<std::pair<QDateEdit*, double DeadlineForm::*>> Formulare::DeadlineDates() const {
+    return {{dlPlanStart_.edit, &DeadlineForm::planStart},
+            {dlPlanEnd_.edit, &DeadlineForm::planEnd},
+            {dlActualStart_.edit, &DeadlineForm::actualStart},
+            {dlActualEnd_.edit, &DeadlineForm::actualEnd}};
+}
+
+QList<std::pair<QDateEdit*, double FinanceForm::*>> Formulare::FinanceDates() const {
+    return {{fiDelivery_.edit, &FinanceForm::delivery},
+            {fiDue_.edit, &FinanceForm::due},
+            {fiAssignment_.edit, &FinanceForm::assignment},
+            {fiPayment_.edit, &FinanceForm::payment}};
+}
+
 void Formulare::PutProject() {
     const ProjectForm& f = form_.project;
     filling_ = true;
-    prNumber_->setCurrentText(f.number);
-    prName_->setCurrentText(f.name);
-    prManager_->setCurrentText(f.manager);
-    prTechnician_->setCurrentText(f.technician);
-    prMeasure_->setText(f.measure);
-    prActivities_->setText(f.activities);
-    prSupplierDoc_->setText(f.supplierDoc);
-    prExternalDoc_->setText(f.externalDoc);
-    prNote_->setText(f.note);
-    prSubsidy_->setText(f.subsidyPercent);
-    prErdf_->setText(f.erdfPercent);
-    prPlanned_->setText(f.plannedEligible);
-    prSubsidyTotal_->setText(f.subsidy);
+    for (const auto& [field, text] : ProjectTexts()) SetFieldText(field, f.*text);
     SetDay(prFrom_, f.dateFrom);
     SetDay(prTo_, f.dateTo);
     filling_ = false;
@@ -696,22 +673,9 @@ void Formulare::PutProject() {
 void Formulare::PutDeadline() {
     const DeadlineForm& f = form_.deadline;
     filling_ = true;
-    SetComboText(dlType_, f.type);
-    dlNumber_->setCurrentText(f.project);
-    dlId_->setText(f.id);
-    dlActivity_->setCurrentText(f.activity);
-    dlClass_->setCurrentText(f.classification);
-    dlStep_->setCurrentText(f.step);
-    dlInfo_->setCurrentText(f.info);
-    dlNote_->setCurrentText(f.note);
+    for (const auto& [field, text] : ItemTextFields(dl_)) SetFieldText(field, f.*text);
     dlDuration_->setValue(f.duration);
-    SetDay(dlPlanStart_.edit, f.planStart);
-    SetDay(dlPlanEnd_.edit, f.planEnd);
-    SetDay(dlActualStart_.edit, f.actualStart);
-    SetDay(dlActualEnd_.edit, f.actualEnd);
-    dlNote2_->setText(f.note2);
-    dlTextDoc_->setText(f.textDoc);
-    dlPictureDoc_->setText(f.pictureDoc);
+    for (const auto& [edit, day] : DeadlineDates()) SetDay(edit, f.*day);
     filling_ = false;
 }
 
@@ -728,85 +692,34 @@ void Formulare::PutAmounts() {
 void Formulare::PutFinance() {
     const FinanceForm& f = form_.finance;
     filling_ = true;
-    SetComboText(fiType_, f.type);
-    fiNumber_->setCurrentText(f.project);
-    fiId_->setText(f.id);
-    fiActivity_->setCurrentText(f.activity);
-    fiClass_->setCurrentText(f.classification);
-    fiStep_->setCurrentText(f.step);
-    fiInfo_->setCurrentText(f.info);
-    fiNote_->setCurrentText(f.note);
-    SetDay(fiDelivery_.edit, f.delivery);
-    SetDay(fiDue_.edit, f.due);
-    SetDay(fiAssignment_.edit, f.assignment);
-    SetDay(fiPayment_.edit, f.payment);
-    fiNote2_->setText(f.note2);
-    fiTextDoc_->setText(f.textDoc);
-    fiPictureDoc_->setText(f.pictureDoc);
+    for (const auto& [field, text] : ItemTextFields(fi_)) SetFieldText(field, f.*text);
+    for (const auto& [edit, day] : FinanceDates()) SetDay(edit, f.*day);
     filling_ = false;
     PutAmounts();
 }
 
 void Formulare::CollectProject() {
     ProjectForm& f = form_.project;
-    f.number = prNumber_->currentText();
-    f.name = prName_->currentText();
-    f.manager = prManager_->currentText();
-    f.technician = prTechnician_->currentText();
-    f.measure = prMeasure_->text();
-    f.activities = prActivities_->text();
-    f.supplierDoc = prSupplierDoc_->text();
-    f.externalDoc = prExternalDoc_->text();
-    f.note = prNote_->text();
-    f.subsidyPercent = prSubsidy_->text();
-    f.erdfPercent = prErdf_->text();
-    f.plannedEligible = prPlanned_->text();
-    f.subsidy = prSubsidyTotal_->text();
+    for (const auto& [field, text] : ProjectTexts()) f.*text = FieldText(field);
     f.dateFrom = Day(prFrom_);
     f.dateTo = Day(prTo_);
 }
 
 void Formulare::CollectDeadline() {
     DeadlineForm& f = form_.deadline;
-    f.type = dlType_->currentText();
-    f.project = dlNumber_->currentText();
-    f.id = dlId_->text();
-    f.activity = dlActivity_->currentText();
-    f.classification = dlClass_->currentText();
-    f.step = dlStep_->currentText();
-    f.info = dlInfo_->currentText();
-    f.note = dlNote_->currentText();
+    for (const auto& [field, text] : ItemTextFields(dl_)) f.*text = FieldText(field);
     f.duration = dlDuration_->value();
-    f.planStart = Day(dlPlanStart_.edit);
-    f.planEnd = Day(dlPlanEnd_.edit);
-    f.actualStart = Day(dlActualStart_.edit);
-    f.actualEnd = Day(dlActualEnd_.edit);
-    f.note2 = dlNote2_->text();
-    f.textDoc = dlTextDoc_->text();
-    f.pictureDoc = dlPictureDoc_->text();
+    for (const auto& [edit, day] : DeadlineDates()) f.*day = Day(edit);
 }
 
 void Formulare::CollectFinance() {
     FinanceForm& f = form_.finance;
-    f.type = fiType_->currentText();
-    f.project = fiNumber_->currentText();
-    f.id = fiId_->text();
-    f.activity = fiActivity_->currentText();
-    f.classification = fiClass_->currentText();
-    f.step = fiStep_->currentText();
-    f.info = fiInfo_->currentText();
-    f.note = fiNote_->currentText();
+    for (const auto& [field, text] : ItemTextFields(fi_)) f.*text = FieldText(field);
     f.total = fiTotal_->text();
     f.ineligible = fiIneligible_->text();
     f.eligible = fiEligible_->text();
     f.recognised = fiRecognised_->text();
-    f.delivery = Day(fiDelivery_.edit);
-    f.due = Day(fiDue_.edit);
-    f.assignment = Day(fiAssignment_.edit);
-    f.payment = Day(fiPayment_.edit);
-    f.note2 = fiNote2_->text();
-    f.textDoc = fiTextDoc_->text();
-    f.pictureDoc = fiPictureDoc_->text();
+    for (const auto& [edit, day] : FinanceDates()) f.*day = Day(edit);
 }
 
 ItemForm Formulare::CollectedForm() {
@@ -837,14 +750,7 @@ void Formulare::ShowDeadlineRow(int row) {
     PutDeadline();
     realTerm_->setText(RealTermText(t, row));
     emit realTermChanged(realTerm_->text());
-    SetBottomLabel((ws_.ItemKind == kDeadlineTable ? QStringLiteral("Termíny ")
-                                                   : QStringLiteral("Finance/Jiné ")) +
-                   QString::number(row));
-    ShowItemStatus(ws_.ItemKind, row);
-    ApplyPageLayout(form_.layout, u'T', t.Cell(2, row), ws_.config.PopisDPH);
-    ApplyLayout();
-    ws_.ItemRow = row;
-    ShowItemPicture(row);
+    ShowItemRow(t, u'T', row);
 }
 
 void Formulare::ShowFinanceRow(int row) {
@@ -853,14 +759,34 @@ void Formulare::ShowFinanceRow(int row) {
     PutFinance();
     realTerm_->clear();
     emit realTermChanged(QString());
+    ShowItemRow(t, u'F', row);
+}
+
+void Formulare::ShowItemRow(const Table& table, QChar letter, int row) {
     SetBottomLabel((ws_.ItemKind == kDeadlineTable ? QStringLiteral("Termíny ")
                                                    : QStringLiteral("Finance/Jiné ")) +
                    QString::number(row));
     ShowItemStatus(ws_.ItemKind, row);
-    ApplyPageLayout(form_.layout, u'F', t.Cell(2, row), ws_.config.PopisDPH);
+    ApplyPageLayout(form_.layout, letter, table.Cell(2, row), ws_.config.PopisDPH);
     ApplyLayout();
     ws_.ItemRow = row;
     ShowItemPicture(row);
+}
+
+void Formulare::ShowRowOfKind(int kind, int row) {
+    switch (kind) {
+        case kProjectTable:
+            ShowProjectRow(row);
+            break;
+        case kDeadlineTable:
+            ShowDeadlineRow(row);
+            break;
+        case kFinanceTable:
+            ShowFinanceRow(row);
+            break;
+        default:
+            break;
+    }
 }
 
 void Formulare::ShowItemStatus(int kind, int row) {
@@ -935,29 +861,29 @@ void Formulare::ApplyLayout() {
     fiPayment_.caption->setText(l.paymentCaption);
     prPlannedCaption_->setText(l.plannedEligibleCaption);
     addCopy_->setEnabled(l.copyEnabled);
-    fiType_->setEnabled(l.financeTypeEnabled);
+    fi_.type->setEnabled(l.financeTypeEnabled);
     const bool free = !l.deadlineStageLocked;
     for (const DateField* f : {&dlPlanStart_, &dlPlanEnd_}) {
         f->edit->setEnabled(free);
         f->clear->setEnabled(free);
         f->recall->setEnabled(free);
     }
-    dlActivity_->setEnabled(free);
+    dl_.activity->setEnabled(free);
     dlDuration_->setEnabled(free);
     emit statusLabelsShown(l.statusShown, realTerm_->isVisibleTo(this));
 }
 
 void Formulare::ApplyLayoutFrom(int page) {
-    const bool deadline = page == kDeadlinePage;
-    const QString type = deadline ? dlType_->currentText() : fiType_->currentText();
-    const QString activity = deadline ? dlActivity_->currentText() : fiActivity_->currentText();
-    ApplyPageLayout(form_.layout, type.isEmpty() ? QChar() : type.at(0), activity,
+    const ItemFields& f = page == kDeadlinePage ? dl_ : fi_;
+    const QString type = f.type->currentText();
+    ApplyPageLayout(form_.layout, type.isEmpty() ? QChar() : type.at(0), f.activity->currentText(),
                     ws_.config.PopisDPH);
     ApplyLayout();
 }
 
 void Formulare::SetServiceFields(bool enabled) {
-    for (QWidget* w : std::initializer_list<QWidget*>{dlType_, dlNumber_, dlId_, fiNumber_, fiId_})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{dl_.type, dl_.number, dl_.id, fi_.number, fi_.id})
         w->setEnabled(enabled);
 }
 
@@ -1007,10 +933,10 @@ void Formulare::ChoosePicture() {
             prExternalDoc_->setText(info.fileName());
             break;
         case kDeadlineTable:
-            dlPictureDoc_->setText(info.fileName());
+            dl_.pictureDoc->setText(info.fileName());
             break;
         case kFinanceTable:
-            fiPictureDoc_->setText(info.fileName());
+            fi_.pictureDoc->setText(info.fileName());
             break;
         default:
             break;
@@ -1021,21 +947,7 @@ EditContext Formulare::Context() {
     EditContext ctx;
     ctx.now = startUp_;
     ctx.projectNumber = ProjectNumberOf(chooser_->currentText());
-    ctx.show = [this](int kind, int row) {
-        switch (kind) {
-            case kProjectTable:
-                ShowProjectRow(row);
-                break;
-            case kDeadlineTable:
-                ShowDeadlineRow(row);
-                break;
-            case kFinanceTable:
-                ShowFinanceRow(row);
-                break;
-            default:
-                break;
-        }
-    };
+    ctx.show = [this](int kind, int row) { ShowRowOfKind(kind, row); };
     return ctx;
 }
 
@@ -1045,35 +957,30 @@ void Formulare::AfterEdit() {
     emit itemStored(ws_.ItemKind, ws_.ItemRow);
 }
 
-void Formulare::AddCopyCommand() {
-    CollectedForm();
+void Formulare::EditCommand(const std::function<EditOutcome()>& edit) {
     EditOutcome outcome = EditOutcome::Refused;
-    RunCommand(ws_.Ask(), [&] { outcome = AddCopy(ws_, form_, Context()); });
+    RunCommand(ws_.Ask(), [&] { outcome = edit(); });
     if (outcome == EditOutcome::Done) AfterEdit();
     ws_.ResetInactivity();
+}
+
+void Formulare::AddCopyCommand() {
+    CollectedForm();
+    EditCommand([this] { return AddCopy(ws_, form_, Context()); });
 }
 
 void Formulare::AddEmptyCommand() {
     CollectedForm();
-    EditOutcome outcome = EditOutcome::Refused;
-    RunCommand(ws_.Ask(), [&] { outcome = AddEmpty(ws_, form_, Context()); });
-    if (outcome == EditOutcome::Done) AfterEdit();
-    ws_.ResetInactivity();
+    EditCommand([this] { return AddEmpty(ws_, form_, Context()); });
 }
 
 void Formulare::ChangeCommand() {
     CollectedForm();
-    EditOutcome outcome = EditOutcome::Refused;
-    RunCommand(ws_.Ask(), [&] { outcome = ChangeItem(ws_, form_, Context()); });
-    if (outcome == EditOutcome::Done) AfterEdit();
-    ws_.ResetInactivity();
+    EditCommand([this] { return ChangeItem(ws_, form_, Context()); });
 }
 
 void Formulare::DeleteCommand() {
-    EditOutcome outcome = EditOutcome::Refused;
-    RunCommand(ws_.Ask(), [&] { outcome = DeleteItem(ws_, Context()); });
-    if (outcome == EditOutcome::Done) AfterEdit();
-    ws_.ResetInactivity();
+    EditCommand([this] { return DeleteItem(ws_, Context()); });
 }
 
 // ---------------------------------------------------------------- pages and projects
@@ -1115,12 +1022,8 @@ void Formulare::ShowItem(int kind, int row) {
         ws_.ItemRow = row;
         ws_.CurrentProjectRow = row;
         ShowCurrentProject();
-        ShowProjectRow(row);
-    } else if (kind == kDeadlineTable) {
-        ShowDeadlineRow(row);
-    } else {
-        ShowFinanceRow(row);
     }
+    ShowRowOfKind(kind, row);
     EmitSelection();
 }
 
@@ -1135,17 +1038,9 @@ void Formulare::PageSwitched(int page) {
     if (!turnedByOthers_)
         ws_.SelectGridCell(kind, 2, page == kProjectPage ? ws_.CurrentProjectRow : ws_.ItemRow);
     // A grid click shows its own row right after.
-    if (!turningForItem_) {
-        if (page == kProjectPage)
-            ShowProjectRow(ws_.CurrentProjectRow);
-        else if (page == kDeadlinePage)
-            ShowDeadlineRow(1);
-        else
-            ShowFinanceRow(1);
-    }
+    if (!turningForItem_) ShowRowOfKind(kind, page == kProjectPage ? ws_.CurrentProjectRow : 1);
     EmitSelection();
-    ws_.AppendCheck(QString::number(ws_.ItemKind) + u' ' + QString::number(ws_.ItemRow) +
-                    QStringLiteral(" TabbedNotebook1Change"));
+    AppendSelectionCheck(QStringLiteral("TabbedNotebook1Change"));
     ws_.ResetInactivity();
 }
 
@@ -1153,6 +1048,11 @@ void Formulare::EmitSelection() {
     emit selectionLabelChanged(QString::number(ws_.ItemKind) + u'/' +
                                QString::number(ws_.CurrentColumn) + u'/' +
                                QString::number(ws_.ItemRow));
+}
+
+void Formulare::AppendSelectionCheck(const QString& where) {
+    ws_.AppendCheck(QString::number(ws_.ItemKind) + u' ' + QString::number(ws_.ItemRow) + u' ' +
+                    where);
 }
 
 void Formulare::SetProjectChoices(const QStringList& entries) {
@@ -1165,9 +1065,7 @@ void Formulare::SetProjectChoices(const QStringList& entries) {
     const int at = chooser_->findText(current);
     chooser_->setCurrentIndex(at >= 0 ? at : (entries.isEmpty() ? -1 : 0));
     chooser_->blockSignals(false);
-    const QString name = ProjectNameOf(chooser_->currentText());
-    dlProjectName_->setText(name);
-    fiProjectName_->setText(name);
+    SetProjectName(ProjectNameOf(chooser_->currentText()));
 }
 
 QString Formulare::ProjectChooserText() const {
@@ -1183,8 +1081,12 @@ void Formulare::ShowCurrentProject() {
         chooser_->setCurrentIndex(at);
         chooser_->blockSignals(false);
     }
-    dlProjectName_->setText(p.Cell(2, row));
-    fiProjectName_->setText(p.Cell(2, row));
+    SetProjectName(p.Cell(2, row));
+}
+
+void Formulare::SetProjectName(const QString& name) {
+    dl_.projectName->setText(name);
+    fi_.projectName->setText(name);
 }
 
 void Formulare::ProjectChosen(const QString& text) {
@@ -1202,19 +1104,7 @@ void Formulare::ProjectChosen(const QString& text) {
     // On the project page the buttons act on the project shown, not on row 1.
     if (ws_.ItemKind == kProjectTable) ws_.ItemRow = p > 0 ? p : 1;
     ShowCurrentProject();
-    switch (ws_.ItemKind) {
-        case kProjectTable:
-            ShowProjectRow(p);
-            break;
-        case kDeadlineTable:
-            ShowDeadlineRow(ws_.ItemRow);
-            break;
-        case kFinanceTable:
-            ShowFinanceRow(ws_.ItemRow);
-            break;
-        default:
-            break;
-    }
+    ShowRowOfKind(ws_.ItemKind, ws_.ItemKind == kProjectTable ? p : ws_.ItemRow);
     EmitSelection();
     emit projectChosen(chooser_->currentText());
     emit ganttRedrawRequested();
@@ -1225,12 +1115,11 @@ void Formulare::ProjectChosen(const QString& text) {
 void Formulare::Activated() {
     const QString text = chooser_->currentText();
     const QString number = ProjectNumberOf(text);
-    dlProjectName_->setText(ProjectNameOf(text));
-    fiProjectName_->setText(ProjectNameOf(text));
+    SetProjectName(ProjectNameOf(text));
     if (!number.isEmpty()) setWindowTitle(ProgressFileName(ws_, number));
     const QString memory = FormatShortDate(financeMemory_);
-    dlMemory_->setText(memory);
-    fiMemory_->setText(memory);
+    dl_.memory->setText(memory);
+    fi_.memory->setText(memory);
 }
 
 bool Formulare::event(QEvent* event) {

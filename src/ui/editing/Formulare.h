@@ -2,6 +2,8 @@
 
 #include <QColor>
 #include <QWidget>
+#include <functional>
+#include <utility>
 
 #include "editing/ItemForm.h"
 
@@ -9,7 +11,9 @@ class ConnectionSlot;
 class QAbstractButton;
 class QComboBox;
 class QDateEdit;
+class QGridLayout;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -18,6 +22,7 @@ class QTabWidget;
 class QToolButton;
 class Workspace;
 struct EditContext;
+enum class EditOutcome;
 
 // The entry window: one page per table (projects, deadline items, finance
 // items) whose fields show and change the current item, with the project
@@ -108,10 +113,47 @@ class Formulare : public QWidget {
         QToolButton* recall = nullptr;    // ">"
         void SetShown(bool shown) const;
     };
+    // A date field of an item page: where it goes, its object name and caption.
+    struct DateRow {
+        DateField* field;
+        QString name;
+        QString caption;
+    };
+    // The controls the deadline and finance pages share.
+    struct ItemFields {
+        QComboBox* type = nullptr;
+        QComboBox* number = nullptr;
+        QLineEdit* id = nullptr;
+        QLabel* projectName = nullptr;
+        QComboBox* activity = nullptr;
+        QComboBox* classification = nullptr;
+        QComboBox* step = nullptr;
+        QComboBox* info = nullptr;
+        QComboBox* note = nullptr;
+        QLineEdit* note2 = nullptr;
+        QLineEdit* textDoc = nullptr;
+        QLineEdit* pictureDoc = nullptr;
+        QLabel* memory = nullptr;  // "Paměť data"
+    };
+    // What tells the deadline and finance pages apart.
+    struct ItemPage {
+        int index;
+        QString prefix;  // of every object name
+        QString info;    // caption and object name of the info field
+        QString pictureCaption;
+        QString pictureName;
+    };
 
     QWidget* BuildProjectPage();
     QWidget* BuildDeadlinePage();
     QWidget* BuildFinancePage();
+    // Creates the shared controls and lays out the page: the head row over the
+    // field grid, with the page's own controls on the right.
+    void BuildItemPage(QWidget* page, ItemFields& f, const ItemPage& item, QLayout* right);
+    // The date rows from the grid row on, then "Paměť data" and "Splněno";
+    // returns the row after them.
+    int AddDateRows(QGridLayout* grid, int row, ItemFields& f, const ItemPage& item,
+                    const QList<DateRow>& dates);
     QWidget* BuildBottomPanel();
     QComboBox* Combo(const QString& name, bool editable = true);
     QLineEdit* Line(const QString& name);
@@ -123,6 +165,11 @@ class Formulare : public QWidget {
     QStringList ProjectEntries() const;
     void PickListsChanged();
 
+    // The text controls of a page and the form fields they show.
+    QList<std::pair<QWidget*, QString ProjectForm::*>> ProjectTexts() const;
+    static QList<std::pair<QWidget*, QString ItemTexts::*>> ItemTextFields(const ItemFields& f);
+    QList<std::pair<QDateEdit*, double DeadlineForm::*>> DeadlineDates() const;
+    QList<std::pair<QDateEdit*, double FinanceForm::*>> FinanceDates() const;
     void PutProject();
     void PutDeadline();
     void PutFinance();
@@ -130,6 +177,10 @@ class Formulare : public QWidget {
     void CollectProject();
     void CollectDeadline();
     void CollectFinance();
+    // The rest of showing a deadline or finance row, once its fields are filled.
+    void ShowItemRow(const Table& table, QChar letter, int row);
+    // Shows a row on the page of its kind.
+    void ShowRowOfKind(int kind, int row);
     void ApplyLayout();
     void ApplyLayoutFrom(int page);
     void AmountEdited();
@@ -139,12 +190,16 @@ class Formulare : public QWidget {
     void ProjectChosen(const QString& text);
     // The chooser and the project name labels name the current project.
     void ShowCurrentProject();
+    void SetProjectName(const QString& name);
     void PageSwitched(int page);
     void Activated();
     void SetServiceFields(bool enabled);
     void EmitSelection();
+    void AppendSelectionCheck(const QString& where);
     void SetBottomLabel(const QString& text);
     EditContext Context();
+    // Runs a button's edit; a done edit is announced.
+    void EditCommand(const std::function<EditOutcome()>& edit);
     void AfterEdit();
 
     static double Day(const QDateEdit* edit);
@@ -184,31 +239,12 @@ class Formulare : public QWidget {
     QDateEdit* prTo_ = nullptr;
 
     // Deadline page.
-    QComboBox* dlType_ = nullptr;
-    QComboBox* dlNumber_ = nullptr;
-    QLineEdit* dlId_ = nullptr;
-    QComboBox* dlActivity_ = nullptr;
-    QComboBox* dlClass_ = nullptr;
-    QComboBox* dlStep_ = nullptr;
-    QComboBox* dlInfo_ = nullptr;
-    QComboBox* dlNote_ = nullptr;
+    ItemFields dl_;
     QSpinBox* dlDuration_ = nullptr;
     DateField dlPlanStart_, dlPlanEnd_, dlActualStart_, dlActualEnd_;
-    QLineEdit* dlNote2_ = nullptr;
-    QLineEdit* dlTextDoc_ = nullptr;
-    QLineEdit* dlPictureDoc_ = nullptr;
-    QLabel* dlMemory_ = nullptr;
-    QLabel* dlProjectName_ = nullptr;
 
     // Finance page.
-    QComboBox* fiType_ = nullptr;
-    QComboBox* fiNumber_ = nullptr;
-    QLineEdit* fiId_ = nullptr;
-    QComboBox* fiActivity_ = nullptr;
-    QComboBox* fiClass_ = nullptr;
-    QComboBox* fiStep_ = nullptr;
-    QComboBox* fiInfo_ = nullptr;
-    QComboBox* fiNote_ = nullptr;
+    ItemFields fi_;
     QLabel* fiTotalCaption_ = nullptr;
     QLineEdit* fiTotal_ = nullptr;
     QLabel* fiIneligibleCaption_ = nullptr;
@@ -221,11 +257,6 @@ class Formulare : public QWidget {
     QLabel* fiRecognisedCaption_ = nullptr;
     QLineEdit* fiRecognised_ = nullptr;
     DateField fiDelivery_, fiDue_, fiAssignment_, fiPayment_;
-    QLineEdit* fiNote2_ = nullptr;
-    QLineEdit* fiTextDoc_ = nullptr;
-    QLineEdit* fiPictureDoc_ = nullptr;
-    QLabel* fiMemory_ = nullptr;
-    QLabel* fiProjectName_ = nullptr;
 
     // Bottom panel.
     QLabel* itemLabel_ = nullptr;

@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QColor>
 #include <QEvent>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -15,6 +17,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include "Clock.h"
 #include "ErrorHandler.h"
@@ -25,13 +28,22 @@
 #include "data/DataFiles.h"
 #include "data/Dates.h"
 #include "data/Sorting.h"
+#include "editing/Formulare.h"
+#include "editing/GridActions.h"
+#include "editing/ItemEdit.h"
+#include "editing/Links.h"
+#include "planning/TimelineStrip.h"
 #include "shell/Access.h"
 #include "shell/ChangeLog.h"
 #include "shell/StartUp.h"
+#include "tools/Foto.h"
 
 namespace {
 
 constexpr double kGridPointSize = 8.0;
+
+const QString kStatusHint =
+    QStringLiteral("Informace zda je termín překročen nebo zda je plnění v pořádku.");
 
 const QString kCloseUnsaved =
     QStringLiteral("Změněná data se nepodařilo uložit.\r\nUkončit program bez uložení změn ?");
@@ -78,6 +90,9 @@ Sledovani::Sledovani(Workspace& ws, QWidget* parent)
     connect(slot_, &ConnectionSlot::stateChanged, this, &Sledovani::ShowPermission);
     connect(slot_, &ConnectionSlot::serviceMenusChanged, this, &Sledovani::SetServiceMenus);
     qApp->installEventFilter(new ActivityFilter(ws_, this));
+    links_ = new LinkRecorder(ws_, this);
+    menus_ = new GridMenus(ws_, *links_, this);
+    connect(menus_, &GridMenus::commandChosen, this, &Sledovani::GridCommand);
 
     splash_ = new QTimer(this);
     splash_->setObjectName(QStringLiteral("SplashTimer"));
@@ -87,14 +102,13 @@ Sledovani::Sledovani(Workspace& ws, QWidget* parent)
     CreateMenus();
     CreateToolBar();
 
-    // The strip and the tables are placed by hand, not by a layout: the window
-    // may be lower than both, and the tables' heights follow their row counts.
+    // The strip's panel and the tables are placed by hand, not by a layout: the
+    // window may be lower than both, and the tables' heights follow their row counts.
     body_ = new QWidget(this);
     body_->setObjectName(QStringLiteral("Body"));
     setCentralWidget(body_);
     body_->installEventFilter(this);
-    strip_ = new QWidget(body_);
-    strip_->setObjectName(QStringLiteral("Strip"));
+    CreateAuxPanel();
     panel_ = new QWidget(body_);
     panel_->setObjectName(QStringLiteral("TablePanel"));
     panel_->installEventFilter(this);
@@ -104,15 +118,18 @@ Sledovani::Sledovani(Workspace& ws, QWidget* parent)
                              QStringLiteral("SG_PrProj")};
     for (size_t i = 0; i < grids_.size(); ++i)
         grids_[i].view = CreateGrid(*ws_.TableOf(grids_[i].kind), names[i]);
-    WatchSelection(Grid(kDeadlineTable), kDeadlineTable);
-    WatchSelection(Grid(kFinanceTable), kFinanceTable);
+    // The finance grid first: the template grid shares its menu.
+    for (int kind : {kProjectTable, kDeadlineTable, kFinanceTable, kTemplateTable, kResultsTable})
+        WatchSelection(Grid(kind), kind);
 
-    // A table that gained or lost rows needs a new share of the panel.
     connect(&ws_, &Workspace::tableChanged, this, [this](int kind) {
+        // A table that gained or lost rows needs a new share of the panel.
         if (kind == kProjectTable || kind == kDeadlineTable || kind == kFinanceTable)
             ArrangeTables();
+        // The grid was reset; it keeps showing its selected cell.
+        FollowSelection(kind == kTemplateTableWithDefaults ? kTemplateTable : kind, false);
     });
-    connect(&ws_, &Workspace::selectionChanged, this, &Sledovani::FollowSelection);
+    connect(&ws_, &Workspace::selectionChanged, this, [this](int kind) { FollowSelection(kind); });
     connect(&ws_, &Workspace::progressGauge, this, [this](int position, int maximum) {
         gauge_->setMaximum(qMax(1, maximum));
         gauge_->setValue(qBound(0, position, gauge_->maximum()));
@@ -176,9 +193,12 @@ void Sledovani::CreateMenus() {
     files_->menuAction()->setEnabled(false);
 
     QMenu* data = bar->addMenu(QStringLiteral("Data"));
-    AddItem(data, QStringLiteral("Třídí data prubehu (šedá) podle sloupce 0"),
-            [this] { SortCommand(kDeadlineTable); });
-    AddItem(data, QStringLiteral("Třídí data financí (zelená) podle sloupce 0"), [] {});
+    sortDeadlines_ = AddItem(data, QStringLiteral("Třídí data prubehu (šedá) podle sloupce 0"),
+                             [this] { SortCommand(kDeadlineTable); });
+    sortDeadlines_->setObjectName(QStringLiteral("TridiPrubehy"));
+    sortFinance_ =
+        AddItem(data, QStringLiteral("Třídí data financí (zelená) podle sloupce 0"), [] {});
+    sortFinance_->setObjectName(QStringLiteral("TridiFinance"));
     data->addSeparator();
     printMinutes_ = AddItem(data, QStringLiteral("Tisk zápisu"));
     AddItem(data, QStringLiteral("Výpočet přehledu financí. (do modré tabulky)"));
@@ -192,6 +212,7 @@ void Sledovani::CreateMenus() {
     reconstruction_ = AddItem(data, QStringLiteral("Zpětná rekonstrukce dat"));
 
     QMenu* view = bar->addMenu(QStringLiteral("&Zobrazit"));
+    view_ = view;
     AddCheck(view, kFlagShowDiary, QStringLiteral("Zobrazení denníku"), true)->setEnabled(false);
     QMenu* diary = view->addMenu(QStringLiteral("Nastavení zobrazení denníku"));
     AddCheck(diary, kFlagDiaryChart, QStringLiteral("Zobrazovat graf"), true);
@@ -219,13 +240,16 @@ void Sledovani::CreateMenus() {
         QAction* item = AddCheck(tables, flag, caption, flag != kFlagResultsTable);
         connect(item, &QAction::triggered, this, &Sledovani::LayoutTables);
     }
-    AddCheck(view, kFlagTimelineChart, QStringLiteral("Zobrazit pomocný graf termínů"), false);
+    timeline_ =
+        AddCheck(view, kFlagTimelineChart, QStringLiteral("Zobrazit pomocný graf termínů"), false);
+    connect(timeline_, &QAction::toggled, this, &Sledovani::ArrangeBody);
     view->addSeparator();
-    AddItem(view, QStringLiteral("Formuláře"));
+    forms_ = AddItem(view, QStringLiteral("Formuláře"), [this] { ShowEntryWindow(); });
+    forms_->setEnabled(false);
     QMenu* minutes = view->addMenu(QStringLiteral("Zápis - nastavení tisku"));
     AddCheck(minutes, kFlagPrintCollisions, QStringLiteral("Tisk kolizních termínů"), false);
     AddCheck(minutes, kFlagPrintNotes, QStringLiteral("Tisk poznámek"), false);
-    AddItem(view, QStringLiteral("Zobrazení Foto"));
+    photoItem_ = AddItem(view, QStringLiteral("Zobrazení Foto"));
     AddItem(view, QStringLiteral("Graf Financí"));
     AddItem(view, QStringLiteral("Výpočet finančních výsledků"));
     view->addSeparator();
@@ -251,11 +275,13 @@ void Sledovani::CreateMenus() {
                               QString::number(ws_.CurrentProjectRow));
     });
     service_->addSeparator();
-    AddItem(service_, QStringLiteral("Upravit zavislosti úkonů"));
-    AddItem(service_, QStringLiteral("Zrušit závislosti úkonů"));
+    AddItem(service_, QStringLiteral("Upravit zavislosti úkonů"),
+            [this] { PropagateLinksCommand(); });
+    AddItem(service_, QStringLiteral("Zrušit závislosti úkonů"), [this] { RemoveLinksCommand(); });
     service_->addSeparator();
-    AddItem(service_, QStringLiteral("Nově vytvořit čísla ID podle aktuálního pořadí"),
-            [this] { RegenerateIds(ws_); });
+    renumber_ = AddItem(service_, QStringLiteral("Nově vytvořit čísla ID podle aktuálního pořadí"),
+                        [this] { RegenerateIds(ws_); });
+    renumber_->setObjectName(QStringLiteral("NoveID"));
     AddItem(service_, QStringLiteral("Seznam znaků"));
     service_->menuAction()->setEnabled(false);
 
@@ -280,14 +306,12 @@ void Sledovani::CreateToolBar() {
     };
     for (const auto& [caption, flag] : tableButtons) {
         QAction* button = tools->addAction(caption);
-        connect(button, &QAction::triggered, this, [this, flag] {
-            checkItems_.value(flag)->toggle();
-            LayoutTables();
-        });
+        connect(button, &QAction::triggered, this, [this, flag = flag] { TableButton(flag); });
     }
-    QAction* form = tools->addAction(QStringLiteral("Formulář"));
-    form->setToolTip(QStringLiteral("Aktivuje vstupní formulář"));
-    form->setEnabled(false);
+    formButton_ = tools->addAction(QStringLiteral("Formulář"));
+    formButton_->setToolTip(QStringLiteral("Aktivuje vstupní formulář"));
+    formButton_->setEnabled(false);
+    connect(formButton_, &QAction::triggered, this, &Sledovani::ShowEntryWindow);
     QAction* gantt = tools->addAction(QStringLiteral("Gantt"));
     gantt->setToolTip(QStringLiteral("Aktivuje graf časových průběhů"));
     gantt->setEnabled(false);
@@ -324,7 +348,13 @@ void Sledovani::CreateToolBar() {
         speed->setAutoRaise(true);
         speed->setEnabled(false);
         tools->addWidget(speed);
+        speedButtons_[size_t(i)] = speed;
     }
+    speedButtons_[0]->setEnabled(true);
+    connect(speedButtons_[0], &QToolButton::clicked, this, [this] {
+        timeline_->toggle();
+        ws_.ResetInactivity();
+    });
 
     auto* spacer = new QWidget(tools);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
@@ -352,6 +382,158 @@ Nastaveni* Sledovani::Settings() {
         connect(settings_, &Nastaveni::reportCaptionChanged, monitorReport_, &QAction::setText);
     }
     return settings_;
+}
+
+void Sledovani::CreateAuxPanel() {
+    aux_ = new QWidget(body_);
+    aux_->setObjectName(QStringLiteral("PanelGraf"));
+    aux_->hide();
+
+    auto* labels = new QFrame(aux_);
+    labels->setObjectName(QStringLiteral("PanelStav"));
+    labels->setFixedWidth(kStatusPanelWidth);
+    labels->setFrameShape(QFrame::Panel);
+    labels->setFrameShadow(QFrame::Raised);
+    QFont small = labels->font();
+    if (small.pointSizeF() > kGridPointSize) small.setPointSizeF(kGridPointSize);
+    labels->setFont(small);
+    status_ = new QLabel(QStringLiteral("Souřadnice"), labels);
+    status_->setObjectName(QStringLiteral("Souradnice"));
+    status_->setToolTip(kStatusHint);
+    status_->setAlignment(Qt::AlignCenter);
+    status_->setFrameShape(QFrame::Panel);
+    status_->setFrameShadow(QFrame::Sunken);
+    status_->setTextFormat(Qt::PlainText);
+    realTermCaption_ = new QLabel(QStringLiteral("Reálný termín plnění"), labels);
+    realTermCaption_->setObjectName(QStringLiteral("RealnyTermin_Popis"));
+    realTerm_ = new QLabel(QStringLiteral("Termíny"), labels);
+    realTerm_->setObjectName(QStringLiteral("Terminy"));
+    realTerm_->setTextFormat(Qt::PlainText);
+    auto* column = new QVBoxLayout(labels);
+    column->setContentsMargins(3, 1, 3, 1);
+    column->setSpacing(0);
+    column->addWidget(status_);
+    column->addWidget(realTermCaption_);
+    column->addWidget(realTerm_);
+    // The status keeps its place at the top when the term labels are hidden.
+    column->addStretch(1);
+
+    strip_ = new TimelineStrip(ws_, aux_);
+    auto* layout = new QHBoxLayout(aux_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+    layout->addWidget(labels);
+    layout->addWidget(strip_, 0, Qt::AlignVCenter);
+    layout->addStretch(1);
+}
+
+void Sledovani::CreateWindows() {
+    if (form_) return;
+    foto_ = new Foto(ws_, this);
+    form_ = new Formulare(ws_, slot_, this);
+    ConnectEntryWindow();
+
+    // The viewer brings its own menu item; it takes the place of the designed one.
+    view_->insertAction(photoItem_, foto_->ShowAction());
+    view_->removeAction(photoItem_);
+    delete photoItem_;
+    photoItem_ = foto_->ShowAction();
+    speedButtons_[1]->setEnabled(true);
+    connect(speedButtons_[1], &QToolButton::clicked, this, [this] {
+        foto_->ShowViewer();
+        ws_.ResetInactivity();
+    });
+    forms_->setEnabled(true);
+    formButton_->setEnabled(true);
+
+    // The entry window made deadline row 1 the current item while it was being
+    // built, before anything listened: the labels and the strip catch up.
+    info_->setText(
+        QStringLiteral("%1/%2/%3").arg(ws_.ItemKind).arg(ws_.CurrentColumn).arg(ws_.ItemRow));
+    form_->ShowDeadlineRow(ws_.ItemRow);
+}
+
+void Sledovani::ConnectEntryWindow() {
+    connect(form_, &Formulare::selectionLabelChanged, info_, &QLabel::setText);
+    connect(form_, &Formulare::statusChanged, this, &Sledovani::ShowStatus);
+    connect(form_, &Formulare::statusLabelsShown, this, [this](bool status, bool realTerm) {
+        status_->setVisible(status);
+        realTermCaption_->setVisible(realTerm);
+        realTerm_->setVisible(realTerm);
+    });
+    connect(form_, &Formulare::realTermChanged, realTerm_, &QLabel::setText);
+    connect(form_, &Formulare::pictureChanged, foto_,
+            [this](const QString& path, const QString& caption) {
+                if (path.isEmpty())
+                    foto_->ClearPicture();
+                else
+                    foto_->ShowPicture(path, caption);
+            });
+    connect(form_, &Formulare::pictureLabelChanged, foto_, &Foto::SetItemLabel);
+    // The entry window's buttons changed a table; its grid shows it again.
+    connect(form_, &Formulare::itemStored, this, [this](int kind, int) { ws_.NotifyTable(kind); });
+    connect(form_, &Formulare::pageChanged, this, &Sledovani::PageTurned);
+    connect(form_, &Formulare::projectChosen, this,
+            [this](const QString&) { menus_->FollowProjectChoice(ws_.ItemRow); });
+    connect(links_, &LinkRecorder::showDeadlineRow, form_, &Formulare::ShowDeadlineRow);
+}
+
+void Sledovani::ShowStatus(const QString& text, const QColor& colour) {
+    status_->setText(text);
+    QPalette colours = status_->palette();
+    if (colour.isValid()) {
+        colours.setColor(QPalette::Window, colour);
+        colours.setColor(QPalette::WindowText, Qt::black);
+        status_->setPalette(colours);
+        status_->setAutoFillBackground(true);
+    } else {
+        // Back to the window's own colour.
+        status_->setPalette(QPalette());
+        status_->setAutoFillBackground(false);
+    }
+    ScheduleStripRedraw();
+}
+
+void Sledovani::ScheduleStripRedraw() {
+    if (stripPending_) return;
+    stripPending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            stripPending_ = false;
+            strip_->ShowItem(ws_.ItemKind, ws_.ItemRow);
+        },
+        Qt::QueuedConnection);
+}
+
+void Sledovani::ShowEntryWindow() {
+    if (!form_) return;
+    const int kind = ws_.ItemKind;
+    if (kind == kProjectTable || kind == kDeadlineTable || kind == kFinanceTable)
+        form_->SetPage(Formulare::PageOfKind(kind));
+    form_->show();
+    form_->raise();
+    form_->activateWindow();
+    ws_.ResetInactivity();
+}
+
+void Sledovani::PageTurned(int kind) {
+    const std::pair<int, int> pages[] = {{kProjectTable, kFlagProjectTable},
+                                         {kDeadlineTable, kFlagDeadlineTable},
+                                         {kFinanceTable, kFlagFinanceTable}};
+    for (const auto& [table, flag] : pages) checkItems_.value(flag)->setChecked(table == kind);
+    LayoutTables();
+}
+
+void Sledovani::TableButton(int flag) {
+    checkItems_.value(flag)->toggle();
+    // The three item tables also turn the entry window to their page.
+    if (form_) {
+        if (flag == kFlagProjectTable) form_->SetPage(Formulare::kProjectPage);
+        if (flag == kFlagDeadlineTable) form_->SetPage(Formulare::kDeadlinePage);
+        if (flag == kFlagFinanceTable) form_->SetPage(Formulare::kFinancePage);
+    }
+    LayoutTables();
 }
 
 // Grids
@@ -421,11 +603,9 @@ void Sledovani::AllowRowMoves(QTableView* view, TableModel* model) {
 void Sledovani::WatchSelection(QTableView* view, int kind) {
     connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this, kind](const QModelIndex& current) { CellSelected(kind, current); });
-    auto* popup = new QMenu(view);
-    popup->setObjectName(kind == kDeadlineTable ? QStringLiteral("PopupPrubeh")
-                                                : QStringLiteral("PopupFinance"));
-    AddItem(popup, QStringLiteral("Setřídit podle sloupce"), [this, kind] { SortCommand(kind); });
-    (kind == kDeadlineTable ? deadlinePopup_ : financePopup_) = popup;
+    connect(view, &QAbstractItemView::pressed, this,
+            [this, kind](const QModelIndex& index) { SelectIfNew(kind, index); });
+    menus_->Attach(kind, view);
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view, &QWidget::customContextMenuRequested, this,
             [this, kind](const QPoint& position) { ShowPopup(kind, position); });
@@ -434,13 +614,64 @@ void Sledovani::WatchSelection(QTableView* view, int kind) {
 void Sledovani::CellSelected(int kind, const QModelIndex& index) {
     if (selecting_ || !index.isValid()) return;
     const int column = TableModel::TableColumn(index);
-    const int row = TableModel::TableRow(index);
+    int row = TableModel::TableRow(index);
+    if (kind == kProjectTable && row <= 0) row = 1;
     ws_.ItemKind = kind;
     ws_.CurrentColumn = column;
     ws_.ItemRow = row;
     ws_.TableOf(kind)->Select(column, row);
-    info_->setText(QStringLiteral("%1/%2/%3").arg(kind).arg(column).arg(row));
+    const QString where = QString::number(kind) + u' ';
+    switch (kind) {
+        case kProjectTable:
+            // Its progress file is loaded, the project page shows it, and it
+            // stays the current project whatever the page change resets.
+            RunCommand(ws_.Ask(), [&] { OpenProjectRow(ws_, row); });
+            if (form_) form_->ShowItem(kProjectTable, row);
+            break;
+        case kDeadlineTable:
+            if (form_) form_->ShowItem(kDeadlineTable, row);
+            ws_.AppendCheck(where + QString::number(ws_.ItemRow) +
+                            QStringLiteral(" SG_PrubehSelectCell"));
+            break;
+        case kFinanceTable:
+            if (form_) form_->ShowItem(kFinanceTable, row);
+            ws_.AppendCheck(where + QString::number(ws_.ItemRow) +
+                            QStringLiteral(" SG_FinanceSelectCell"));
+            break;
+        default:
+            break;
+    }
+    if (foto_ && (kind == kProjectTable || kind == kDeadlineTable || kind == kFinanceTable))
+        foto_->ShowItemPicture(kind, row);
+    // The entry window may have moved the item while showing it; the label
+    // and the captions name what is current now.
+    ws_.ItemKind = kind;
+    ws_.CurrentColumn = column;
+    info_->setText(QStringLiteral("%1/%2/%3").arg(kind).arg(column).arg(ws_.ItemRow));
+    FollowMenuCaptions(kind, column, ws_.ItemRow);
     ws_.ResetInactivity();
+}
+
+void Sledovani::SelectIfNew(int kind, const QModelIndex& index) {
+    if (!index.isValid()) return;
+    const bool current = ws_.ItemKind == kind &&
+                         ws_.CurrentColumn == TableModel::TableColumn(index) &&
+                         ws_.ItemRow == TableModel::TableRow(index);
+    if (!current) CellSelected(kind, index);
+}
+
+void Sledovani::FollowMenuCaptions(int kind, int column, int row) {
+    menus_->FollowSelection(kind, column, row);
+    const QString renumber = QStringLiteral("Nově vytvořit čísla ID podle aktuálního pořadí v ");
+    if (kind == kDeadlineTable) {
+        sortDeadlines_->setText(QStringLiteral("Třídí data prubehu podle sloupce ") +
+                                QString::number(column));
+        renumber_->setText(renumber + QStringLiteral("ŠEDÉ TABULCE "));
+    } else if (kind == kFinanceTable) {
+        sortFinance_->setText(QStringLiteral("Třídí data financí (zelená) podle sloupce ") +
+                              QString::number(column));
+        renumber_->setText(renumber + QStringLiteral("ZELENÉ TABULCE "));
+    }
 }
 
 void Sledovani::ShowPopup(int kind, const QPoint& position) {
@@ -449,16 +680,18 @@ void Sledovani::ShowPopup(int kind, const QPoint& position) {
     if (!index.isValid()) return;
     // The clicked cell becomes the current item even when it already was the
     // grid's current cell and another table was clicked since.
-    view->setCurrentIndex(index);
-    CellSelected(kind, index);
-    QMenu* popup = kind == kDeadlineTable ? deadlinePopup_ : financePopup_;
-    const QString caption = kind == kDeadlineTable ? QStringLiteral("Setřídit podle sloupce ")
-                                                   : QStringLiteral("Setřídit podle sloupce  ");
-    popup->actions().constFirst()->setText(caption + QString::number(ws_.CurrentColumn));
-    popup->popup(view->viewport()->mapToGlobal(position));
+    {
+        QScopedValueRollback guard(selecting_, true);
+        view->setCurrentIndex(index);
+    }
+    SelectIfNew(kind, index);
+    // The menu may have been closed before the selection finished (a question
+    // about a missing progress file); it opens only over a grid still shown.
+    if (QMenu* popup = menus_->Menu(kind); popup && view->isVisible())
+        popup->popup(view->viewport()->mapToGlobal(position));
 }
 
-void Sledovani::FollowSelection(int kind) {
+void Sledovani::FollowSelection(int kind, bool toTopRow) {
     QTableView* view = Grid(kind);
     if (!view) return;
     const auto* model = static_cast<const TableModel*>(view->model());
@@ -467,6 +700,10 @@ void Sledovani::FollowSelection(int kind) {
     if (!cell.isValid()) return;
     QScopedValueRollback guard(selecting_, true);
     view->setCurrentIndex(cell);
+    if (!toTopRow) {
+        view->scrollTo(cell);
+        return;
+    }
     const QModelIndex top = model->IndexOf(table.SelectedColumn(), table.TopRow());
     if (top.isValid()) view->scrollTo(top, QAbstractItemView::PositionAtTop);
 }
@@ -491,6 +728,7 @@ void Sledovani::ApplySettingsFlags() {
         cfg.SetFlag(flag, on);
     }
     resize(width(), cfg.Flag(kFlagCompactWindow) ? kCompactHeight : kTablesHeight);
+    ArrangeBody();
 }
 
 void Sledovani::StoreHeightFlag() {
@@ -517,6 +755,9 @@ void Sledovani::ArrangeTables() {
     int top = 0;
     for (const GridSlot& g : grids_) {
         const bool shown = checkItems_.value(g.flag)->isChecked();
+        // A focused view being hidden would hand the focus on by moving its
+        // current cell one column on, which selects a new current item.
+        if (!shown && g.view->hasFocus()) g.view->clearFocus();
         g.view->setHidden(!shown);
         if (!shown) continue;
         int height = share;
@@ -532,9 +773,11 @@ void Sledovani::ArrangeTables() {
 }
 
 void Sledovani::ArrangeBody() {
-    const int stripHeight = qMin(kStripHeight, body_->height());
-    strip_->setGeometry(0, 0, body_->width(), stripHeight);
-    panel_->setGeometry(0, stripHeight, body_->width(), qMax(0, body_->height() - stripHeight));
+    const bool shown = timeline_->isChecked();
+    const int auxHeight = shown ? qMin(kAuxPanelHeight, body_->height()) : 0;
+    aux_->setVisible(shown);
+    aux_->setGeometry(0, 0, body_->width(), auxHeight);
+    panel_->setGeometry(0, auxHeight, body_->width(), qMax(0, body_->height() - auxHeight));
 }
 
 void Sledovani::resizeEvent(QResizeEvent* event) {
@@ -574,6 +817,71 @@ void Sledovani::SortCommand(int kind) {
         SortDeadlineTable(ws_, ws_.CurrentColumn);
     else
         SortFinanceTable(ws_, ws_.CurrentColumn);
+}
+
+void Sledovani::GridCommand(GridMenus::Command command, int kind) {
+    using Command = GridMenus::Command;
+    switch (command) {
+        case Command::AddRecord:
+            AddRecordCommand();
+            break;
+        case Command::Delete:
+            DeleteItemCommand();
+            break;
+        case Command::Sort:
+            RunCommand(ws_.Ask(), [&] { SortCommand(kind); });
+            break;
+        case Command::SuperiorLink:
+            if (ws_.ItemKind == kDeadlineTable) links_->RecordSuperiorLink(ws_.ItemRow);
+            break;
+        case Command::PredecessorLink:
+            if (ws_.ItemKind == kDeadlineTable) links_->RecordPredecessorLink(ws_.ItemRow);
+            break;
+        case Command::FinishLinking:
+            links_->FinishLinking();
+            break;
+    }
+    ws_.ResetInactivity();
+}
+
+void Sledovani::AddRecordCommand() {
+    AddRecordResult added;
+    RunCommand(ws_.Ask(), [&] { added = AddRecord(ws_, ws_.ItemKind, ws_.ItemRow); });
+    if (!added.error.isEmpty()) ws_.Ask().Error(added.error);
+    if (!added.Added()) return;
+    const int kind = ws_.ItemKind;
+    if (form_) form_->ShowItem(kind, added.row);
+    info_->setText(QStringLiteral("%1/%2/%3").arg(kind).arg(ws_.CurrentColumn).arg(ws_.ItemRow));
+    FollowMenuCaptions(kind, ws_.CurrentColumn, ws_.ItemRow);
+}
+
+void Sledovani::DeleteItemCommand() {
+    if (form_) {
+        form_->DeleteCommand();
+        return;
+    }
+    // Without the entry window the row is deleted all the same, for the
+    // project whose items the tables hold.
+    RunCommand(ws_.Ask(), [this] {
+        EditContext ctx;
+        ctx.now = ws_.StartMoment > 0 ? ws_.StartMoment : NowDay();
+        ctx.projectNumber = ws_.CurrentProjectNumber();
+        DeleteItem(ws_, ctx);
+    });
+    ws_.ResetInactivity();
+}
+
+void Sledovani::PropagateLinksCommand() {
+    PropagateLinkDates(ws_);
+    // The entry window shows the dates the links moved.
+    if (form_ && ws_.ItemKind == kDeadlineTable) form_->ShowDeadlineRow(ws_.ItemRow);
+}
+
+void Sledovani::RemoveLinksCommand() {
+    // Every link of the project is gone at once: asked like any other change.
+    if (!CheckPermission(ws_, QString::fromUtf16(kThisOperation), 3)) return;
+    RemoveAllLinks(ws_);
+    if (form_ && ws_.ItemKind == kDeadlineTable) form_->ShowDeadlineRow(ws_.ItemRow);
 }
 
 void Sledovani::SaveAllProgressCommand() {
@@ -656,6 +964,8 @@ bool Sledovani::CloseSequence(bool interactive) {
     slot_->ReleaseAtClose();
     splash_->stop();
     if (settings_) settings_->close();
+    if (form_) form_->hide();
+    if (foto_) foto_->hide();
     closed_ = true;
     return true;
 }

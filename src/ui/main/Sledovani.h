@@ -5,29 +5,39 @@
 #include <array>
 #include <functional>
 
+#include "GridMenus.h"
 #include "shell/Slot.h"
 
+class Foto;
+class Formulare;
+class LinkRecorder;
 class Nastaveni;
+class TimelineStrip;
 class QLabel;
 class QMenu;
 class QModelIndex;
 class QProgressBar;
 class QTableView;
 class QTimer;
+class QToolButton;
 class Table;
 class TableModel;
 class Workspace;
 
-// The main window: menus, the tool bar with the permission label, the strip for
-// the timeline and the five tables of the workspace stacked in one panel. It
-// runs the program's start-up and close sequences and owns the connection slot.
+// The main window: menus, the tool bar with the permission label, the panel
+// with the status labels and the timeline strip, and the five tables of the
+// workspace stacked in one panel. It runs the program's start-up and close
+// sequences, owns the connection slot and the link recording, and hands the
+// grids' current item to the entry window and the photo viewer.
 class Sledovani : public QMainWindow {
     Q_OBJECT
   public:
     // The grids' row height; LayoutTables counts in it.
     static constexpr int kRowHeight = 18;
-    // The strip below the tool bar that holds the timeline drawing.
-    static constexpr int kStripHeight = 40;
+    // The panel below the tool bar with the status labels and the timeline
+    // strip, shown while "Zobrazit pomocný graf termínů" is checked.
+    static constexpr int kAuxPanelHeight = 49;
+    static constexpr int kStatusPanelWidth = 216;
     static constexpr int kSplashMs = 3000;
     // Window heights: compact (only the tool bar), tables shown, tables hidden.
     static constexpr int kCompactHeight = 77;
@@ -42,6 +52,11 @@ class Sledovani : public QMainWindow {
     // user declined to create a missing project register; the program then ends
     // without showing the window and without touching the slot.
     bool StartUp();
+
+    // Creates the windows that need the loaded tables, once, hidden: the photo
+    // viewer and the entry window, which from then on shows every row the
+    // grids select. Until then the grids only record the current item.
+    void CreateWindows();
 
     // The close sequence, run once however the program ends: for a user who may
     // write, the marked tables are saved, the slot is freed and the
@@ -68,6 +83,15 @@ class Sledovani : public QMainWindow {
     QAction* MenuItem(const QString& caption) const;
     // The settings window, created on first use.
     Nastaveni* Settings();
+    Formulare* EntryWindow() const { return form_; }
+    Foto* PhotoViewer() const { return foto_; }
+    TimelineStrip* Strip() const { return strip_; }
+    // Shared with the Gantt diagram, which records links the same way.
+    LinkRecorder& Links() const { return *links_; }
+    // The pop-up menu of a grid (the finance and template grids share one).
+    QMenu* Popup(int kind) const { return menus_->Menu(kind); }
+    // "Formuláře" and "Formulář": the entry window on the page of the current item.
+    void ShowEntryWindow();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -84,6 +108,7 @@ class Sledovani : public QMainWindow {
 
     void CreateMenus();
     void CreateToolBar();
+    void CreateAuxPanel();
     QAction* AddItem(QMenu* menu, const QString& caption,
                      const std::function<void()>& command = {});
     QAction* AddCheck(QMenu* menu, int flag, const QString& caption, bool designMark);
@@ -91,6 +116,7 @@ class Sledovani : public QMainWindow {
     static void ApplyColumnWidths(QTableView* view, const Table& table);
     void AllowRowMoves(QTableView* view, TableModel* model);
     void WatchSelection(QTableView* view, int kind);
+    void ConnectEntryWindow();
 
     // Check marks and window height from SettingsFlags; marks for positions the
     // text does not reach are the designed ones, and are written back.
@@ -100,9 +126,29 @@ class Sledovani : public QMainWindow {
     void ArrangeTables();
     void ArrangeBody();
 
+    // The selection handlers of the five grids.
     void CellSelected(int kind, const QModelIndex& index);
-    void FollowSelection(int kind);
+    // A click on the grid's current cell selects it again when another item
+    // became current in the meantime.
+    void SelectIfNew(int kind, const QModelIndex& index);
+    void FollowMenuCaptions(int kind, int column, int row);
+    // Moves the grid to the table's selected cell without making a new current
+    // item; scrolled to the table's top row, or only as far as needed.
+    void FollowSelection(int kind, bool toTopRow = true);
     void ShowPopup(int kind, const QPoint& position);
+    void GridCommand(GridMenus::Command command, int kind);
+    void AddRecordCommand();
+    void DeleteItemCommand();
+    void PropagateLinksCommand();
+    void RemoveLinksCommand();
+    // The entry window turned to the page of kind: its table is the one shown
+    // of the project, deadline and finance tables.
+    void PageTurned(int kind);
+    void TableButton(int flag);
+    void ShowStatus(const QString& text, const QColor& colour);
+    // The strip follows the item the entry window has just shown, once the
+    // entry window has made it the current item.
+    void ScheduleStripRedraw();
     // Sorts the active table by the current column after the permission check.
     void SortCommand(int kind);
     void SaveAllProgressCommand();
@@ -114,19 +160,34 @@ class Sledovani : public QMainWindow {
     ConnectionSlot* slot_ = nullptr;
     Nastaveni* settings_ = nullptr;
     QWidget* body_ = nullptr;
-    QWidget* strip_ = nullptr;
+    QWidget* aux_ = nullptr;
+    TimelineStrip* strip_ = nullptr;
+    QLabel* status_ = nullptr;
+    QLabel* realTermCaption_ = nullptr;
+    QLabel* realTerm_ = nullptr;
     QWidget* panel_ = nullptr;
+    Formulare* form_ = nullptr;
+    Foto* foto_ = nullptr;
+    LinkRecorder* links_ = nullptr;
+    GridMenus* menus_ = nullptr;
     // In stacking order, top to bottom.
     std::array<GridSlot, 5> grids_;
 
     QMenu* files_ = nullptr;
     QMenu* service_ = nullptr;
-    QMenu* deadlinePopup_ = nullptr;
-    QMenu* financePopup_ = nullptr;
+    QMenu* view_ = nullptr;
     QAction* printMinutes_ = nullptr;
     QAction* monitorReport_ = nullptr;
     QAction* reconstruction_ = nullptr;
     QAction* generateOne_ = nullptr;
+    QAction* sortDeadlines_ = nullptr;
+    QAction* sortFinance_ = nullptr;
+    QAction* renumber_ = nullptr;
+    QAction* forms_ = nullptr;
+    QAction* formButton_ = nullptr;
+    QAction* photoItem_ = nullptr;  // until the viewer brings its own
+    QAction* timeline_ = nullptr;
+    std::array<QToolButton*, 3> speedButtons_{};
     // The check items by their SettingsFlags position.
     QMap<int, QAction*> checkItems_;
     QMap<int, bool> designMarks_;
@@ -138,5 +199,6 @@ class Sledovani : public QMainWindow {
 
     // Set while the window selects a cell itself, which is no user selection.
     bool selecting_ = false;
+    bool stripPending_ = false;
     bool closed_ = false;
 };

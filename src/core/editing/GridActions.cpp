@@ -1,0 +1,59 @@
+#include "GridActions.h"
+
+#include "../Workspace.h"
+#include "../data/DataFiles.h"
+#include "RowIds.h"
+
+AddRecordResult AddRecord(Workspace& ws, int kind, int row) {
+    AddRecordResult result;
+    const bool progress = kind == kDeadlineTable || kind == kFinanceTable;
+    if (!progress && kind != kProjectTable) return result;
+    Table& t = *ws.TableOf(kind);
+    // The header row is no item to copy.
+    if (row < 1 || row >= t.RowCount()) return result;
+
+    QString id;
+    if (progress) {
+        const NewRowIdResult newId = NewRowId(ws, kind, t.Cell(12, row));
+        if (!newId.Ok()) {
+            result.error = newId.Message();
+            return result;
+        }
+        id = newId.id;
+    }
+    const int n = t.RowCount();
+    t.SetCell(0, n, QString::number(n));
+    // Up to the column beyond the grid as well: a hidden row may still hold old texts there.
+    for (int c = 1; c <= t.ColumnCount(); ++c) t.SetCell(c, n, t.Cell(c, row));
+    if (progress) t.SetCell(12, n, id);
+    t.SetRowCount(n + 1);
+
+    ws.SetChanged(kind == kDeadlineTable  ? kChangedDeadlines
+                  : kind == kFinanceTable ? kChangedFinance
+                                          : kChangedProjects,
+                  true);
+    ws.ItemKind = kind;
+    ws.CurrentColumn = 2;
+    ws.ItemRow = n;
+    // The grid takes the new row count first, so that the new row can be selected.
+    ws.NotifyTable(kind);
+    ws.SelectGridCell(kind, 2, n);
+    result.row = n;
+    return result;
+}
+
+int OpenProjectRow(Workspace& ws, int row) {
+    if (row <= 0) row = 1;
+    ws.ItemKind = kProjectTable;
+    ws.ItemRow = row;
+    ws.CurrentProjectRow = row;
+    const QString name = ProgressFileName(ws, ws.Projects.Cell(1, row));
+    // A file created for a project without one is loaded too, or the tables
+    // would keep the previous project's rows under the new name.
+    if (LoadProgress(ws, name) == LoadResult::Created) LoadProgress(ws, name);
+    // Looking for a missing file may have moved the current project.
+    ws.ItemKind = kProjectTable;
+    ws.ItemRow = row;
+    ws.CurrentProjectRow = row;
+    return row;
+}
