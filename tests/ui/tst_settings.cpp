@@ -577,10 +577,11 @@ void TestSettings::monitorRunsWithTheTestsPage() {
     QCOMPARE(poll->palette().color(QPalette::WindowText), QColor(Qt::black));
 
     // Each tick adds a dot to "Send"; past 15 characters it starts again.
-    f.Find<QTimer>(u"MonitorTimer"_s)->setInterval(5);
-    QTRY_COMPARE(send->text(), u"Send."_s);
-    QTRY_COMPARE(send->text(), u"Send..........."_s);
-    QTRY_COMPARE(send->text(), u"Send"_s);
+    // Longer than one wait step of QTRY, so no state is passed over between two looks.
+    f.Find<QTimer>(u"MonitorTimer"_s)->setInterval(200);
+    QTRY_COMPARE_WITH_TIMEOUT(send->text(), u"Send."_s, 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(send->text(), u"Send..........."_s, 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(send->text(), u"Send"_s, 30000);
 
     // A running timer shows red.
     f.ws().Access.Permission = u"5_000"_s;
