@@ -158,7 +158,7 @@ QString BenchProjectNumber(int i, int projects) {
     return QString::number(i).rightJustified(width, u'0');
 }
 
-qint64 GenerateDataFolder(const QString& dir, const DataFolderSpec& spec) {
+qint64 GenerateDataFolder(const QString& dir, const DataFolderShape& shape) {
     QDir().mkpath(dir);
     const QString base = QDir(dir).absolutePath() + u'/';
     std::mt19937 rng(20261209);
@@ -167,13 +167,13 @@ qint64 GenerateDataFolder(const QString& dir, const DataFolderSpec& spec) {
     ScriptedPrompter prompter;
     Workspace ws(prompter);
     ws.config.BaseDir = base;
-    if (spec.withConfig) WriteConfiguration(ws.config);
+    if (shape.withConfig) WriteConfiguration(ws.config);
 
     QStringList reg;
     reg << QStringLiteral(";Uloženo 09.12.2026") << QStringLiteral("Akce ORVA")
         << HeaderLine(kProjectTable, 14) + u';';
-    for (int i = 1; i <= spec.projects; ++i) {
-        const QString number = BenchProjectNumber(i, spec.projects);
+    for (int i = 1; i <= shape.projects; ++i) {
+        const QString number = BenchProjectNumber(i, shape.projects);
         const qint64 planned = 100000000 + qint64(rng() % 5000000000LL);
         const QDate from = QDate(2024, 1, 15).addDays(int(rng() % 900));
         const QStringList cells = {
@@ -197,7 +197,7 @@ qint64 GenerateDataFolder(const QString& dir, const DataFolderSpec& spec) {
         // The progress file takes the name the program will look for.
         ws.Projects.SetCell(1, i, number);
         bytes +=
-            Write(base + ProgressFileName(ws, number), ProgressLines(number, spec.rows, rng, from));
+            Write(base + ProgressFileName(ws, number), ProgressLines(number, shape.rows, rng, from));
     }
     bytes += Write(base + ws.config.SouborAkce, reg);
 

@@ -8,14 +8,14 @@
 // code page 1250 with CR LF, and optionally a configuration file. Project
 // numbers are zero-padded to one width, so no number occurs inside another and
 // every project finds its own progress file.
-struct DataFolderSpec {
+struct DataFolderShape {
     int projects = 1000;
     int rows = 60;
     bool withConfig = true;
 };
 
 // Returns the number of bytes written. Throws FileError.
-qint64 GenerateDataFolder(const QString& dir, const DataFolderSpec& spec);
+qint64 GenerateDataFolder(const QString& dir, const DataFolderShape& shape);
 
 // The number of project i (from 1) for a folder of `projects` projects.
 QString BenchProjectNumber(int i, int projects);
