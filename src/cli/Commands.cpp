@@ -282,7 +282,7 @@ int RunStatus(const Arguments& args, QTextStream& out, QTextStream& err) {
         if (only != 0 && r != only) continue;
         const QString number = projects.Cell(1, r);
         const QString name = ProgressFileName(ws, number);
-        const int owner = ws.CurrentProjectRow;
+        const int owner = ws.Current().ProjectRow();
         if (owner != r) {
             // The program finds a project by the first number contained in its
             // own, so this one shows another project's progress: listing it

@@ -1,6 +1,9 @@
 #include "Workspace.h"
 
-Workspace::Workspace(Prompter& prompter, QObject* parent) : QObject(parent), prompter_(prompter) {}
+Workspace::Workspace(Prompter& prompter, QObject* parent) : QObject(parent), prompter_(prompter) {
+    // Whoever loads a progress file, no row of the previous one stays current.
+    connect(this, &Workspace::progressFileLoaded, &current_, &CurrentItem::ProgressReloaded);
+}
 
 Table* Workspace::TableOf(int kind) {
     switch (kind) {
@@ -25,8 +28,9 @@ void Workspace::SetChanged(int position, bool changed) {
 }
 
 int Workspace::FindProjectRow(const QString& text) {
-    CurrentProjectRow = FindProjectRowIn(Projects, text);
-    return CurrentProjectRow;
+    const int row = FindProjectRowIn(Projects, text);
+    current_.SetProjectRow(row);
+    return row;
 }
 
 void Workspace::SelectGridCell(int kind, int column, int row) {

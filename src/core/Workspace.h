@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include "CurrentItem.h"
 #include "data/Table.h"
 #include "shell/Config.h"
 
@@ -51,7 +52,7 @@ struct PickLists {
 };
 
 // The one session state shared by every window: the five tables, the
-// configuration, the unsaved-change marks, the current selection and the
+// configuration, the unsaved-change marks, the current item and the
 // overall time range. Windows listen to its signals and never reach into each other.
 class Workspace : public QObject {
     Q_OBJECT
@@ -72,13 +73,12 @@ public:
     bool Changed(int position) const;
     void SetChanged(int position, bool changed);
 
-    // The current item and project.
-    int ItemKind = kDeadlineTable;
-    int CurrentColumn = 1;
-    int ItemRow = 1;
-    int CurrentProjectRow = 0;
+    // The current item and project: every window reads them here and changes
+    // them only through this object.
+    CurrentItem& Current() { return current_; }
+    const CurrentItem& Current() const { return current_; }
     // FindProjectRow: the first project row whose number occurs in text, else 0;
-    // the result also becomes CurrentProjectRow.
+    // the result also becomes the current project.
     int FindProjectRow(const QString& text);
     // Makes (column, row) the single selected cell of the table and scrolls it into view.
     void SelectGridCell(int kind, int column, int row);
@@ -106,7 +106,7 @@ public:
     // A read-only user (permission text with "1_") saves nothing at the close.
     bool MayWrite() const { return !Access.Permission.contains(QLatin1String("1_")); }
     // The number of the current project (column 1 of CurrentProjectRow).
-    QString CurrentProjectNumber() const { return Projects.Cell(1, CurrentProjectRow); }
+    QString CurrentProjectNumber() const { return Projects.Cell(1, current_.ProjectRow()); }
 
     DiaryLogContext Diary;
 
@@ -130,4 +130,5 @@ signals:
 
 private:
     Prompter& prompter_;
+    CurrentItem current_;
 };

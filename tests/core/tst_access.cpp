@@ -99,7 +99,7 @@ class TestAccess : public QObject {
         Workspace& ws = *base.ws;
         ws.Projects.SetCell(1, 0, QStringLiteral("Číslo akce"));
         ws.Projects.SetCell(1, 1, project);
-        ws.CurrentProjectRow = project.isEmpty() ? 0 : 1;
+        ws.Current().SetProjectRow(project.isEmpty() ? 0 : 1);
         ws.Access.Permission = permission;
         ws.config.SetFlag(kFlagWarnBeforeChange, warn);
         if (!answer.isEmpty()) base.prompter.answers << (answer == QLatin1String("OK"));

@@ -202,7 +202,7 @@ class TestChangeLog : public QObject {
         ws.Projects.SetCell(0, 4, "4");
         ws.Projects.SetCell(1, 4, "014");  // no progress file
         ws.Projects.SetCell(1, 2, "1");
-        ws.CurrentProjectRow = 4;
+        ws.Current().SetProjectRow(4);
         // 0x81 is no letter in code page 1250 and must still come through unchanged.
         base.WriteBytes("APr_NameAkce__012.csv",
                         "Akce ORVA;01.12.2026\r\nT-012;\xC8innost;\x81;\r\nF-012;x;");
@@ -233,7 +233,7 @@ class TestChangeLog : public QObject {
             bytes.contains("1\xA0"
                            "234\xA0"
                            "567,50"));
-        QCOMPARE(ws.CurrentProjectRow, 4);
+        QCOMPARE(ws.Current().ProjectRow(), 4);
         QCOMPARE(SnapshotLines(ws), TextFile::Decode(expected).split("\r\n").mid(0, 14));
     }
 

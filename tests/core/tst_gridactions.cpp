@@ -83,8 +83,7 @@ void TstGridActions::addRecord() {
     t.SetCell(t.ColumnCount() - 1, t.RowCount(), QStringLiteral("starý text"));
     t.SetRowCount(t.RowCount() - 1);
     const int rowsBefore = t.RowCount();
-    ws.ItemKind = kind;
-    ws.ItemRow = row;
+    ws.Current().SelectRow(kind, row);
     QSignalSpy selected(&ws, &Workspace::selectionChanged);
 
     const AddRecordResult result = AddRecord(ws, kind, row);
@@ -93,7 +92,7 @@ void TstGridActions::addRecord() {
     if (!added) {
         QCOMPARE(t.RowCount(), rowsBefore);
         QCOMPARE(ws.ChangeFlags, QStringLiteral("0000000"));
-        QCOMPARE(ws.ItemRow, row);
+        QCOMPARE(ws.Current().Row(), row);
         if (!result.error.isEmpty())
             QVERIFY2(result.error.contains("T-001-x2"), qPrintable(result.error));
         return;
@@ -113,8 +112,8 @@ void TstGridActions::addRecord() {
     QCOMPARE(selected.size(), 1);
     QCOMPARE(t.SelectedRow(), added);
     QCOMPARE(t.SelectedColumn(), 2);
-    QCOMPARE(ws.ItemRow, added);
-    QCOMPARE(ws.ItemKind, kind);
+    QCOMPARE(ws.Current().Row(), added);
+    QCOMPARE(ws.Current().Kind(), kind);
     // No change-log record is written.
     QVERIFY(!base.Exists(QStringLiteral("Zmeny_2026-12.csv")));
 }
@@ -152,9 +151,9 @@ void TstGridActions::openProjectRow() {
     ws.SetChanged(kChangedDeadlines, true);
 
     QCOMPARE(OpenProjectRow(ws, row), opened);
-    QCOMPARE(ws.ItemKind, int(kProjectTable));
-    QCOMPARE(ws.ItemRow, opened);
-    QCOMPARE(ws.CurrentProjectRow, opened);
+    QCOMPARE(ws.Current().Kind(), int(kProjectTable));
+    QCOMPARE(ws.Current().Row(), opened);
+    QCOMPARE(ws.Current().ProjectRow(), opened);
     QTEST(ws.Deadlines.Cell(1, 1), "kindCell");
     QVERIFY(base.Lines(open).join(u'\n').contains(QStringLiteral("T-303;Realizace;;Kolaudace;")));
     QVERIFY(!ws.Changed(kChangedDeadlines));

@@ -75,7 +75,7 @@ struct Fixture {
                {"F-001", "Platba_Faktura_1", "Stavba", "Plnění", "01.10.2026", "31.10.2026",
                 "05.10.2026", "", FormatAmount(0), FormatAmount(100), FormatAmount(1000),
                 "F-001-02/", "fakturace", "Fa 1", "", "", ""});
-        ws.CurrentProjectRow = 1;
+        ws.Current().SetProjectRow(1);
         ws.Access.Permission = QStringLiteral("3_000");
         ws.config.SetFlag(kFlagFollowLinks, false);
         ws.config.SetFlag(kFlagSyncStages, false);
@@ -93,10 +93,9 @@ struct Fixture {
     }
 
     ItemForm FormOf(int kind, int row) {
-        ws.ItemKind = kind;
-        ws.ItemRow = row;
+        ws.Current().SelectRow(kind, row);
         ItemForm form;
-        form.project = ReadProjectForm(ws.Projects, ws.CurrentProjectRow);
+        form.project = ReadProjectForm(ws.Projects, ws.Current().ProjectRow());
         form.deadline = ReadDeadlineForm(ws.Deadlines, kind == kDeadlineTable ? row : 1);
         form.finance = ReadFinanceForm(ws.Finance, kind == kFinanceTable ? row : 1);
         if (kind == kFinanceTable)
@@ -364,7 +363,7 @@ void TstItemEdit::storeFinanceByLayout() {
     QCOMPARE(fx.ws.Finance.Cell(11, 2), FormatAmount(0));
     QCOMPARE(form.finance.ineligible, FormatAmount(300));
     QCOMPARE(fx.ws.ChangeFlags, QStringLiteral("0001000"));
-    QCOMPARE(fx.ws.ItemRow, 2);
+    QCOMPARE(fx.ws.Current().Row(), 2);
 }
 
 void TstItemEdit::storeDates() {
@@ -436,7 +435,7 @@ void TstItemEdit::addCopy() {
 
     const Table& t = *fx.ws.TableOf(kind);
     QCOMPARE(t.RowCount(), newRow + 1);
-    QCOMPARE(fx.ws.ItemRow, newRow);
+    QCOMPARE(fx.ws.Current().Row(), newRow);
     QTEST(t.Cell(2, newRow), "expectedActivity");
     QTEST(t.Cell(12, newRow), "expectedId");
     QCOMPARE(t.Cell(4, newRow), t.Cell(4, row));
@@ -493,7 +492,7 @@ void TstItemEdit::changeDeadlineFollowsLinks() {
     QCOMPARE(fx.Records(),
              (QStringList{before, RowRecord(QStringLiteral("Nově_upravená_položka____"), t, 2)}));
     QCOMPARE(fx.ws.ChangeFlags, QStringLiteral("0100000"));
-    QCOMPARE(fx.ws.ItemRow, 2);
+    QCOMPARE(fx.ws.Current().Row(), 2);
 }
 
 void TstItemEdit::changeFinanceMirrorsStage() {
@@ -527,8 +526,8 @@ void TstItemEdit::deleteFinanceStage() {
     QCOMPARE(fx.ws.Finance.RowCount(), 2);
     QCOMPARE(fx.ws.Finance.Cell(2, 1), QStringLiteral("Platba_Faktura_1"));
     QCOMPARE(fx.ws.ChangeFlags, QStringLiteral("0101000"));
-    QCOMPARE(fx.ws.ItemKind, int(kFinanceTable));
-    QCOMPARE(fx.ws.ItemRow, 1);
+    QCOMPARE(fx.ws.Current().Kind(), int(kFinanceTable));
+    QCOMPARE(fx.ws.Current().Row(), 1);
     // The mirror's deadline row is shown first, then the finance row that took the place.
     QCOMPARE(fx.shown, (QList<QPair<int, int>>{{kDeadlineTable, 2}, {kFinanceTable, 1}}));
     const QStringList trace = fx.ws.CheckListing;
@@ -581,7 +580,7 @@ void TstItemEdit::refused() {
     QCOMPARE(RowCells(fx.ws.Finance, 1), financeBefore);
     QCOMPARE(RowCells(fx.ws.Projects, 1), projectBefore);
     QCOMPARE(fx.ws.ChangeFlags, QStringLiteral("0000000"));
-    QCOMPARE(fx.ws.ItemRow, 1);
+    QCOMPARE(fx.ws.Current().Row(), 1);
     QVERIFY(fx.Records().isEmpty());
     QVERIFY(fx.shown.isEmpty());
 }
@@ -601,7 +600,7 @@ void TstItemEdit::addProject() {
     QCOMPARE(AddCopy(ws, form, fx.Context()), EditOutcome::Done);
 
     QCOMPARE(ws.Projects.RowCount(), 3);
-    QCOMPARE(ws.ItemRow, 2);
+    QCOMPARE(ws.Current().Row(), 2);
     QCOMPARE(ws.Projects.Cell(1, 2), QStringLiteral("002"));
     QVERIFY(fx.base.Lines(ws.config.SouborAkce).join(u'\n').contains(QStringLiteral("002;Most;")));
     const QString progress = QStringLiteral("APr_NameAkce__002.csv");
@@ -609,7 +608,7 @@ void TstItemEdit::addProject() {
     // The created file is what the tables hold now.
     QCOMPARE(ws.config.SouborPopis, progress);
     QCOMPARE(ws.Deadlines.Cell(1, 1), QStringLiteral("T-002"));
-    QCOMPARE(ws.CurrentProjectRow, 2);
+    QCOMPARE(ws.Current().ProjectRow(), 2);
 
     const QStringList records = fx.Records();
     const QStringList progressLines = fx.base.Lines(progress);

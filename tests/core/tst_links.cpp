@@ -382,7 +382,7 @@ void TstLinks::recordingCaptions() {
     Workspace& ws = *base.ws;
     Fill(ws, {"T-001-01//", "T-001-02//", "T-001-03//", "T-001-04//", "T-001-05//", "T-001-06//",
               "T-001-07//"});
-    ws.ItemRow = 6;
+    ws.Current().SelectRow(ws.Current().Kind(), 6);
     LinkRecorder recorder(ws);
     QSignalSpy menu(&recorder, &LinkRecorder::menuChanged);
     QSignalSpy show(&recorder, &LinkRecorder::showDeadlineRow);

@@ -61,7 +61,7 @@ private slots:
         TempBase base;
         SetProjects(*base.ws, {"1", "12"});
         QCOMPARE(ProgressFileName(*base.ws, "12"), QStringLiteral("APr_NameAkce__1.csv"));
-        QCOMPARE(base.ws->CurrentProjectRow, 1);
+        QCOMPARE(base.ws->Current().ProjectRow(), 1);
     }
 
     void loadReadsRowsAndHeaders() {
@@ -95,7 +95,7 @@ private slots:
         QCOMPARE(f.Cell(5, 0), QStringLiteral("Plán od"));
         QCOMPARE(f.Cell(9, 0), QStringLiteral("Délka Dnů"));
         QCOMPARE(base.ws->config.SouborPopis, QStringLiteral("APr_NameAkce__102.csv"));
-        QCOMPARE(base.ws->CurrentProjectRow, 2);
+        QCOMPARE(base.ws->Current().ProjectRow(), 2);
         QCOMPARE(loaded.count(), 1);
     }
 
@@ -218,7 +218,7 @@ private slots:
         LoadAllProgress(*base.ws);
         QCOMPARE(base.ws->config.SouborPopis, QStringLiteral("APr_NameAkce__103.csv"));
         QCOMPARE(base.ws->Deadlines.Cell(1, 1), QStringLiteral("T-103"));
-        QCOMPARE(base.ws->CurrentProjectRow, 3);
+        QCOMPARE(base.ws->Current().ProjectRow(), 3);
         QVERIFY(base.prompter.log.isEmpty());
     }
 

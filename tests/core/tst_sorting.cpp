@@ -295,7 +295,7 @@ class TestSorting : public QObject {
         ids[4] = QString();                                               // row 5, no identifier
         ids[5] = "O-012-01/";                                             // row 6, other kind
         Fill(ws, kind, 12, ids);
-        ws.ItemKind = kind;
+        ws.Current().SelectRow(kind, ws.Current().Row());
         RegenerateIds(ws);
         const Table& t = *ws.TableOf(kind);
         QCOMPARE(t.Cell(12, 1), prefix + "-01");
@@ -314,12 +314,41 @@ class TestSorting : public QObject {
         TempBase base;
         Workspace& ws = *base.ws;
         Fill(ws, kDeadlineTable, 12, {"T-012-05/"});
-        ws.ItemKind = kProjectTable;
+        ws.Current().SelectRow(kProjectTable, ws.Current().Row());
         RegenerateIds(ws);
         QCOMPARE(ws.Deadlines.Cell(12, 1), QStringLiteral("T-012-05/"));
         QCOMPARE(ws.ChangeFlags, QStringLiteral("0100000"));
         // The log is begun with its snapshot, but kind 102 has no record line.
         QCOMPARE(base.Lines(kLog).size(), SnapshotLines(ws).size());
+    }
+
+    // The current item stays on its item, wherever the sort puts it; an item
+    // of the other table keeps its row.
+    void currentItemFollowsItsRow_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("currentKind");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("rowAfter");
+        QTest::newRow("deadline, first to last") << 1 << 1 << 1 << 4;
+        QTest::newRow("finance, last to first") << 4 << 4 << 4 << 1;
+        QTest::newRow("finance, middle") << 4 << 4 << 2 << 3;
+        QTest::newRow("other table") << 1 << 4 << 1 << 1;
+    }
+    void currentItemFollowsItsRow() {
+        QFETCH(int, kind);
+        QFETCH(int, currentKind);
+        QFETCH(int, row);
+        QFETCH(int, rowAfter);
+        TempBase base;
+        Workspace& ws = *base.ws;
+        Fill(ws, kind, 5, {"04.04.2026", "03.03.2026", "02.02.2026", "01.01.2026"});
+        ws.Current().Select(currentKind, 5, row);
+        QSignalSpy moved(&ws.Current(), &CurrentItem::currentChanged);
+        Sort(ws, kind, 5);
+        QCOMPARE(ws.Current().Row(), rowAfter);
+        QCOMPARE(moved.size(), row == rowAfter ? 0 : 1);
+        if (kind == currentKind)
+            QCOMPARE(ws.TableOf(kind)->Cell(kTagColumn, rowAfter), "r" + QString::number(row));
     }
 
     void swapRows_data() {

@@ -10,7 +10,10 @@
 
 #include "TestSupport.h"
 #include "data/DataFiles.h"
+#include "data/Sorting.h"
 #include "editing/Formulare.h"
+#include "editing/Links.h"
+#include "editing/TableRows.h"
 
 namespace {
 
@@ -77,6 +80,22 @@ void Click(const QWidget& w, const QString& button) {
     QTest::mouseClick(Child<QPushButton>(w, button), Qt::LeftButton);
 }
 
+// The items of a table, each row's cells without its number and blanks, in
+// text order: what must stay when a row is stored over itself.
+QStringList Items(const Table& t) {
+    QStringList items;
+    for (int r = 1; r < t.RowCount(); ++r) {
+        QStringList cells;
+        for (int c = 1; c <= t.ColumnCount(); ++c) cells << t.Cell(c, r).trimmed();
+        items << cells.join(u';');
+    }
+    items.sort();
+    return items;
+}
+
+// What happens to the tables while the entry window shows an item.
+enum class Meanwhile { Sort, Renumber, DeleteAbove, Reload, SuperiorLink, PredecessorLink };
+
 }  // namespace
 
 class TstFormulare : public QObject {
@@ -93,6 +112,9 @@ class TstFormulare : public QObject {
     void userTurnsPage();
     void choosingProjectLoadsItsFile();
     void dateMemory();
+    void changeStoresTheItemShown_data();
+    void changeStoresTheItemShown();
+    void cancelDropsWhatWasTyped();
 };
 
 void TstFormulare::showsDeadlineWithStatus() {
@@ -119,8 +141,8 @@ void TstFormulare::showsDeadlineWithStatus() {
     QVERIFY(label->autoFillBackground());
     QCOMPARE(label->palette().color(QPalette::Window), QColor(0x00, 0xFF, 0x00));
     QCOMPARE(status.last().at(0).toString(), QStringLiteral("Chyba termínu 3"));
-    QCOMPARE(b.ws.ItemKind, int(kDeadlineTable));
-    QCOMPARE(b.ws.ItemRow, 2);
+    QCOMPARE(b.ws.Current().Kind(), int(kDeadlineTable));
+    QCOMPARE(b.ws.Current().Row(), 2);
     // A grid click does not select a grid cell back.
     QCOMPARE(b.ws.Deadlines.SelectedRow(), 1);
     // The service fields are locked.
@@ -186,7 +208,7 @@ void TstFormulare::refusedWithoutRight() {
     QCOMPARE(RowRecord(QString(), t, 2), row2);
     QCOMPARE(b.base.Lines(kLog), QStringList{QStringLiteral("x")});
     QCOMPARE(b.ws.ChangeFlags, QStringLiteral("0000000"));
-    QCOMPARE(b.ws.ItemRow, 2);
+    QCOMPARE(b.ws.Current().Row(), 2);
 }
 
 void TstFormulare::financeLayouts() {
@@ -276,12 +298,12 @@ void TstFormulare::userTurnsPage() {
     Base b;
     Formulare form(b.ws);
     QSignalSpy pages(&form, &Formulare::pageChanged);
-    b.ws.CurrentProjectRow = 2;
+    b.ws.Current().SetProjectRow(2);
     Child<QTabWidget>(form, "TabbedNotebook1")->setCurrentIndex(0);
     QCOMPARE(pages.size(), 1);
     QCOMPARE(pages.first().first().toInt(), int(kProjectTable));
-    QCOMPARE(b.ws.ItemKind, int(kProjectTable));
-    QCOMPARE(b.ws.CurrentProjectRow, 1);
+    QCOMPARE(b.ws.Current().Kind(), int(kProjectTable));
+    QCOMPARE(b.ws.Current().ProjectRow(), 1);
     QCOMPARE(b.ws.Projects.SelectedRow(), 1);
     QCOMPARE(b.ws.CheckListing.last(), QStringLiteral("2 1 TabbedNotebook1Change"));
     QCOMPARE(Child<QComboBox>(form, "Akce_NazevAkce")->currentText(),
@@ -293,8 +315,8 @@ void TstFormulare::userTurnsPage() {
     // Another window turns the page: no grid cell is selected.
     b.ws.Finance.Select(1, 2);
     form.SetPage(Formulare::kFinancePage);
-    QCOMPARE(b.ws.ItemKind, int(kFinanceTable));
-    QCOMPARE(b.ws.ItemRow, 1);
+    QCOMPARE(b.ws.Current().Kind(), int(kFinanceTable));
+    QCOMPARE(b.ws.Current().Row(), 1);
     QCOMPARE(b.ws.Finance.SelectedRow(), 2);
 }
 
@@ -307,8 +329,8 @@ void TstFormulare::choosingProjectLoadsItsFile() {
     // On the project page the buttons then act on the chosen project.
     form.ShowItem(kProjectTable, 1);
     emit chooser->textActivated(QStringLiteral("002/ Most přes Bečvu"));
-    QCOMPARE(b.ws.CurrentProjectRow, 2);
-    QCOMPARE(b.ws.ItemRow, 2);
+    QCOMPARE(b.ws.Current().ProjectRow(), 2);
+    QCOMPARE(b.ws.Current().Row(), 2);
     QCOMPARE(b.ws.config.SouborPopis, QStringLiteral("APr_NameAkce__002.csv"));
     QCOMPARE(b.ws.Deadlines.Cell(1, 1), QStringLiteral("T-002"));
     QCOMPARE(form.windowTitle(), QStringLiteral("APr_NameAkce__002.csv"));
@@ -340,6 +362,95 @@ void TstFormulare::dateMemory() {
     Click(form, "Zmenit");
     QCOMPARE(b.ws.Deadlines.Cell(7, 2), QString());
     QCOMPARE(b.ws.Deadlines.Cell(8, 2), QStringLiteral("20.05.2026"));
+}
+
+void TstFormulare::changeStoresTheItemShown_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<Meanwhile>("meanwhile");
+    QTest::addColumn<int>("rowAfter");  // where the item is then
+    // The plan ends of the two deadline rows and the "Proces" of the two
+    // finance rows are in reverse order.
+    QTest::newRow("deadlines sorted") << int(kDeadlineTable) << 2 << Meanwhile::Sort << 1;
+    QTest::newRow("finance sorted") << int(kFinanceTable) << 1 << Meanwhile::Sort << 2;
+    QTest::newRow("identifiers renumbered") << int(kDeadlineTable) << 2 << Meanwhile::Renumber << 2;
+    QTest::newRow("row above deleted") << int(kDeadlineTable) << 2 << Meanwhile::DeleteAbove << 1;
+    QTest::newRow("other progress file loaded")
+        << int(kDeadlineTable) << 2 << Meanwhile::Reload << 1;
+    QTest::newRow("superior link recorded")
+        << int(kDeadlineTable) << 1 << Meanwhile::SuperiorLink << 1;
+    QTest::newRow("predecessor link recorded")
+        << int(kDeadlineTable) << 1 << Meanwhile::PredecessorLink << 1;
+}
+
+// Whatever moves or rewrites rows while the window shows an item, "Změnit"
+// stores that item over its own row, as the table holds it now.
+void TstFormulare::changeStoresTheItemShown() {
+    QFETCH(int, kind);
+    QFETCH(int, row);
+    QFETCH(Meanwhile, meanwhile);
+    QFETCH(int, rowAfter);
+    Base b;
+    Formulare form(b.ws);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.ShowItem(kind, row);
+    LinkRecorder links(b.ws);
+    switch (meanwhile) {
+        case Meanwhile::Sort:
+            if (kind == kDeadlineTable)
+                SortDeadlineTable(b.ws, 6);
+            else
+                SortFinanceTable(b.ws, 4);
+            break;
+        case Meanwhile::Renumber:
+            RegenerateIds(b.ws);
+            break;
+        case Meanwhile::DeleteAbove:
+            DeleteTableRow(b.ws, kind, 1, QStringLiteral("001"), {});
+            break;
+        case Meanwhile::Reload:
+            LoadProgress(b.ws, QStringLiteral("APr_NameAkce__002.csv"));
+            break;
+        case Meanwhile::SuperiorLink:
+            links.RecordSuperiorLink(2);
+            QVERIFY(links.RecordSuperiorLink(1));
+            break;
+        case Meanwhile::PredecessorLink:
+            links.RecordPredecessorLink(2);
+            QVERIFY(links.RecordPredecessorLink(1));
+            break;
+    }
+    const Table& t = *b.ws.TableOf(kind);
+    QCOMPARE(b.ws.Current().Kind(), kind);
+    QCOMPARE(b.ws.Current().Row(), rowAfter);
+    const QString prefix = kind == kDeadlineTable ? "Termin_" : "Finance_";
+    QCOMPARE(Child<QLineEdit>(form, prefix + "ID")->text(), t.Cell(12, rowAfter));
+    const QStringList items = Items(t);
+
+    Click(form, "Zmenit");
+    QCOMPARE(Items(t), items);
+}
+
+void TstFormulare::cancelDropsWhatWasTyped() {
+    Base b;
+    Formulare form(b.ws);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.ShowItem(kDeadlineTable, 2);
+    auto* note = Child<QLineEdit>(form, "Termin_Poznamka2");
+    note->setText(QStringLiteral("rozepsáno"));
+    Child<QDateEdit>(form, "Termin_SkutecnostDo")->setDate(QDate(2026, 5, 1));
+    Click(form, "Storno");
+    QVERIFY(!form.isVisible());
+
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCOMPARE(note->text(), QString());
+    const Table& t = b.ws.Deadlines;
+    const QString row = RowRecord(QString(), t, 2);
+    Click(form, "Zmenit");
+    QCOMPARE(RowRecord(QString(), t, 2), row);
 }
 
 QTEST_MAIN(TstFormulare)

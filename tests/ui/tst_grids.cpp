@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "TestSupport.h"
+#include "data/DataFiles.h"
 #include "data/IniFile.h"
 #include "editing/Formulare.h"
 #include "editing/Links.h"
@@ -120,6 +121,33 @@ QMenu* OpenPopup(const Sledovani& window, QTableView* grid, int kind, int tableR
     return menu;
 }
 
+// The items of progress rows as identifier and "Činnost", in text order: each
+// item must be there once.
+QStringList Items(const QList<QStringList>& rows) {
+    QStringList items;
+    for (const QStringList& cells : rows) items << cells.value(11) + u' ' + cells.value(1);
+    items.sort();
+    return items;
+}
+
+QStringList FileItems(const QStringList& lines) {
+    QList<QStringList> rows;
+    for (const QString& line : lines)
+        if (line.startsWith(u"T-"_s) || line.startsWith(u"F-"_s)) rows << line.split(u';');
+    return Items(rows);
+}
+
+QStringList TableItems(const Workspace& ws) {
+    QList<QStringList> rows;
+    for (const Table* t : {&ws.Deadlines, &ws.Finance})
+        for (int r = 1; r < t->RowCount(); ++r) {
+            QStringList cells;
+            for (int c = 1; c <= t->ColumnCount(); ++c) cells << t->Cell(c, r);
+            rows << cells;
+        }
+    return Items(rows);
+}
+
 }  // namespace
 
 class TstGrids : public QObject {
@@ -146,6 +174,7 @@ class TstGrids : public QObject {
     void stripShownByMenuAndButton();
     void storedItemShowsInGrid();
     void photoViewerFollowsGrid();
+    void sortUnderEntryWindowKeepsItems();
 
   private:
     std::unique_ptr<TempBase> base_;
@@ -232,9 +261,9 @@ void TstGrids::selectingCells() {
     ws().CheckListing.clear();
 
     ClickCell(Grid(grid), row, column);
-    QCOMPARE(ws().ItemKind, kind);
-    QCOMPARE(ws().ItemRow, row);
-    QCOMPARE(ws().CurrentColumn, column);
+    QCOMPARE(ws().Current().Kind(), kind);
+    QCOMPARE(ws().Current().Row(), row);
+    QCOMPARE(ws().Current().Column(), column);
     QCOMPARE(ws().Access.InactivityCounter, 0);
     QCOMPARE(Child<QLabel>(window(), u"Informace"_s)->text(),
              u"%1/%2/%3"_s.arg(kind).arg(column).arg(row));
@@ -267,9 +296,9 @@ void TstGrids::projectRowBecomesCurrentProject() {
     // The entry window shows the deadline page; project 202's rows are loaded.
     QCOMPARE(Form().CurrentPage(), int(Formulare::kDeadlinePage));
     ClickCell(Grid(u"SG_Akce"_s), 1, 3);
-    QCOMPARE(ws().CurrentProjectRow, 1);
-    QCOMPARE(ws().ItemRow, 1);
-    QCOMPARE(ws().ItemKind, int(kProjectTable));
+    QCOMPARE(ws().Current().ProjectRow(), 1);
+    QCOMPARE(ws().Current().Row(), 1);
+    QCOMPARE(ws().Current().Kind(), int(kProjectTable));
     QCOMPARE(ws().Deadlines.Cell(1, 1), u"T-101"_s);
     QCOMPARE(ws().config.SouborPopis, u"APr_NameAkce__101.csv"_s);
     QCOMPARE(Form().CurrentPage(), int(Formulare::kProjectPage));
@@ -284,8 +313,8 @@ void TstGrids::projectRowBecomesCurrentProject() {
 
     // The second project, clicked with the project page already shown.
     ClickCell(Grid(u"SG_Akce"_s), 2, 2);
-    QCOMPARE(ws().CurrentProjectRow, 2);
-    QCOMPARE(ws().ItemRow, 2);
+    QCOMPARE(ws().Current().ProjectRow(), 2);
+    QCOMPARE(ws().Current().Row(), 2);
     QCOMPARE(ws().Deadlines.Cell(1, 1), u"T-202"_s);
     QCOMPARE(Child<QComboBox>(Form(), u"Akce_CisloAkce"_s)->currentText(), u"202"_s);
     QCOMPARE(base_->prompter.log.size(), 0);
@@ -307,7 +336,7 @@ void TstGrids::menuItemsFollowPermission() {
     // Chosen while the menus' captions were made: the check runs again at each opening.
     ws().Access.Permission = allowed ? u"1_000"_s : u"5_000"_s;
     ClickCell(Grid(u"SG_Prubeh"_s), 1, 2);
-    ws().CurrentProjectRow = 2;
+    ws().Current().SetProjectRow(2);
     ws().Access.Permission = permission;
 
     QMenu* deadlines = OpenPopup(window(), Grid(u"SG_Prubeh"_s), kDeadlineTable, 2, 2);
@@ -395,7 +424,7 @@ void TstGrids::deleteItem() {
     QVERIFY(ws().Changed(flag));
     QCOMPARE(ws().ChangeFlags.count(u'1'), 1);
     // The row that took its place is the current item, or the new last row.
-    QCOMPARE(ws().ItemRow, qMin(row, t.RowCount() - 1));
+    QCOMPARE(ws().Current().Row(), qMin(row, t.RowCount() - 1));
     QCOMPARE(Grid(grid)->model()->rowCount(), t.RowCount() - 1);
 }
 
@@ -420,7 +449,7 @@ void TstGrids::addRecordCopiesRow() {
     QTableView* grid = Grid(u"SG_Prubeh"_s);
     QCOMPARE(grid->model()->rowCount(), 4);
     QCOMPARE(grid->currentIndex(), grid->model()->index(3, 1));
-    QCOMPARE(ws().ItemRow, 4);
+    QCOMPARE(ws().Current().Row(), 4);
     QCOMPARE(Child<QLineEdit>(Form(), u"Termin_ID"_s)->text(), u"T-202-04"_s);
     QCOMPARE(Child<QLabel>(window(), u"Informace"_s)->text(), u"1/2/4"_s);
 }
@@ -496,7 +525,7 @@ void TstGrids::formsShowEntryWindow() {
     QFETCH(QString, grid);
     QVERIFY(!Form().isVisible());
     ClickCell(Grid(grid), 1, 2);
-    const int row = ws().ItemRow;
+    const int row = ws().Current().Row();
     ws().Access.InactivityCounter = 10;
     QAction* item = window().MenuItem(command);
     QVERIFY(item && item->isEnabled());
@@ -504,7 +533,7 @@ void TstGrids::formsShowEntryWindow() {
     QVERIFY(Form().isVisible());
     QTEST(Form().CurrentPage(), "page");
     // The item stays the one clicked.
-    QCOMPARE(ws().ItemRow, row);
+    QCOMPARE(ws().Current().Row(), row);
     QCOMPARE(ws().Access.InactivityCounter, 0);
 }
 
@@ -600,6 +629,39 @@ void TstGrids::photoViewerFollowsGrid() {
     ClickCell(Grid(u"SG_Prubeh"_s), 3, 2);
     QVERIFY(!viewer->HasPicture());
     QCOMPARE(viewer->ItemLabelText(), u"Realizace -  Stavba"_s);
+    QCOMPARE(base_->prompter.log.size(), 0);
+}
+
+// The entry window shows an invoice while the finance table is sorted from the
+// grid's pop-up menu; "Změnit" stores that invoice, and the progress file,
+// saved and read again, holds every item once.
+void TstGrids::sortUnderEntryWindowKeepsItems() {
+    const QString file = ws().config.SouborPopis;
+    const QStringList items = FileItems(base_->Lines(file));
+    QCOMPARE(items.size(), 5);
+    QCOMPARE(TableItems(ws()), items);
+
+    ClickCell(Grid(u"SG_Finance"_s), 1, 2);
+    window().ShowEntryWindow();
+    QVERIFY(Form().isVisible());
+    auto* activity = Child<QComboBox>(Form(), u"Finance_Cinnost"_s);
+    QCOMPARE(activity->currentText(), u"Platba_Faktura_1"_s);
+    QMenu* menu = OpenPopup(window(), Grid(u"SG_Finance"_s), kFinanceTable, 1, 2);
+    QVERIFY(menu);
+    QAction* sort = menu->actions().first();
+    QCOMPARE(sort->text(), u"Setřídit podle sloupce  2"_s);
+    sort->trigger();
+    menu->hide();
+    QCOMPARE(ws().Finance.Cell(2, 1), u"Etapa_#_1"_s);
+    QCOMPARE(activity->currentText(), u"Platba_Faktura_1"_s);
+    QCOMPARE(ws().Current().Row(), 2);
+
+    QTest::mouseClick(Child<QPushButton>(Form(), u"Zmenit"_s), Qt::LeftButton);
+    QCOMPARE(TableItems(ws()), items);
+    QVERIFY(SaveProgress(ws(), file, SaveMode::Open));
+    QCOMPARE(FileItems(base_->Lines(file)), items);
+    QCOMPARE(LoadProgress(ws(), file), LoadResult::Loaded);
+    QCOMPARE(TableItems(ws()), items);
     QCOMPARE(base_->prompter.log.size(), 0);
 }
 

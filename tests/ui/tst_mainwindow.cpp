@@ -979,7 +979,7 @@ void TestMainWindow::generateForCurrentProject() {
     Sledovani window(*base.ws);
     QVERIFY(window.StartUp());
     window.Slot().EnterServiceMode();
-    base.ws->CurrentProjectRow = projectRow;
+    base.ws->Current().SetProjectRow(projectRow);
     const auto before = Snapshot(base, kDataFiles);
 
     QMenu* service = window.MenuItem(u"Obsluha"_s)->menu();
@@ -1035,22 +1035,22 @@ void TestMainWindow::clickRecordsCurrentItem() {
 
     w.Access.InactivityCounter = 15;
     ClickCell(Grid(window, u"SG_Prubeh"_s), 2, 5);
-    QCOMPARE(w.ItemKind, int(kDeadlineTable));
-    QCOMPARE(w.CurrentColumn, 6);
-    QCOMPARE(w.ItemRow, 3);
+    QCOMPARE(w.Current().Kind(), int(kDeadlineTable));
+    QCOMPARE(w.Current().Column(), 6);
+    QCOMPARE(w.Current().Row(), 3);
     QCOMPARE(w.Access.InactivityCounter, 0);
     QCOMPARE(window.findChild<QLabel*>(u"Informace"_s)->text(), u"1/6/3"_s);
 
     ClickCell(Grid(window, u"SG_Finance"_s), 0, 8);
-    QCOMPARE(w.ItemKind, int(kFinanceTable));
-    QCOMPARE(w.CurrentColumn, 9);
-    QCOMPARE(w.ItemRow, 1);
+    QCOMPARE(w.Current().Kind(), int(kFinanceTable));
+    QCOMPARE(w.Current().Column(), 9);
+    QCOMPARE(w.Current().Row(), 1);
 
     // A selection made by the program moves the grid without making a new current item.
     w.SelectGridCell(kDeadlineTable, 5, 2);
     QCOMPARE(Grid(window, u"SG_Prubeh"_s)->currentIndex(),
              Grid(window, u"SG_Prubeh"_s)->model()->index(1, 4));
-    QCOMPARE(w.ItemKind, int(kFinanceTable));
+    QCOMPARE(w.Current().Kind(), int(kFinanceTable));
 }
 
 void TestMainWindow::templateEditMarksTemplates() {

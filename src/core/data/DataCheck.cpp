@@ -189,8 +189,8 @@ DataCheckReport CheckDataFolder(Workspace& ws, ScriptedPrompter& prompter) {
             ProjectCheck pc;
             pc.number = ws.Projects.Cell(1, r);
             pc.fileName = ProgressFileName(ws, pc.number);
-            if (ws.CurrentProjectRow != r)
-                pc.sharesFileOf = ws.Projects.Cell(1, ws.CurrentProjectRow);
+            if (ws.Current().ProjectRow() != r)
+                pc.sharesFileOf = ws.Projects.Cell(1, ws.Current().ProjectRow());
             const QString path = cfg.DataPath(pc.fileName);
             if (!IsFile(path)) {
                 pc.missing = true;

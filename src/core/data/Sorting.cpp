@@ -95,7 +95,16 @@ void SortTable(Workspace& ws, int kind, int column, const char16_t* label, int c
     Table& table = *ws.TableOf(kind);
     const int rows = table.RowCount();
     ws.NotifyGauge(0, rows);
-    ApplyOrder(ws, kind, SortedRows(table, type, column));
+    const std::vector<int> order = SortedRows(table, type, column);
+    ApplyOrder(ws, kind, order);
+    // The current item goes with its row: a window showing it must not store
+    // it over the row that now holds its old number.
+    std::vector<int> newRowOf(size_t(rows) + 1, 0);
+    for (size_t k = 0; k < order.size(); ++k) newRowOf[size_t(order[k])] = int(k) + 1;
+    ws.Current().FollowRows(kind, [&newRowOf](int row) {
+        return row < int(newRowOf.size()) && newRowOf[size_t(row)] > 0 ? newRowOf[size_t(row)]
+                                                                       : row;
+    });
     if (type == KeyType::Text) {
         // Empty cells took part as "ZZZZZ"; a cell that really held it goes empty too.
         for (int r = 1; r < rows; ++r)
@@ -133,7 +142,7 @@ void SwapRows(Workspace& ws, int kind, int rowA, int rowB) {
 }
 
 void RegenerateIds(Workspace& ws) {
-    const int kind = ws.ItemKind;
+    const int kind = ws.Current().Kind();
     LogChange(ws, QString(), QString::fromUtf16(kLabelNewIds), 100 + kind, 12);
     ws.SetChanged(kChangedDeadlines, true);
     if (kind != kDeadlineTable && kind != kFinanceTable) return;

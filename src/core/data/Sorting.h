@@ -9,5 +9,5 @@ void SortDeadlineTable(Workspace& ws, int column);
 void SortFinanceTable(Workspace& ws, int column);
 // Exchanges two rows; in the deadline table the row numbers stay in place.
 void SwapRows(Workspace& ws, int kind, int rowA, int rowB);
-// Renumbers the identifiers of the active table (ws.ItemKind) in row order.
+// Renumbers the identifiers of the active table (the current item's kind) in row order.
 void RegenerateIds(Workspace& ws);

@@ -32,9 +32,7 @@ AddRecordResult AddRecord(Workspace& ws, int kind, int row) {
                   : kind == kFinanceTable ? kChangedFinance
                                           : kChangedProjects,
                   true);
-    ws.ItemKind = kind;
-    ws.CurrentColumn = 2;
-    ws.ItemRow = n;
+    ws.Current().Select(kind, 2, n);
     // The grid takes the new row count first, so that the new row can be selected.
     ws.NotifyTable(kind);
     ws.SelectGridCell(kind, 2, n);
@@ -44,16 +42,14 @@ AddRecordResult AddRecord(Workspace& ws, int kind, int row) {
 
 int OpenProjectRow(Workspace& ws, int row) {
     if (row <= 0) row = 1;
-    ws.ItemKind = kProjectTable;
-    ws.ItemRow = row;
-    ws.CurrentProjectRow = row;
+    CurrentItem& current = ws.Current();
+    const int column = current.Column();
+    current.MoveTo({kProjectTable, column, row, row});
     const QString name = ProgressFileName(ws, ws.Projects.Cell(1, row));
     // A file created for a project without one is loaded too, or the tables
     // would keep the previous project's rows under the new name.
     if (LoadProgress(ws, name) == LoadResult::Created) LoadProgress(ws, name);
     // Looking for a missing file may have moved the current project.
-    ws.ItemKind = kProjectTable;
-    ws.ItemRow = row;
-    ws.CurrentProjectRow = row;
+    current.MoveTo({kProjectTable, column, row, row});
     return row;
 }

@@ -24,21 +24,11 @@ bool Allowed(Workspace& ws) {
     return CheckPermission(ws, QString::fromUtf16(kThisOperation), 3);
 }
 
-// Sorting by identifier during the propagation may move the item: it is
-// followed by its own identifier, so that the log, the display and the stage
+// Sorting by identifier during the propagation may move the item; the sort
+// moves the current item with it, so that the log, the display and the stage
 // mirror concern the row that was stored.
-int FollowDeadlineRow(const Workspace& ws, int row, const QString& own) {
-    const Table& t = ws.Deadlines;
-    if (own.isEmpty() || OwnIdentifier(t, row) == own) return row;
-    for (int r = 1; r < t.RowCount(); ++r)
-        if (OwnIdentifier(t, r) == own) return r;
-    return row;
-}
-
-void PropagateAndFollow(Workspace& ws, const EditContext& ctx) {
-    const QString own = OwnIdentifier(ws.Deadlines, ws.ItemRow);
+void Propagate(Workspace& ws, const EditContext& ctx) {
     PropagateLinkDates(ws, ctx.now);
-    ws.ItemRow = FollowDeadlineRow(ws, ws.ItemRow, own);
 }
 
 EditOutcome AddProgressRow(Workspace& ws, ItemForm& form, const EditContext& ctx, int kind) {
@@ -55,14 +45,15 @@ EditOutcome AddProgressRow(Workspace& ws, ItemForm& form, const EditContext& ctx
     const int row = deadline ? StoreDeadlineRow(ws, 0, form.deadline)
                              : StoreFinanceRow(ws, 0, form.finance, form.layout);
     ws.AppendCheck(id + QStringLiteral("  ") + ws.TableOf(kind)->Cell(12, row));
-    Log(ws, kLabelAdded, ws.ItemKind, ws.ItemRow);
-    if (deadline) PropagateAndFollow(ws, ctx);
-    ws.SelectGridCell(kind, 2, ws.ItemRow);
-    Show(ctx, kind, ws.ItemRow);
+    Log(ws, kLabelAdded, kind, row);
+    if (deadline) Propagate(ws, ctx);
+    const int stored = ws.Current().Row();
+    ws.SelectGridCell(kind, 2, stored);
+    Show(ctx, kind, stored);
     if (deadline)
-        MirrorStageToFinance(ws, ws.ItemRow);
+        MirrorStageToFinance(ws, stored);
     else
-        MirrorStageToDeadlines(ws, ws.ItemRow);
+        MirrorStageToDeadlines(ws, stored);
     ws.SetChanged(deadline ? kChangedDeadlines : kChangedFinance, true);
     ws.NotifyTable(kind);
     return EditOutcome::Done;
@@ -80,8 +71,9 @@ EditOutcome AddProject(Workspace& ws, ItemForm& form, const EditContext& ctx) {
     // tables would keep the previous project's rows under the new file name.
     if (LoadProgress(ws, name) == LoadResult::Created) LoadProgress(ws, name);
     Log(ws, kLabelProjectData, kLogProjectAdded, last);
-    ws.SelectGridCell(kProjectTable, 2, ws.ItemRow);
-    Show(ctx, kProjectTable, ws.ItemRow);
+    const int shown = ws.Current().Row();
+    ws.SelectGridCell(kProjectTable, 2, shown);
+    Show(ctx, kProjectTable, shown);
     ws.NotifyTable(kProjectTable);
     return EditOutcome::Done;
 }
@@ -90,7 +82,7 @@ EditOutcome AddProject(Workspace& ws, ItemForm& form, const EditContext& ctx) {
 
 EditOutcome AddCopy(Workspace& ws, ItemForm& form, const EditContext& ctx) {
     if (!Allowed(ws)) return EditOutcome::Refused;
-    const int kind = ws.ItemKind;
+    const int kind = ws.Current().Kind();
     NormaliseFormDates(form, kind, ctx.now);
     switch (kind) {
         case kDeadlineTable:
@@ -106,8 +98,8 @@ EditOutcome AddCopy(Workspace& ws, ItemForm& form, const EditContext& ctx) {
 EditOutcome AddEmpty(Workspace& ws, ItemForm& form, const EditContext& ctx) {
     const EditOutcome added = AddCopy(ws, form, ctx);
     if (added != EditOutcome::Done) return added;
-    const int kind = ws.ItemKind;
-    const int row = ws.ItemRow;
+    const int kind = ws.Current().Kind();
+    const int row = ws.Current().Row();
     Table& t = *ws.TableOf(kind);
     const int last = t.ColumnCount() - 1;
     if (kind == kProjectTable) {
@@ -127,49 +119,49 @@ EditOutcome AddEmpty(Workspace& ws, ItemForm& form, const EditContext& ctx) {
 
 EditOutcome ChangeItem(Workspace& ws, ItemForm& form, const EditContext& ctx) {
     if (!Allowed(ws)) return EditOutcome::Refused;
-    const int kind = ws.ItemKind;
+    const int kind = ws.Current().Kind();
+    const int row = ws.Current().Row();
     NormaliseFormDates(form, kind, ctx.now);
-    Log(ws, kLabelChangedOld, kind, ws.ItemRow);
+    Log(ws, kLabelChangedOld, kind, row);
     switch (kind) {
         case kDeadlineTable:
-            StoreDeadlineRow(ws, ws.ItemRow, form.deadline);
-            PropagateAndFollow(ws, ctx);
+            StoreDeadlineRow(ws, row, form.deadline);
+            Propagate(ws, ctx);
             break;
         case kProjectTable:
-            StoreProjectRow(ws, ws.ItemRow, form.project);
+            StoreProjectRow(ws, row, form.project);
             break;
         case kFinanceTable:
-            StoreFinanceRow(ws, ws.ItemRow, form.finance, form.layout);
+            StoreFinanceRow(ws, row, form.finance, form.layout);
             break;
         default:
             break;
     }
-    Log(ws, kLabelChangedNew, kind, ws.ItemRow);
-    if (kind == kFinanceTable) MirrorStageToDeadlines(ws, ws.ItemRow);
-    if (kind == kDeadlineTable) MirrorStageToFinance(ws, ws.ItemRow);
+    // The propagation may have sorted the stored row elsewhere.
+    const int stored = ws.Current().Row();
+    Log(ws, kLabelChangedNew, kind, stored);
+    if (kind == kFinanceTable) MirrorStageToDeadlines(ws, stored);
+    if (kind == kDeadlineTable) MirrorStageToFinance(ws, stored);
     ws.NotifyTable(kind);
     // The form shows the row as stored, with the dates the links moved.
     if (kind == kDeadlineTable || kind == kFinanceTable || kind == kProjectTable)
-        Show(ctx, kind, ws.ItemRow);
+        Show(ctx, kind, stored);
     return EditOutcome::Done;
 }
 
 EditOutcome DeleteItem(Workspace& ws, const EditContext& ctx) {
     if (!Allowed(ws)) return EditOutcome::Refused;
-    const int kind = ws.ItemKind;
-    const int row = ws.ItemRow;
+    const int kind = ws.Current().Kind();
+    const int row = ws.Current().Row();
     const QString where = QString::number(kind) + u' ' + QString::number(row);
     Log(ws, kLabelDeleted, kind, row);
     ws.AppendCheck(QString());
     ws.AppendCheck(where + QStringLiteral(" SmazSedouEtapu"));
     if (kind == kFinanceTable || kind == kDeadlineTable) {
         DeleteStageMirror(ws, kind, row, ctx.projectNumber, ctx.show);
-        ws.ItemKind = kind;
-        ws.ItemRow = row;
         ws.AppendCheck(where + (kind == kFinanceTable ? QStringLiteral(" SmazZelenouEtapu")
                                                       : QStringLiteral(" SmazRadek")));
     }
-    ws.ItemRow = DeleteTableRow(ws, kind, row, ctx.projectNumber, ctx.show);
-    ws.ItemKind = kind;
+    ws.Current().SelectRow(kind, DeleteTableRow(ws, kind, row, ctx.projectNumber, ctx.show));
     return EditOutcome::Done;
 }

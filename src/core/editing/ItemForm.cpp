@@ -44,9 +44,9 @@ int TargetRow(Table& table, int row) {
 }
 
 // The stored row becomes the item row; its table is marked changed.
-int StoredRow(Workspace& ws, int changed, int row) {
+int StoredRow(Workspace& ws, int kind, int changed, int row) {
     ws.SetChanged(changed, true);
-    ws.ItemRow = row;
+    ws.Current().SelectRow(kind, row);
     return row;
 }
 
@@ -116,7 +116,7 @@ int StoreProjectRow(Workspace& ws, int row, const ProjectForm& f) {
     for (const auto& [column, field] : kProjectTexts) t.SetCell(column, row, f.*field);
     t.SetCell(10, row, f.subsidyPercent + u'/' + f.erdfPercent);
     for (const auto& [column, field] : kProjectDates) t.SetCell(column, row, StoredDate(f.*field));
-    return StoredRow(ws, kChangedProjects, row);
+    return StoredRow(ws, kProjectTable, kChangedProjects, row);
 }
 
 int StoreDeadlineRow(Workspace& ws, int row, const DeadlineForm& f) {
@@ -131,7 +131,7 @@ int StoreDeadlineRow(Workspace& ws, int row, const DeadlineForm& f) {
     StoreItemTexts(t, row, f);
     for (const auto& [column, field] : kDeadlineDates) t.SetCell(column, row, StoredDate(f.*field));
     t.SetCell(9, row, QString::number(f.duration));
-    return StoredRow(ws, kChangedDeadlines, row);
+    return StoredRow(ws, kDeadlineTable, kChangedDeadlines, row);
 }
 
 int StoreFinanceRow(Workspace& ws, int row, FinanceForm& f, const PageLayout& layout) {
@@ -148,7 +148,7 @@ int StoreFinanceRow(Workspace& ws, int row, FinanceForm& f, const PageLayout& la
     t.SetCell(9, row, layout.recognisedShown ? f.recognised : QString());
     t.SetCell(10, row, f.ineligible);
     t.SetCell(11, row, f.total);
-    return StoredRow(ws, kChangedFinance, row);
+    return StoredRow(ws, kFinanceTable, kChangedFinance, row);
 }
 
 void ApplyPageLayout(PageLayout& l, QChar letter, const QString& activity, const QString& vatText) {

@@ -259,7 +259,7 @@ void LinkRecorder::FinishLinking() {
     state_.superiorCaption = QString::fromUtf16(kSuperiorIdleCaption);
     state_.predecessorCaption = QString::fromUtf16(kPredecessorIdleCaption);
     emit menuChanged();
-    emit showDeadlineRow(ws_.ItemRow);
+    emit showDeadlineRow(ws_.Current().Row());
     ws_.SetChanged(kChangedDeadlines, true);
 }
 

@@ -5,8 +5,8 @@
 namespace {
 
 QString Trace(const Workspace& ws, const QString& what, int kind, int row) {
-    return QString::number(ws.ItemKind) + u' ' + QString::number(ws.ItemRow) + what + u' ' +
-           QString::number(kind) + u' ' + QString::number(row);
+    return QString::number(ws.Current().Kind()) + u' ' + QString::number(ws.Current().Row()) +
+           what + u' ' + QString::number(kind) + u' ' + QString::number(row);
 }
 
 int ChangeFlagOf(int kind) {
@@ -45,6 +45,7 @@ int DeleteTableRow(Workspace& ws, int kind, int row, const QString& projectNumbe
     for (int i = row; i < last; ++i)
         for (int c = 1; c <= lastColumn; ++c) t.SetCell(c, i, t.Cell(c, i + 1));
     EmptyRow(t, last, lastColumn);
+    const int rowsBefore = t.RowCount();
 
     if (kind == kDeadlineTable || kind == kFinanceTable) {
         if (t.RowCount() <= 2) {
@@ -58,6 +59,9 @@ int DeleteTableRow(Workspace& ws, int kind, int row, const QString& projectNumbe
     } else if (t.RowCount() > 2) {
         t.SetRowCount(t.RowCount() - 1);
     }
+    // The current item moves up with its row; on the row taken out it stays
+    // on the number the next row now holds.
+    if (t.RowCount() < rowsBefore) ws.Current().FollowRemovedRow(kind, row, t.RowCount());
     const int shown = qMin(row, t.RowCount() - 1);
     if (show && kind != kTemplateTable) show(kind, shown);
     ws.SetChanged(ChangeFlagOf(kind), true);

@@ -65,10 +65,10 @@ QByteArray FileBytes(const QString& path, bool* exists) {
 // snapshot would hold project 1 twice and lose project 12. The current project
 // stays as it was.
 QString ProgressFilePrefix(Workspace& ws) {
-    const int current = ws.CurrentProjectRow;
+    const int current = ws.Current().ProjectRow();
     const QString name = ProgressFileName(ws, ws.Projects.Cell(1, 1));
-    const QString found = ws.Projects.Cell(1, ws.CurrentProjectRow);
-    ws.CurrentProjectRow = current;
+    const QString found = ws.Projects.Cell(1, ws.Current().ProjectRow());
+    ws.Current().SetProjectRow(current);
     return name.chopped(found.size() + 4);
 }
 

@@ -39,6 +39,7 @@ ItemPicture ItemPictureOf(const Workspace& ws, int kind, int row) {
         case kDeadlineTable:
             item.fileName = ws.Deadlines.Cell(17, row);
             item.label = ws.Deadlines.Cell(2, row) + separator + ws.Deadlines.Cell(3, row);
+            item.keepLabel = row == 1;
             break;
         case kFinanceTable:
             item.fileName = ws.Finance.Cell(17, row);

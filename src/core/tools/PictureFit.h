@@ -21,6 +21,7 @@ struct ItemPicture {
     QString fileName;  // as written in the cell, without the picture folder
     QString path;      // base directory + picture folder + file name
     QString label;
+    // Deadline row 1 leaves the label as it is, in the viewer as in the entry window.
     bool keepLabel = false;
     // The named file is there (an empty name is never a picture).
     bool exists = false;

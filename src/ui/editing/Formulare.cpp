@@ -27,6 +27,7 @@
 #include "editing/Status.h"
 #include "main/ErrorHandler.h"
 #include "shell/Slot.h"
+#include "tools/PictureFit.h"
 
 namespace {
 
@@ -137,6 +138,38 @@ QString ProjectNameOf(const QString& chooserText) {
     return chooserText.section(u'/', 1).trimmed();
 }
 
+int KindOfPage(int page) {
+    switch (page) {
+        case Formulare::kProjectPage:
+            return kProjectTable;
+        case Formulare::kFinancePage:
+            return kFinanceTable;
+        default:
+            return kDeadlineTable;
+    }
+}
+
+bool IsItemKind(int kind) {
+    return kind == kProjectTable || kind == kDeadlineTable || kind == kFinanceTable;
+}
+
+// The cells of a row beyond the grid too: all that a form is read from.
+QStringList RowCells(const Table& table, int row) {
+    QStringList cells;
+    for (int c = 0; c <= table.ColumnCount(); ++c) cells << table.Cell(c, row);
+    return cells;
+}
+
+// Turning to a page by hand or from another window starts at its row 1; the
+// project page also makes project 1 the current project.
+CurrentItem::Place FirstRowOfPage(const CurrentItem& current, int page) {
+    CurrentItem::Place place = current.Where();
+    place.kind = KindOfPage(page);
+    place.row = 1;
+    if (page == Formulare::kProjectPage) place.projectRow = 1;
+    return place;
+}
+
 }  // namespace
 
 void Formulare::DateField::SetShown(bool shown) const {
@@ -177,12 +210,12 @@ Formulare::Formulare(Workspace& ws, ConnectionSlot* slot, QWidget* parent)
     pages_->blockSignals(false);
     connect(pages_, &QTabWidget::currentChanged, this, &Formulare::PageSwitched);
 
-    ws_.ItemKind = kDeadlineTable;
-    ws_.CurrentColumn = 1;
-    ws_.ItemRow = 1;
+    ws_.Current().Select(kDeadlineTable, 1, 1);
     EmitSelection();
     AppendSelectionCheck(QStringLiteral("Form8.FormCreate"));
     ShowDeadlineRow(1);
+    connect(&ws_.Current(), &CurrentItem::currentChanged, this, &Formulare::ShowCurrent);
+    connect(&ws_, &Workspace::tableChanged, this, &Formulare::TableChanged);
 }
 
 // ---------------------------------------------------------------- building
@@ -531,7 +564,7 @@ QWidget* Formulare::BuildBottomPanel() {
     connect(addEmpty_, &QPushButton::clicked, this, &Formulare::AddEmptyCommand);
     connect(change_, &QPushButton::clicked, this, &Formulare::ChangeCommand);
     connect(delete_, &QPushButton::clicked, this, &Formulare::DeleteCommand);
-    connect(cancel_, &QPushButton::clicked, this, &QWidget::hide);
+    connect(cancel_, &QPushButton::clicked, this, &Formulare::CancelCommand);
 
     auto* info = new QHBoxLayout;
     info->addWidget(itemLabel_);
@@ -737,6 +770,7 @@ void Formulare::ShowProjectRow(int row) {
     if (row <= 0) row = 1;
     form_.project = ReadProjectForm(ws_.Projects, row);
     PutProject();
+    RememberShown(kProjectPage, ws_.Projects, row);
     SetBottomLabel(QStringLiteral("Projekt ") + QString::number(row));
     // The project page has no layout of its own: a stage deadline row shown
     // before must not keep its projects from being added.
@@ -747,6 +781,7 @@ void Formulare::ShowProjectRow(int row) {
 void Formulare::ShowDeadlineRow(int row) {
     const Table& t = ws_.Deadlines;
     form_.deadline = ReadDeadlineForm(t, row);
+    RememberShown(kDeadlinePage, t, row);
     PutDeadline();
     realTerm_->setText(RealTermText(t, row));
     emit realTermChanged(realTerm_->text());
@@ -756,6 +791,7 @@ void Formulare::ShowDeadlineRow(int row) {
 void Formulare::ShowFinanceRow(int row) {
     const Table& t = ws_.Finance;
     form_.finance = ReadFinanceForm(t, row, form_.finance);
+    RememberShown(kFinancePage, t, row);
     PutFinance();
     realTerm_->clear();
     emit realTermChanged(QString());
@@ -763,14 +799,39 @@ void Formulare::ShowFinanceRow(int row) {
 }
 
 void Formulare::ShowItemRow(const Table& table, QChar letter, int row) {
-    SetBottomLabel((ws_.ItemKind == kDeadlineTable ? QStringLiteral("Termíny ")
-                                                   : QStringLiteral("Finance/Jiné ")) +
-                   QString::number(row));
-    ShowItemStatus(ws_.ItemKind, row);
+    const int kind = ws_.Current().Kind();
+    SetBottomLabel(
+        (kind == kDeadlineTable ? QStringLiteral("Termíny ") : QStringLiteral("Finance/Jiné ")) +
+        QString::number(row));
+    ShowItemStatus(kind, row);
     ApplyPageLayout(form_.layout, letter, table.Cell(2, row), ws_.config.PopisDPH);
     ApplyLayout();
-    ws_.ItemRow = row;
     ShowItemPicture(row);
+}
+
+void Formulare::RememberShown(int page, const Table& table, int row) {
+    shown_[page] = {row, RowCells(table, row)};
+}
+
+void Formulare::ShowCurrent() {
+    const CurrentItem& current = ws_.Current();
+    const int kind = current.Kind();
+    if (!IsItemKind(kind)) return;
+    // The page change sees its kind already current and only announces it.
+    const int page = PageOfKind(kind);
+    if (page != CurrentPage()) pages_->setCurrentIndex(page);
+    if (kind == kProjectTable) ShowCurrentProject();
+    ShowRowOfKind(kind, current.Row());
+    EmitSelection();
+}
+
+void Formulare::TableChanged(int kind) {
+    const CurrentItem& current = ws_.Current();
+    if (kind != current.Kind() || !IsItemKind(kind)) return;
+    const ShownRow& shown = shown_[PageOfKind(kind)];
+    if (shown.row == current.Row() && shown.cells == RowCells(*ws_.TableOf(kind), shown.row))
+        return;
+    ShowCurrent();
 }
 
 void Formulare::ShowRowOfKind(int kind, int row) {
@@ -813,31 +874,12 @@ void Formulare::ShowItemStatus(int kind, int row) {
 }
 
 void Formulare::ShowItemPicture(int row) {
-    QString name;
-    QString label;
-    bool setLabel = true;
-    switch (ws_.ItemKind) {
-        case kProjectTable:
-            name = ws_.Projects.Cell(8, row);
-            label = ws_.Projects.Cell(1, row) + QStringLiteral(" -  ") + ws_.Projects.Cell(2, row);
-            break;
-        case kDeadlineTable:
-            name = ws_.Deadlines.Cell(17, row);
-            label =
-                ws_.Deadlines.Cell(2, row) + QStringLiteral(" -  ") + ws_.Deadlines.Cell(3, row);
-            setLabel = row != 1;
-            break;
-        case kFinanceTable:
-            name = ws_.Finance.Cell(17, row);
-            label = ws_.Finance.Cell(2, row) + QStringLiteral(" -  ") + ws_.Finance.Cell(3, row);
-            break;
-        default:
-            return;
-    }
-    if (setLabel) emit pictureLabelChanged(label);
-    const QString path = ws_.config.PathIn(ws_.config.CestaFoto, name);
-    if (!name.isEmpty() && QFileInfo(path).isFile())
-        emit pictureChanged(path, name);
+    const int kind = ws_.Current().Kind();
+    if (!IsItemKind(kind)) return;
+    const ItemPicture item = ItemPictureOf(ws_, kind, row);
+    if (!item.keepLabel) emit pictureLabelChanged(item.label);
+    if (item.exists)
+        emit pictureChanged(item.path, item.fileName);
     else
         emit pictureChanged(QString(), QString());
 }
@@ -928,7 +970,7 @@ void Formulare::ChoosePicture() {
     const QFileInfo info(path);
     emit pictureChanged(path, path);
     c.CestaFoto = c.RelativeFolder(info.absolutePath());
-    switch (ws_.ItemKind) {
+    switch (ws_.Current().Kind()) {
         case kProjectTable:
             prExternalDoc_->setText(info.fileName());
             break;
@@ -954,7 +996,7 @@ EditContext Formulare::Context() {
 void Formulare::AfterEdit() {
     EmitSelection();
     emit ganttRedrawRequested();
-    emit itemStored(ws_.ItemKind, ws_.ItemRow);
+    emit itemStored(ws_.Current().Kind(), ws_.Current().Row());
 }
 
 void Formulare::EditCommand(const std::function<EditOutcome()>& edit) {
@@ -983,6 +1025,11 @@ void Formulare::DeleteCommand() {
     EditCommand([this] { return DeleteItem(ws_, Context()); });
 }
 
+void Formulare::CancelCommand() {
+    ShowCurrent();
+    hide();
+}
+
 // ---------------------------------------------------------------- pages and projects
 
 int Formulare::PageOfKind(int kind) {
@@ -1001,63 +1048,58 @@ int Formulare::CurrentPage() const {
 }
 
 void Formulare::SetPage(int page) {
-    turnedByOthers_ = true;
-    pages_->setCurrentIndex(page);
-    turnedByOthers_ = false;
+    CurrentItem& current = ws_.Current();
+    // The page of the current item is already shown.
+    if (current.Kind() == KindOfPage(page)) return;
+    // The window follows the new current item to its page.
+    current.MoveTo(FirstRowOfPage(current, page));
 }
 
 void Formulare::ShowItem(int kind, int row) {
-    if (kind != kProjectTable && kind != kDeadlineTable && kind != kFinanceTable) return;
-    const int page = PageOfKind(kind);
-    if (page != CurrentPage()) {
-        turnedByOthers_ = true;
-        turningForItem_ = true;
-        pages_->setCurrentIndex(page);
-        turningForItem_ = false;
-        turnedByOthers_ = false;
-    }
-    ws_.ItemKind = kind;
+    if (!IsItemKind(kind)) return;
+    CurrentItem& current = ws_.Current();
+    CurrentItem::Place place = current.Where();
+    place.kind = kind;
+    place.row = row;
     if (kind == kProjectTable) {
-        if (row <= 0) row = 1;
-        ws_.ItemRow = row;
-        ws_.CurrentProjectRow = row;
-        ShowCurrentProject();
+        if (row <= 0) place.row = 1;
+        place.projectRow = place.row;
     }
-    ShowRowOfKind(kind, row);
-    EmitSelection();
+    // Shown again even when it was current already: the click asks to see the table.
+    if (!current.MoveTo(place)) ShowCurrent();
 }
 
 void Formulare::PageSwitched(int page) {
-    const int kind = page == kProjectPage   ? kProjectTable
-                     : page == kFinancePage ? kFinanceTable
-                                            : kDeadlineTable;
-    ws_.ItemKind = kind;
-    ws_.ItemRow = 1;
-    if (page == kProjectPage) ws_.CurrentProjectRow = 1;
+    const int kind = KindOfPage(page);
+    CurrentItem& current = ws_.Current();
+    // The page turns by itself when the current item moves to another table;
+    // only a turn by hand makes the page's row 1 current and selects it in the grid.
+    const bool byHand = current.Kind() != kind;
+    if (byHand) current.MoveTo(FirstRowOfPage(current, page));
     emit pageChanged(kind);
-    if (!turnedByOthers_)
-        ws_.SelectGridCell(kind, 2, page == kProjectPage ? ws_.CurrentProjectRow : ws_.ItemRow);
-    // A grid click shows its own row right after.
-    if (!turningForItem_) ShowRowOfKind(kind, page == kProjectPage ? ws_.CurrentProjectRow : 1);
+    if (byHand)
+        ws_.SelectGridCell(kind, 2, page == kProjectPage ? current.ProjectRow() : current.Row());
     EmitSelection();
     AppendSelectionCheck(QStringLiteral("TabbedNotebook1Change"));
     ws_.ResetInactivity();
 }
 
 void Formulare::EmitSelection() {
-    emit selectionLabelChanged(QString::number(ws_.ItemKind) + u'/' +
-                               QString::number(ws_.CurrentColumn) + u'/' +
-                               QString::number(ws_.ItemRow));
+    const CurrentItem& current = ws_.Current();
+    emit selectionLabelChanged(QString::number(current.Kind()) + u'/' +
+                               QString::number(current.Column()) + u'/' +
+                               QString::number(current.Row()));
 }
 
 void Formulare::AppendSelectionCheck(const QString& where) {
-    ws_.AppendCheck(QString::number(ws_.ItemKind) + u' ' + QString::number(ws_.ItemRow) + u' ' +
-                    where);
+    ws_.AppendCheck(QString::number(ws_.Current().Kind()) + u' ' +
+                    QString::number(ws_.Current().Row()) + u' ' + where);
 }
 
 void Formulare::SetProjectChoices(const QStringList& entries) {
-    const QString current = ws_.Projects.Cell(1, ws_.CurrentProjectRow) + QStringLiteral("/ ") +
-                            ws_.Projects.Cell(2, ws_.CurrentProjectRow);
+    const int row = ws_.Current().ProjectRow();
+    const QString current =
+        ws_.Projects.Cell(1, row) + QStringLiteral("/ ") + ws_.Projects.Cell(2, row);
     chooser_->blockSignals(true);
     chooser_->clear();
     chooser_->addItems(entries);
@@ -1074,7 +1116,7 @@ QString Formulare::ProjectChooserText() const {
 
 void Formulare::ShowCurrentProject() {
     const Table& p = ws_.Projects;
-    const int row = ws_.CurrentProjectRow;
+    const int row = ws_.Current().ProjectRow();
     const int at = chooser_->findText(p.Cell(1, row) + QStringLiteral("/ ") + p.Cell(2, row));
     if (at >= 0) {
         chooser_->blockSignals(true);
@@ -1091,21 +1133,21 @@ void Formulare::SetProjectName(const QString& name) {
 
 void Formulare::ProjectChosen(const QString& text) {
     const QString number = ProjectNumberOf(text);
+    CurrentItem& current = ws_.Current();
     ws_.FindProjectRow(number);
-    ws_.CurrentColumn = 1;
-    ws_.ItemRow = 1;
+    current.MoveTo({current.Kind(), 1, 1, current.ProjectRow()});
     EmitSelection();
     RunCommand(ws_.Ask(), [&] {
         const QString name = ProgressFileName(ws_, number);
         setWindowTitle(name);
         LoadProgress(ws_, name);
     });
-    const int p = ws_.CurrentProjectRow;
+    const int p = current.ProjectRow();
     // On the project page the buttons act on the project shown, not on row 1.
-    if (ws_.ItemKind == kProjectTable) ws_.ItemRow = p > 0 ? p : 1;
+    if (current.Kind() == kProjectTable) current.SelectRow(kProjectTable, p > 0 ? p : 1);
     ShowCurrentProject();
-    ShowRowOfKind(ws_.ItemKind, ws_.ItemKind == kProjectTable ? p : ws_.ItemRow);
-    EmitSelection();
+    // The tables hold another project's rows now, whether the item moved or not.
+    ShowCurrent();
     emit projectChosen(chooser_->currentText());
     emit ganttRedrawRequested();
 }

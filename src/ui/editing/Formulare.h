@@ -38,9 +38,9 @@ class Formulare : public QWidget {
     // unlocks the service fields while the service menus are enabled.
     explicit Formulare(Workspace& ws, ConnectionSlot* slot = nullptr, QWidget* parent = nullptr);
 
-    // A grid click: turns to the page of the kind without selecting a grid
-    // cell and shows the row; it stays the current item (for a project row
-    // also the current project).
+    // A grid click: the row becomes the current item (a project row also the
+    // current project); the window turns to its page without selecting a grid
+    // cell and shows the row as the table holds it.
     void ShowItem(int kind, int row);
     // Turns to a page as another window does ("Formuláře"): the page's table
     // becomes the current one and its row 1 is shown.
@@ -61,6 +61,9 @@ class Formulare : public QWidget {
     void AddEmptyCommand();
     void ChangeCommand();
     void DeleteCommand();
+    // "Storno": what was typed is dropped; the window shows the table's values
+    // again and closes.
+    void CancelCommand();
 
     // The project chooser's entries (number + "/ " + name); it keeps showing
     // the current project.
@@ -181,6 +184,13 @@ class Formulare : public QWidget {
     void ShowItemRow(const Table& table, QChar letter, int row);
     // Shows a row on the page of its kind.
     void ShowRowOfKind(int kind, int row);
+    // The current item on its page: the window follows every move of it.
+    void ShowCurrent();
+    // A table changed: when the current item's row is no longer what the
+    // form was filled from, the form is filled again, so that no button
+    // writes back what the table no longer holds.
+    void TableChanged(int kind);
+    void RememberShown(int page, const Table& table, int row);
     void ApplyLayout();
     void ApplyLayoutFrom(int page);
     void AmountEdited();
@@ -212,11 +222,13 @@ class Formulare : public QWidget {
     double financeMemory_ = 0;
     // Set while the window fills its own fields, so that their change handlers stay quiet.
     bool filling_ = false;
-    // Set while another window turns the page: no grid cell is selected.
-    bool turnedByOthers_ = false;
-    // Set while a grid click turns the page: it shows its own row.
-    bool turningForItem_ = false;
     bool placed_ = false;
+    // The row each page was filled from, and its cells at that moment.
+    struct ShownRow {
+        int row = 0;
+        QStringList cells;
+    };
+    ShownRow shown_[3];
 
     QTabWidget* pages_ = nullptr;
 

@@ -11,7 +11,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
-#include <QScopedValueRollback>
 #include <QScreen>
 #include <QTableView>
 #include <QTimer>
@@ -268,11 +267,12 @@ void Sledovani::CreateMenus() {
     generateOne_ = AddItem(service_, QStringLiteral("Vygenerovat data k akci"), [this] {
         // Row 0 would mean every project: without a current project nothing is
         // generated rather than every progress file overwritten.
-        if (ws_.CurrentProjectRow >= 1) GenerateProgressRows(ws_, ws_.CurrentProjectRow);
+        const int project = ws_.Current().ProjectRow();
+        if (project >= 1) GenerateProgressRows(ws_, project);
     });
     connect(service_, &QMenu::aboutToShow, this, [this] {
         generateOne_->setText(QStringLiteral("Vygenerovat data k akci ") +
-                              QString::number(ws_.CurrentProjectRow));
+                              QString::number(ws_.Current().ProjectRow()));
     });
     service_->addSeparator();
     AddItem(service_, QStringLiteral("Upravit zavislosti úkonů"),
@@ -448,9 +448,8 @@ void Sledovani::CreateWindows() {
 
     // The entry window made deadline row 1 the current item while it was being
     // built, before anything listened: the labels and the strip catch up.
-    info_->setText(
-        QStringLiteral("%1/%2/%3").arg(ws_.ItemKind).arg(ws_.CurrentColumn).arg(ws_.ItemRow));
-    form_->ShowDeadlineRow(ws_.ItemRow);
+    ShowSelectionLabel();
+    form_->ShowDeadlineRow(ws_.Current().Row());
 }
 
 void Sledovani::ConnectEntryWindow() {
@@ -474,8 +473,14 @@ void Sledovani::ConnectEntryWindow() {
     connect(form_, &Formulare::itemStored, this, [this](int kind, int) { ws_.NotifyTable(kind); });
     connect(form_, &Formulare::pageChanged, this, &Sledovani::PageTurned);
     connect(form_, &Formulare::projectChosen, this,
-            [this](const QString&) { menus_->FollowProjectChoice(ws_.ItemRow); });
+            [this](const QString&) { menus_->FollowProjectChoice(ws_.Current().Row()); });
     connect(links_, &LinkRecorder::showDeadlineRow, form_, &Formulare::ShowDeadlineRow);
+}
+
+void Sledovani::ShowSelectionLabel() {
+    const CurrentItem& current = ws_.Current();
+    info_->setText(
+        QStringLiteral("%1/%2/%3").arg(current.Kind()).arg(current.Column()).arg(current.Row()));
 }
 
 void Sledovani::ShowStatus(const QString& text, const QColor& colour) {
@@ -501,14 +506,14 @@ void Sledovani::ScheduleStripRedraw() {
         this,
         [this] {
             stripPending_ = false;
-            strip_->ShowItem(ws_.ItemKind, ws_.ItemRow);
+            strip_->ShowItem(ws_.Current().Kind(), ws_.Current().Row());
         },
         Qt::QueuedConnection);
 }
 
 void Sledovani::ShowEntryWindow() {
     if (!form_) return;
-    const int kind = ws_.ItemKind;
+    const int kind = ws_.Current().Kind();
     if (kind == kProjectTable || kind == kDeadlineTable || kind == kFinanceTable)
         form_->SetPage(Formulare::PageOfKind(kind));
     form_->show();
@@ -602,7 +607,15 @@ void Sledovani::AllowRowMoves(QTableView* view, TableModel* model) {
 
 void Sledovani::WatchSelection(QTableView* view, int kind) {
     connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this, kind](const QModelIndex& current) { CellSelected(kind, current); });
+            [this, kind](const QModelIndex& current) {
+                // The grid returning to its table's selected cell (after a reset,
+                // or because the core selected it) is no selection by the user.
+                const Table& table = *ws_.TableOf(kind);
+                if (TableModel::TableColumn(current) == table.SelectedColumn() &&
+                    TableModel::TableRow(current) == table.SelectedRow())
+                    return;
+                CellSelected(kind, current);
+            });
     connect(view, &QAbstractItemView::pressed, this,
             [this, kind](const QModelIndex& index) { SelectIfNew(kind, index); });
     menus_->Attach(kind, view);
@@ -612,13 +625,11 @@ void Sledovani::WatchSelection(QTableView* view, int kind) {
 }
 
 void Sledovani::CellSelected(int kind, const QModelIndex& index) {
-    if (selecting_ || !index.isValid()) return;
+    if (!index.isValid()) return;
     const int column = TableModel::TableColumn(index);
     int row = TableModel::TableRow(index);
     if (kind == kProjectTable && row <= 0) row = 1;
-    ws_.ItemKind = kind;
-    ws_.CurrentColumn = column;
-    ws_.ItemRow = row;
+    ws_.Current().Select(kind, column, row);
     ws_.TableOf(kind)->Select(column, row);
     const QString where = QString::number(kind) + u' ';
     switch (kind) {
@@ -630,12 +641,12 @@ void Sledovani::CellSelected(int kind, const QModelIndex& index) {
             break;
         case kDeadlineTable:
             if (form_) form_->ShowItem(kDeadlineTable, row);
-            ws_.AppendCheck(where + QString::number(ws_.ItemRow) +
+            ws_.AppendCheck(where + QString::number(ws_.Current().Row()) +
                             QStringLiteral(" SG_PrubehSelectCell"));
             break;
         case kFinanceTable:
             if (form_) form_->ShowItem(kFinanceTable, row);
-            ws_.AppendCheck(where + QString::number(ws_.ItemRow) +
+            ws_.AppendCheck(where + QString::number(ws_.Current().Row()) +
                             QStringLiteral(" SG_FinanceSelectCell"));
             break;
         default:
@@ -643,21 +654,17 @@ void Sledovani::CellSelected(int kind, const QModelIndex& index) {
     }
     if (foto_ && (kind == kProjectTable || kind == kDeadlineTable || kind == kFinanceTable))
         foto_->ShowItemPicture(kind, row);
-    // The entry window may have moved the item while showing it; the label
-    // and the captions name what is current now.
-    ws_.ItemKind = kind;
-    ws_.CurrentColumn = column;
-    info_->setText(QStringLiteral("%1/%2/%3").arg(kind).arg(column).arg(ws_.ItemRow));
-    FollowMenuCaptions(kind, column, ws_.ItemRow);
+    // Loading the project's file may have moved the item; the label and the
+    // captions name what is current now.
+    ShowSelectionLabel();
+    FollowMenuCaptions(kind, column, ws_.Current().Row());
     ws_.ResetInactivity();
 }
 
 void Sledovani::SelectIfNew(int kind, const QModelIndex& index) {
     if (!index.isValid()) return;
-    const bool current = ws_.ItemKind == kind &&
-                         ws_.CurrentColumn == TableModel::TableColumn(index) &&
-                         ws_.ItemRow == TableModel::TableRow(index);
-    if (!current) CellSelected(kind, index);
+    if (!ws_.Current().Is(kind, TableModel::TableColumn(index), TableModel::TableRow(index)))
+        CellSelected(kind, index);
 }
 
 void Sledovani::FollowMenuCaptions(int kind, int column, int row) {
@@ -680,10 +687,7 @@ void Sledovani::ShowPopup(int kind, const QPoint& position) {
     if (!index.isValid()) return;
     // The clicked cell becomes the current item even when it already was the
     // grid's current cell and another table was clicked since.
-    {
-        QScopedValueRollback guard(selecting_, true);
-        view->setCurrentIndex(index);
-    }
+    view->setCurrentIndex(index);
     SelectIfNew(kind, index);
     // The menu may have been closed before the selection finished (a question
     // about a missing progress file); it opens only over a grid still shown.
@@ -698,7 +702,7 @@ void Sledovani::FollowSelection(int kind, bool toTopRow) {
     const Table& table = model->table();
     const QModelIndex cell = model->IndexOf(table.SelectedColumn(), table.SelectedRow());
     if (!cell.isValid()) return;
-    QScopedValueRollback guard(selecting_, true);
+    // The grid's selection handler knows its table's own cell and leaves the item as it is.
     view->setCurrentIndex(cell);
     if (!toTopRow) {
         view->scrollTo(cell);
@@ -812,11 +816,12 @@ void Sledovani::SetServiceMenus(bool enabled) {
 
 void Sledovani::SortCommand(int kind) {
     if (!CheckPermission(ws_, QString::fromUtf16(kThisOperation), 3)) return;
-    if (ws_.ItemKind != kind || ws_.CurrentColumn <= 0) return;
+    const CurrentItem& current = ws_.Current();
+    if (current.Kind() != kind || current.Column() <= 0) return;
     if (kind == kDeadlineTable)
-        SortDeadlineTable(ws_, ws_.CurrentColumn);
+        SortDeadlineTable(ws_, current.Column());
     else
-        SortFinanceTable(ws_, ws_.CurrentColumn);
+        SortFinanceTable(ws_, current.Column());
 }
 
 void Sledovani::GridCommand(GridMenus::Command command, int kind) {
@@ -832,10 +837,12 @@ void Sledovani::GridCommand(GridMenus::Command command, int kind) {
             RunCommand(ws_.Ask(), [&] { SortCommand(kind); });
             break;
         case Command::SuperiorLink:
-            if (ws_.ItemKind == kDeadlineTable) links_->RecordSuperiorLink(ws_.ItemRow);
+            if (ws_.Current().Kind() == kDeadlineTable)
+                links_->RecordSuperiorLink(ws_.Current().Row());
             break;
         case Command::PredecessorLink:
-            if (ws_.ItemKind == kDeadlineTable) links_->RecordPredecessorLink(ws_.ItemRow);
+            if (ws_.Current().Kind() == kDeadlineTable)
+                links_->RecordPredecessorLink(ws_.Current().Row());
             break;
         case Command::FinishLinking:
             links_->FinishLinking();
@@ -846,13 +853,13 @@ void Sledovani::GridCommand(GridMenus::Command command, int kind) {
 
 void Sledovani::AddRecordCommand() {
     AddRecordResult added;
-    RunCommand(ws_.Ask(), [&] { added = AddRecord(ws_, ws_.ItemKind, ws_.ItemRow); });
+    const CurrentItem& current = ws_.Current();
+    RunCommand(ws_.Ask(), [&] { added = AddRecord(ws_, current.Kind(), current.Row()); });
     if (!added.error.isEmpty()) ws_.Ask().Error(added.error);
     if (!added.Added()) return;
-    const int kind = ws_.ItemKind;
-    if (form_) form_->ShowItem(kind, added.row);
-    info_->setText(QStringLiteral("%1/%2/%3").arg(kind).arg(ws_.CurrentColumn).arg(ws_.ItemRow));
-    FollowMenuCaptions(kind, ws_.CurrentColumn, ws_.ItemRow);
+    // The entry window followed the new current item by itself.
+    ShowSelectionLabel();
+    FollowMenuCaptions(current.Kind(), current.Column(), current.Row());
 }
 
 void Sledovani::DeleteItemCommand() {
@@ -874,14 +881,16 @@ void Sledovani::DeleteItemCommand() {
 void Sledovani::PropagateLinksCommand() {
     PropagateLinkDates(ws_);
     // The entry window shows the dates the links moved.
-    if (form_ && ws_.ItemKind == kDeadlineTable) form_->ShowDeadlineRow(ws_.ItemRow);
+    if (form_ && ws_.Current().Kind() == kDeadlineTable)
+        form_->ShowDeadlineRow(ws_.Current().Row());
 }
 
 void Sledovani::RemoveLinksCommand() {
     // Every link of the project is gone at once: asked like any other change.
     if (!CheckPermission(ws_, QString::fromUtf16(kThisOperation), 3)) return;
     RemoveAllLinks(ws_);
-    if (form_ && ws_.ItemKind == kDeadlineTable) form_->ShowDeadlineRow(ws_.ItemRow);
+    if (form_ && ws_.Current().Kind() == kDeadlineTable)
+        form_->ShowDeadlineRow(ws_.Current().Row());
 }
 
 void Sledovani::SaveAllProgressCommand() {

@@ -146,6 +146,8 @@ class Sledovani : public QMainWindow {
     void PageTurned(int kind);
     void TableButton(int flag);
     void ShowStatus(const QString& text, const QColor& colour);
+    // Item kind + "/" + current column + "/" + item row of the current item.
+    void ShowSelectionLabel();
     // The strip follows the item the entry window has just shown, once the
     // entry window has made it the current item.
     void ScheduleStripRedraw();
@@ -197,8 +199,6 @@ class Sledovani : public QMainWindow {
     QLabel* permission_ = nullptr;
     QTimer* splash_ = nullptr;
 
-    // Set while the window selects a cell itself, which is no user selection.
-    bool selecting_ = false;
     bool stripPending_ = false;
     bool closed_ = false;
 };

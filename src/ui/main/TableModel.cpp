@@ -170,9 +170,7 @@ bool TableModel::MoveRow(int from, int to) {
 
     // The current item and project follow their rows.
     const int kind = BaseKind(table_.Kind());
-    if (ws_.ItemKind == kind) ws_.ItemRow = RowAfterMove(ws_.ItemRow, from, to);
-    if (kind == kProjectTable)
-        ws_.CurrentProjectRow = RowAfterMove(ws_.CurrentProjectRow, from, to);
+    ws_.Current().FollowRows(kind, [from, to](int row) { return RowAfterMove(row, from, to); });
     ws_.SetChanged(ChangeFlagOf(kind), true);
     return true;
 }

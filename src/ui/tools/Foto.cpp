@@ -84,7 +84,7 @@ Foto::Foto(Workspace& ws, QWidget* parent)
 }
 
 void Foto::ShowPicture(const QString& path, const QString& caption) {
-    setWindowTitle(caption);
+    SetCaption(caption);
     if (path != path_) reportedKey_.clear();
     path_ = path;
     pending_ = true;
@@ -96,6 +96,11 @@ void Foto::ClearPicture() {
     pending_ = false;
     reportedKey_.clear();
     Empty();
+}
+
+void Foto::SetCaption(const QString& caption) {
+    // An empty title would show the application's name, as if this were the main window.
+    setWindowTitle(caption.isEmpty() ? QStringLiteral("Foto") : caption);
 }
 
 void Foto::SetItemLabel(const QString& text) {
@@ -115,7 +120,7 @@ void Foto::ShowItemPicture(int kind, int row) {
 }
 
 void Foto::ShowCurrentItemPicture() {
-    ShowItemPicture(ws_.ItemKind, ws_.ItemRow);
+    ShowItemPicture(ws_.Current().Kind(), ws_.Current().Row());
 }
 
 void Foto::ShowViewer() {
@@ -194,7 +199,7 @@ void Foto::Fit() {
 }
 
 void Foto::Empty() {
-    setWindowTitle(QString());
+    SetCaption(QString());
     image_->hide();
     image_->clear();
     loadedKey_.clear();

@@ -58,6 +58,7 @@ class Foto : public QWidget {
     void Fit();
     // No caption, no picture, no size label.
     void Empty();
+    void SetCaption(const QString& caption);
     QSize DecodeTarget() const;
 
     Workspace& ws_;
