@@ -115,6 +115,8 @@ class TstFormulare : public QObject {
     void changeStoresTheItemShown_data();
     void changeStoresTheItemShown();
     void cancelDropsWhatWasTyped();
+    void typedDates_data();
+    void typedDates();
 };
 
 void TstFormulare::showsDeadlineWithStatus() {
@@ -451,6 +453,63 @@ void TstFormulare::cancelDropsWhatWasTyped() {
     const QString row = RowRecord(QString(), t, 2);
     Click(form, "Zmenit");
     QCOMPARE(RowRecord(QString(), t, 2), row);
+}
+
+void TstFormulare::typedDates_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("shown");  // the cell before
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+
+    QTest::newRow("over a shorter date") << "Termin_PlanDo"
+                                         << "01.04.2026"
+                                         << "30.11.2026"
+                                         << "30.11.2026";
+    QTest::newRow("without leading zeros") << "Termin_PlanDo"
+                                           << "20.05.2026"
+                                           << "5.2.2027"
+                                           << "05.02.2027";
+    QTest::newRow("with leading zeros") << "Termin_PlanDo"
+                                        << "20.05.2026"
+                                        << "05.02.2027"
+                                        << "05.02.2027";
+    QTest::newRow("day beyond the month shown") << "Termin_PlanDo"
+                                                << "28.02.2027"
+                                                << "31.12.2026"
+                                                << "31.12.2026";
+    QTest::newRow("into an empty date") << "Termin_SkutecnostDo"
+                                        << ""
+                                        << "30.11.2026"
+                                        << "30.11.2026";
+    QTest::newRow("nothing typed into an empty date") << "Termin_SkutecnostDo"
+                                                      << ""
+                                                      << ""
+                                                      << "";
+}
+
+void TstFormulare::typedDates() {
+    QFETCH(QString, field);
+    QFETCH(QString, shown);
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    Base b;
+    const int column = field == QLatin1String("Termin_PlanDo") ? 6 : 8;
+    b.ws.Deadlines.SetCell(column, 2, shown);
+    Formulare form(b.ws);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.ShowItem(kDeadlineTable, 2);
+    auto* edit = Child<QDateEdit>(form, field);
+    // An empty date shows as an empty picker.
+    if (shown.isEmpty()) QCOMPARE(edit->text().trimmed(), QString());
+    if (!typed.isEmpty()) {
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit, typed);
+        QTest::keyClick(edit, Qt::Key_Tab);
+    }
+    Click(form, "Zmenit");
+    QCOMPARE(b.ws.Deadlines.Cell(column, 2), stored);
 }
 
 QTEST_MAIN(TstFormulare)

@@ -8,10 +8,12 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -46,6 +48,59 @@ const QStringList kFinanceInfoItems{
     QStringLiteral("Vyjímečná činnost"), QStringLiteral("Ročně"),
     QStringLiteral("Měsíčně"),           QStringLiteral("Závěr")};
 const QDate kEmptyPickerDate(1900, 1, 2);
+
+// A date picker that takes a date typed whole ("30.11.2026", "5.2.2027",
+// "05.02.2027") as it was typed. The stock editor types into one section at a
+// time and lets the month or the day shown meanwhile change what was typed.
+// Its lowest date is the empty date, shown as an empty field.
+class DayEdit : public QDateEdit {
+  public:
+    DayEdit() {
+        // The stock editor selects the section under the cursor after every
+        // key, so that the next key replaces what was just typed.
+        disconnect(lineEdit(), SIGNAL(cursorPositionChanged(int, int)), this, nullptr);
+    }
+
+  protected:
+    // Typing and deleting edit the text as a whole; the arrows, Enter and Tab
+    // keep their picker meaning.
+    void keyPressEvent(QKeyEvent* event) override {
+        const QString text = event->text();
+        const bool typing = (!text.isEmpty() && text.at(0).isPrint()) ||
+                            event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete ||
+                            event->matches(QKeySequence::SelectAll);
+        if (typing)
+            QAbstractSpinBox::keyPressEvent(event);
+        else
+            QDateEdit::keyPressEvent(event);
+    }
+    QValidator::State validate(QString& input, int&) const override {
+        const QString text = input.trimmed();
+        if (text.isEmpty() || Parse(text).isValid()) return QValidator::Acceptable;
+        static const QRegularExpression partial(
+            QStringLiteral("^\\d{0,2}(\\.\\d{0,2}(\\.\\d{0,4})?)?$"));
+        return partial.match(text).hasMatch() ? QValidator::Intermediate : QValidator::Invalid;
+    }
+    void fixup(QString& input) const override {
+        if (!input.trimmed().isEmpty() && !Parse(input.trimmed()).isValid())
+            input = textFromDateTime(dateTime());
+    }
+    QDateTime dateTimeFromText(const QString& text) const override {
+        const QDate date = Parse(text.trimmed());
+        return (date.isValid() ? date : minimumDate()).startOfDay();
+    }
+    QString textFromDateTime(const QDateTime& moment) const override {
+        return moment.date() <= minimumDate() ? QString()
+                                              : moment.date().toString(QStringLiteral("d.M.yyyy"));
+    }
+
+  private:
+    QDate Parse(const QString& text) const {
+        // "d" and "M" read one or two digits, so both ways of writing a date pass.
+        const QDate date = QDate::fromString(text, QStringLiteral("d.M.yyyy"));
+        return date.isValid() && date > minimumDate() && date <= maximumDate() ? date : QDate();
+    }
+};
 
 // The distinct non-empty values of a column in row order.
 void AddColumn(QStringList& list, const Table& t, int column,
@@ -237,7 +292,7 @@ QLineEdit* Formulare::Line(const QString& name) {
 }
 
 QDateEdit* Formulare::DateEdit(const QString& name) {
-    auto* edit = new QDateEdit;
+    auto* edit = new DayEdit;
     edit->setObjectName(name);
     edit->setDisplayFormat(QStringLiteral("d.M.yyyy"));
     edit->setMinimumDate(kEmptyPickerDate);
@@ -641,7 +696,9 @@ void Formulare::PickListsChanged() {
 
 // ---------------------------------------------------------------- showing
 
-double Formulare::Day(const QDateEdit* edit) {
+double Formulare::Day(QDateEdit* edit) {
+    // A date typed but not yet confirmed counts as well.
+    edit->interpretText();
     return DayFromDate(edit->date());
 }
 

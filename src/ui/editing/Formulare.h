@@ -212,7 +212,7 @@ class Formulare : public QWidget {
     void EditCommand(const std::function<EditOutcome()>& edit);
     void AfterEdit();
 
-    static double Day(const QDateEdit* edit);
+    static double Day(QDateEdit* edit);
     static void SetDay(QDateEdit* edit, double day);
 
     Workspace& ws_;
