@@ -655,6 +655,8 @@ void TstGrids::sortUnderEntryWindowKeepsItems() {
     QCOMPARE(ws().Finance.Cell(2, 1), u"Etapa_#_1"_s);
     QCOMPARE(activity->currentText(), u"Platba_Faktura_1"_s);
     QCOMPARE(ws().Current().Row(), 2);
+    QTableView* grid = Grid(u"SG_Finance"_s);
+    QCOMPARE(grid->currentIndex(), grid->model()->index(1, 1));
 
     QTest::mouseClick(Child<QPushButton>(Form(), u"Zmenit"_s), Qt::LeftButton);
     QCOMPARE(TableItems(ws()), items);

@@ -101,10 +101,14 @@ void SortTable(Workspace& ws, int kind, int column, const char16_t* label, int c
     // it over the row that now holds its old number.
     std::vector<int> newRowOf(size_t(rows) + 1, 0);
     for (size_t k = 0; k < order.size(); ++k) newRowOf[size_t(order[k])] = int(k) + 1;
-    ws.Current().FollowRows(kind, [&newRowOf](int row) {
-        return row < int(newRowOf.size()) && newRowOf[size_t(row)] > 0 ? newRowOf[size_t(row)]
-                                                                       : row;
-    });
+    auto follow = [&newRowOf](int row) {
+        return row >= 1 && row < int(newRowOf.size()) && newRowOf[size_t(row)] > 0
+                   ? newRowOf[size_t(row)]
+                   : row;
+    };
+    ws.Current().FollowRows(kind, follow);
+    // The grid keeps the same item selected.
+    table.Select(table.SelectedColumn(), follow(table.SelectedRow()));
     if (type == KeyType::Text) {
         // Empty cells took part as "ZZZZZ"; a cell that really held it goes empty too.
         for (int r = 1; r < rows; ++r)
