@@ -151,6 +151,9 @@ class TstCli : public QObject {
     void generateKeepsOrReplaces();
     void generateRefuses_data();
     void generateRefuses();
+    void generateNumberInsideAnother();
+    void unsafeNumberStaysInside_data();
+    void unsafeNumberStaysInside();
     void checkReports_data();
     void checkReports();
     void commandLine_data();
@@ -252,6 +255,64 @@ void TstCli::generateRefuses() {
                  qPrintable(run.out + run.err));
     for (const QString& file : {kProgress012, kProgress034})
         QCOMPARE(QFileInfo(base.Path(file)).isFile(), written.contains(file));
+}
+
+// Project 1 listed before 12: 12's rows must never land in 1's file.
+void TstCli::generateNumberInsideAnother() {
+    TempBase base;
+    Folder folder = TwoProjects();
+    folder[kRegister][3] = QStringLiteral("1;Chodník;;;;;;;;50/50;;;;;;");
+    folder[kRegister][4] = QStringLiteral("12;Most;;;;;;;;;;;;;;");
+    Write(base, folder);
+    const CliRun run = RunCli({"generate", "--base", base.Dir(), "--force"});
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(base.Bytes("APr_NameAkce__1.csv"),
+             ExpectedGenerated("1", QStringLiteral("Chodník"), "50/50"));
+    QVERIFY(!base.Exists("APr_NameAkce__12.csv"));
+    QCOMPARE(run.out.count(QStringLiteral("Zapsán soubor")), 1);
+    QVERIFY2(run.out.contains(QStringLiteral("Nezapsáno: Akce 12: soubor APr_NameAkce__1.csv")),
+             qPrintable(run.out));
+}
+
+// A project number taken from the register must never lead a command outside
+// the data folder: nothing is written, read or backed up there, and the run fails.
+void TstCli::unsafeNumberStaysInside_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("generate") << QStringList{"generate", "--force"};
+    QTest::newRow("backup") << QStringList{"backup"};
+    QTest::newRow("check") << QStringList{"check"};
+    QTest::newRow("status") << QStringList{"status", "--date", "09.12.2026"};
+}
+
+void TstCli::unsafeNumberStaysInside() {
+    QFETCH(QStringList, args);
+    TempBase base;
+    Folder folder = TwoProjectsWithProgress();
+    folder[kRegister] << QStringLiteral("../../tajne;Cizí;;;;;;;;;;;;;;");
+    Write(base, folder, "data/");
+    base.WriteLines("ORVA_Sledovani.Ini", {"[Nastavení]", "Cesta=data\\", "CestaZmeny=zmeny",
+                                           "[Přístup]", "Pripojen=Volný"});
+    QVERIFY(QDir().mkpath(base.Path("zmeny")));
+    // With this folder in place the number's file name resolves to the base.
+    QVERIFY(QDir().mkpath(base.Path("data/APr_NameAkce__..")));
+    const QStringList outside = {"Akce ORVA;01.12.2026", "Akce - Projekt Číslo ;x", "Termíny",
+                                 "T-x;TAJNE;;;;;;;;;;T-x-01//;;;;;;;"};
+    base.WriteLines("tajne.csv", outside);
+
+    const CliRun run = RunCli(args + QStringList{"--base", base.Dir()});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2((run.out + run.err).contains(QStringLiteral("\"../../tajne\" obsahuje")),
+             qPrintable(run.out + run.err));
+    QCOMPARE(base.Lines("tajne.csv"), outside);
+    QVERIFY(!run.out.contains(QStringLiteral("TAJNE")));
+    const QStringList backups = QDir(base.Path("zmeny")).entryList(QDir::Files);
+    // The backup is still written, with every other project's progress.
+    QCOMPARE(backups.size(), args[0] == QLatin1String("backup") ? 1 : 0);
+    for (const QString& file : backups) {
+        const QString text = base.Lines("zmeny/" + file).join(u'\n');
+        QVERIFY(!text.contains(QStringLiteral("TAJNE")));
+        QVERIFY(text.contains(QStringLiteral("T-034;Etapa_#_1;")));
+    }
 }
 
 void TstCli::checkReports_data() {
@@ -397,11 +458,11 @@ void TstCli::commandLine() {
 void TstCli::backupWritesSnapshotOnceADay() {
     TempBase base;
     Write(base, TwoProjectsWithProgress());
-    base.WriteLines("ORVA_Sledovani.Ini", {"[Nastavení]", "CestaZmeny=zmeny", "[Přístup]",
-                                           "Pripojen=Volný"});
+    base.WriteLines("ORVA_Sledovani.Ini",
+                    {"[Nastavení]", "CestaZmeny=zmeny", "[Přístup]", "Pripojen=Volný"});
     QDir(base.Dir()).mkdir("zmeny");
-    const QString file = "zmeny/Zaloha_Jmeno-Prijmeni_" +
-                         QDate::currentDate().toString("yyyy-MM-dd") + ".csv";
+    const QString file =
+        "zmeny/Zaloha_Jmeno-Prijmeni_" + QDate::currentDate().toString("yyyy-MM-dd") + ".csv";
     for (int run = 1; run <= 2; ++run) {
         const CliRun result = RunCli({"backup", "--base", base.Dir()});
         QCOMPARE(result.exitCode, 0);

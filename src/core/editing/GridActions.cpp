@@ -50,10 +50,12 @@ int OpenProjectRow(Workspace& ws, int row) {
     const QString name = ProgressFileName(ws, ws.Projects.Cell(1, row));
     // A file created for a project without one is loaded too, or the tables
     // would keep the previous project's rows under the new name.
-    if (LoadProgress(ws, name) == LoadResult::Created) LoadProgress(ws, name);
-    // Looking for a missing file may have moved the current project.
+    LoadResult loaded = LoadProgress(ws, name);
+    if (loaded == LoadResult::Created) loaded = LoadProgress(ws, name);
+    // Looking for a missing file may have moved the current project. A load that
+    // did not happen keeps the project whose rows the tables still hold.
     ws.ItemKind = kProjectTable;
     ws.ItemRow = row;
-    ws.CurrentProjectRow = row;
+    if (loaded == LoadResult::Loaded) ws.CurrentProjectRow = row;
     return row;
 }

@@ -74,7 +74,8 @@ QString ProgressFilePrefix(Workspace& ws) {
 
 QString ProgressPath(Workspace& ws, const QString& prefix, int row) {
     const QString number = ws.Projects.Cell(1, row);
-    if (number.isEmpty()) return QString();
+    // A number that leads outside the data folder is never copied into a backup.
+    if (number.isEmpty() || !IsSafeNamePart(number)) return QString();
     return ws.config.DataPath(prefix + number + QStringLiteral(".csv"));
 }
 
