@@ -47,6 +47,46 @@ QString Shortened(const QString& text, int width) {
     return text.size() <= width ? text : text.left(width - 1) + QStringLiteral("…");
 }
 
+// Text from the shared data files reaches the terminal with its control
+// characters escaped ("\x1B"), so that an escape sequence in a cell cannot act
+// on the administrator's terminal. The report's own line ends stay.
+QString Escaped(const QString& text) {
+    QString result;
+    result.reserve(text.size());
+    for (const QChar c : text) {
+        const QChar::Category category = c.category();
+        if (c == u'\n' || (category != QChar::Other_Control && category != QChar::Separator_Line &&
+                           category != QChar::Separator_Paragraph)) {
+            result += c;
+            continue;
+        }
+        const char16_t u = c.unicode();
+        result += (u < 0x100 ? QStringLiteral("\\x") : QStringLiteral("\\u")) +
+                  QString::number(u, 16).toUpper().rightJustified(u < 0x100 ? 2 : 4, u'0');
+    }
+    return result;
+}
+
+// Collects what a command prints and passes it on escaped when it goes out of scope.
+class EscapedStream {
+  public:
+    explicit EscapedStream(QTextStream& target) : target_(target), stream(&text_) {}
+    ~EscapedStream() {
+        stream.flush();
+        target_ << Escaped(text_);
+        target_.flush();
+    }
+    EscapedStream(const EscapedStream&) = delete;
+    EscapedStream& operator=(const EscapedStream&) = delete;
+
+  private:
+    QTextStream& target_;
+    QString text_;
+
+  public:
+    QTextStream stream;
+};
+
 QString PromptLine(const ScriptedPrompter::Entry& e) {
     using Kind = ScriptedPrompter::Kind;
     switch (e.kind) {
@@ -114,7 +154,11 @@ bool PrintLateRows(const Config& config, const QString& number, const QString& f
 
 }  // namespace
 
-int RunCheck(const Arguments& args, QTextStream& out, QTextStream& err) {
+int RunCheck(const Arguments& args, QTextStream& rawOut, QTextStream& rawErr) {
+    EscapedStream escapedOut(rawOut);
+    EscapedStream escapedErr(rawErr);
+    QTextStream& out = escapedOut.stream;
+    QTextStream& err = escapedErr.stream;
     const QString base = BaseDirectory(args);
     if (!BaseExists(base, err)) return kExitProblems;
     ScriptedPrompter prompter;
@@ -141,7 +185,9 @@ int RunCheck(const Arguments& args, QTextStream& out, QTextStream& err) {
     for (const ProjectCheck& p : report.projects) width = qMax(width, int(p.number.size()));
     for (const ProjectCheck& p : report.projects) {
         out << "  " << p.number.leftJustified(width) << "  " << p.fileName << "  ";
-        if (p.missing)
+        if (p.unsafeNumber)
+            out << UnsafeNumberText(p.number) << " Průběh se nečte ani nezapisuje.";
+        else if (p.missing)
             out << "chybí";
         else if (p.unreadable)
             out << "nečitelný";
@@ -217,6 +263,7 @@ int RunGenerate(const Arguments& args, QTextStream& out, QTextStream& err) {
         }
         for (int r = 1; r < ws.Projects.RowCount(); ++r) {
             if (row != 0 && r != row) continue;
+            if (!ProgressFileRefusal(ws, r).isEmpty()) continue;
             const QString path = cfg.DataPath(ProgressFileName(ws, ws.Projects.Cell(1, r)));
             if (args.force || !QFileInfo(path).isFile()) planned << path;
         }
@@ -226,9 +273,10 @@ int RunGenerate(const Arguments& args, QTextStream& out, QTextStream& err) {
         for (const QString& name : report.kept)
             out << "Ponechán existující soubor " << cfg.DataPath(name)
                 << " (přepíše jej volba --force)\n";
+        for (const QString& refusal : report.refused) out << "Nezapsáno: " << refusal << '\n';
         out << "Zapsáno souborů: " << report.written.size() << ", ponecháno: " << report.kept.size()
             << '\n';
-        return kExitOk;
+        return report.refused.isEmpty() ? kExitOk : kExitProblems;
     } catch (const FileError& e) {
         for (const QString& path : planned) {
             if (path == e.Path()) break;
@@ -240,7 +288,11 @@ int RunGenerate(const Arguments& args, QTextStream& out, QTextStream& err) {
     }
 }
 
-int RunStatus(const Arguments& args, QTextStream& out, QTextStream& err) {
+int RunStatus(const Arguments& args, QTextStream& rawOut, QTextStream& rawErr) {
+    EscapedStream escapedOut(rawOut);
+    EscapedStream escapedErr(rawErr);
+    QTextStream& out = escapedOut.stream;
+    QTextStream& err = escapedErr.stream;
     const QString base = BaseDirectory(args);
     if (!BaseExists(base, err)) return kExitProblems;
     ScriptedPrompter prompter;
@@ -281,23 +333,15 @@ int RunStatus(const Arguments& args, QTextStream& out, QTextStream& err) {
     for (int r = 1; r < projects.RowCount(); ++r) {
         if (only != 0 && r != only) continue;
         const QString number = projects.Cell(1, r);
-        const QString name = ProgressFileName(ws, number);
-        const int owner = ws.Current().ProjectRow();
-        if (owner != r) {
-            // The program finds a project by the first number contained in its
-            // own, so this one shows another project's progress: listing it
-            // again under this number would mislead.
-            if (number.isEmpty())
-                err << "Akce v řádku " << r << " seznamu nemá číslo; vynechána." << Qt::endl;
-            else if (projects.Cell(1, owner) == number)
-                err << "Akce " << number << " je v seznamu vícekrát; vypsána jednou." << Qt::endl;
-            else
-                err << "Akce " << number << ": program pro ni čte průběh akce "
-                    << projects.Cell(1, owner) << " (" << name << "), protože číslo "
-                    << projects.Cell(1, owner) << " je obsaženo v čísle " << number
-                    << "; vynechána." << Qt::endl;
+        // The program finds a project by the first number contained in its own,
+        // so a project may show another one's progress: listing it again under
+        // this number would mislead. What is left out makes the run fail.
+        if (const QString refusal = ProgressFileRefusal(ws, r); !refusal.isEmpty()) {
+            err << refusal << " Vynechána." << Qt::endl;
+            problems = true;
             continue;
         }
+        const QString name = ProgressFileName(ws, number);
         const QString path = cfg.DataPath(name);
         if (!FileChoice::IsFile(path)) {
             err << "Chybí soubor: " << path << Qt::endl;
@@ -328,12 +372,21 @@ int RunBackup(const Arguments& args, QTextStream& out, QTextStream& err) {
             return kExitProblems;
         }
         LoadProjectRegister(ws, cfg.SouborAkce);
+        // The progress file of a number that leads outside the data folder is
+        // not copied into the backup; the run says so and fails.
+        bool skipped = false;
+        for (int r = 1; r < ws.Projects.RowCount(); ++r) {
+            if (IsSafeNamePart(ws.Projects.Cell(1, r))) continue;
+            out << Escaped(UnsafeNumberText(ws.Projects.Cell(1, r)))
+                << " Průběh akce se nezálohuje.\n";
+            skipped = true;
+        }
         const QString label = QString::fromUtf16(kLabelBackup);
         const QString path = cfg.PathIn(cfg.CestaZmeny, ChangeLogFileName(ws, QString(), label));
         const bool existed = QFileInfo(path).isFile();
         LogChange(ws, QString(), label, kLogEvent, 12);
         out << (existed ? "Záznam zálohy připsán: " : "Záloha zapsána: ") << path << '\n';
-        return kExitOk;
+        return skipped ? kExitProblems : kExitOk;
     } catch (const FileError& e) {
         out.flush();
         err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;

@@ -7,7 +7,8 @@ struct Arguments;
 // Exit statuses of orva-cli.
 enum ExitStatus : int {
     kExitOk = 0,
-    kExitProblems = 1,  // missing or unreadable files, or problems found by the check
+    // Missing or unreadable files, projects left out, or problems found by the check.
+    kExitProblems = 1,
     kExitUsage = 2,
 };
 

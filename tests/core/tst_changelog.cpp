@@ -344,6 +344,70 @@ class TestChangeLog : public QObject {
         QVERIFY(thrown);
         QCOMPARE(QDir(base.Path("Zmeny")).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
+
+    // Workstations writing the first record of a month at the same moment: one
+    // of them creates the log with the snapshot, every record is kept. A register
+    // of many projects makes the snapshot slow to write, as in the office.
+    void concurrentFirstRecordsOfAMonth() {
+        constexpr int kRounds = 3;
+        constexpr int kWriters = 6;
+        constexpr int kProjects = 300;
+        TempBase base;
+        QStringList projects = {";Uloženo 01.12.2026", "Akce ORVA",
+                                "Číslo akce;Název akce;Manager projektu;;;;;;;;;;;;;"};
+        for (int n = 100; n < 100 + kProjects; ++n) {
+            projects << QStringLiteral("%1;Akce %1;Ing. Malá;;;;;;;;;;;;;").arg(n);
+            QStringList progress = {"Akce ORVA;01.12.2026",
+                                    "Akce - Projekt Číslo ;" + QString::number(n)};
+            for (int r = 1; r <= 20; ++r)
+                progress << QStringLiteral(
+                                "T-%1;Realizace;Stavba;Průběh stavby;01.03.2026;;;;;;;"
+                                "T-%1-%2//;;;;;;;")
+                                .arg(n)
+                                .arg(r, 2, 10, QLatin1Char('0'));
+            base.WriteLines(QStringLiteral("APr_NameAkce__%1.csv").arg(n), progress);
+        }
+        base.WriteLines("NameAkce.csv", projects);
+        base.WriteLines("ORVA_Sledovani.Ini",
+                        {"[Nastavení]", "CestaZmeny=Zmeny/", "Soubor_Akce_CSV=NameAkce.csv"});
+        const QString go = base.Path("go");
+        QDir changes(base.Path("Zmeny"));
+        for (int round = 0; round < kRounds; ++round) {
+            QVERIFY(changes.removeRecursively() && changes.mkpath("."));
+            QFile::remove(go);
+            std::vector<std::unique_ptr<QProcess>> writers;
+            for (int i = 0; i < kWriters; ++i) {
+                writers.push_back(std::make_unique<QProcess>());
+                writers.back()->start(QStringLiteral(LOG_WRITER),
+                                      {base.Dir(), QStringLiteral("Stanice %1").arg(i), go});
+            }
+            for (auto& p : writers) {
+                QVERIFY2(p->waitForStarted(10000), qPrintable(p->errorString()));
+                QTRY_VERIFY_WITH_TIMEOUT(p->canReadLine() || p->state() == QProcess::NotRunning,
+                                         20000);
+                QCOMPARE(p->readLine().trimmed(), QByteArray("READY"));
+            }
+            base.WriteBytes("go", "go");
+            for (auto& p : writers) {
+                QVERIFY(p->waitForFinished(30000));
+                QCOMPARE(p->readAllStandardOutput().trimmed(), QByteArray("WRITTEN"));
+            }
+            // Nothing but the log is left behind, not even a temporary file.
+            const QStringList files = changes.entryList(QDir::Files | QDir::Hidden);
+            QCOMPARE(files.size(), 1);
+            QVERIFY(files[0].startsWith("Zmeny_"));
+            const QStringList lines = base.Lines("Zmeny/" + files[0]);
+            QCOMPARE(lines.count(QStringLiteral("Akce ORVA")), 1);
+            QVERIFY(lines[0].startsWith(";Uloženo "));
+            QCOMPARE(lines.size(), 2 + 1 + kProjects + kProjects * 22 + kWriters);
+            QSet<QString> users;
+            for (const QString& l : lines.mid(lines.size() - kWriters)) {
+                QVERIFY2(l.startsWith(QString::fromUtf16(kLabelLogin)), qPrintable(l));
+                users << l.section(u';', 2, 2);
+            }
+            QCOMPARE(users.size(), kWriters);
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestChangeLog)

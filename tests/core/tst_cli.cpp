@@ -3,8 +3,12 @@
 #include <QMap>
 #include <QProcess>
 #include <QtTest>
+#include <cerrno>
+#include <memory>
+#include <vector>
 
 #include "TestSupport.h"
+#include "data/TextFile.h"
 
 namespace {
 
@@ -101,6 +105,18 @@ void Write(const TempBase& base, const Folder& folder, const QString& subfolder 
         base.WriteLines(subfolder + it.key(), it.value());
 }
 
+// The backup file of the day of the workstation user the tests run as.
+QString BackupFile() {
+    return "zmeny/Zaloha_Jmeno-Prijmeni_" + QDate::currentDate().toString("yyyy-MM-dd") + ".csv";
+}
+
+int CountStarts(const QStringList& lines, const QString& start) {
+    int n = 0;
+    for (const QString& l : lines)
+        if (l.startsWith(start)) ++n;
+    return n;
+}
+
 // The generated progress file of a project with the default templates, written
 // out from the documented layout: four heading lines, 13 deadline rows whose
 // "Realizace"/"Stavba" rows 07-09 hang under row 06, three finance rows.
@@ -151,12 +167,18 @@ class TstCli : public QObject {
     void generateKeepsOrReplaces();
     void generateRefuses_data();
     void generateRefuses();
+    void generateNumberInsideAnother();
+    void unsafeNumberStaysInside_data();
+    void unsafeNumberStaysInside();
     void checkReports_data();
     void checkReports();
     void commandLine_data();
     void commandLine();
     void backupWritesSnapshotOnceADay();
     void backupReportsAMissingFolder();
+    void concurrentBackupsKeepEveryRecord();
+    void fullDiskIsReported_data();
+    void fullDiskIsReported();
 };
 
 void TstCli::generateWritesTheDocumentedFiles() {
@@ -252,6 +274,64 @@ void TstCli::generateRefuses() {
                  qPrintable(run.out + run.err));
     for (const QString& file : {kProgress012, kProgress034})
         QCOMPARE(QFileInfo(base.Path(file)).isFile(), written.contains(file));
+}
+
+// Project 1 listed before 12: 12's rows must never land in 1's file.
+void TstCli::generateNumberInsideAnother() {
+    TempBase base;
+    Folder folder = TwoProjects();
+    folder[kRegister][3] = QStringLiteral("1;Chodník;;;;;;;;50/50;;;;;;");
+    folder[kRegister][4] = QStringLiteral("12;Most;;;;;;;;;;;;;;");
+    Write(base, folder);
+    const CliRun run = RunCli({"generate", "--base", base.Dir(), "--force"});
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(base.Bytes("APr_NameAkce__1.csv"),
+             ExpectedGenerated("1", QStringLiteral("Chodník"), "50/50"));
+    QVERIFY(!base.Exists("APr_NameAkce__12.csv"));
+    QCOMPARE(run.out.count(QStringLiteral("Zapsán soubor")), 1);
+    QVERIFY2(run.out.contains(QStringLiteral("Nezapsáno: Akce 12: soubor APr_NameAkce__1.csv")),
+             qPrintable(run.out));
+}
+
+// A project number taken from the register must never lead a command outside
+// the data folder: nothing is written, read or backed up there, and the run fails.
+void TstCli::unsafeNumberStaysInside_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("generate") << QStringList{"generate", "--force"};
+    QTest::newRow("backup") << QStringList{"backup"};
+    QTest::newRow("check") << QStringList{"check"};
+    QTest::newRow("status") << QStringList{"status", "--date", "09.12.2026"};
+}
+
+void TstCli::unsafeNumberStaysInside() {
+    QFETCH(QStringList, args);
+    TempBase base;
+    Folder folder = TwoProjectsWithProgress();
+    folder[kRegister] << QStringLiteral("../../tajne;Cizí;;;;;;;;;;;;;;");
+    Write(base, folder, "data/");
+    base.WriteLines("ORVA_Sledovani.Ini", {"[Nastavení]", "Cesta=data\\", "CestaZmeny=zmeny",
+                                           "[Přístup]", "Pripojen=Volný"});
+    QVERIFY(QDir().mkpath(base.Path("zmeny")));
+    // With this folder in place the number's file name resolves to the base.
+    QVERIFY(QDir().mkpath(base.Path("data/APr_NameAkce__..")));
+    const QStringList outside = {"Akce ORVA;01.12.2026", "Akce - Projekt Číslo ;x", "Termíny",
+                                 "T-x;TAJNE;;;;;;;;;;T-x-01//;;;;;;;"};
+    base.WriteLines("tajne.csv", outside);
+
+    const CliRun run = RunCli(args + QStringList{"--base", base.Dir()});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2((run.out + run.err).contains(QStringLiteral("\"../../tajne\" obsahuje")),
+             qPrintable(run.out + run.err));
+    QCOMPARE(base.Lines("tajne.csv"), outside);
+    QVERIFY(!run.out.contains(QStringLiteral("TAJNE")));
+    const QStringList backups = QDir(base.Path("zmeny")).entryList(QDir::Files);
+    // The backup is still written, with every other project's progress.
+    QCOMPARE(backups.size(), args[0] == QLatin1String("backup") ? 1 : 0);
+    for (const QString& file : backups) {
+        const QString text = base.Lines("zmeny/" + file).join(u'\n');
+        QVERIFY(!text.contains(QStringLiteral("TAJNE")));
+        QVERIFY(text.contains(QStringLiteral("T-034;Etapa_#_1;")));
+    }
 }
 
 void TstCli::checkReports_data() {
@@ -397,11 +477,11 @@ void TstCli::commandLine() {
 void TstCli::backupWritesSnapshotOnceADay() {
     TempBase base;
     Write(base, TwoProjectsWithProgress());
-    base.WriteLines("ORVA_Sledovani.Ini", {"[Nastavení]", "CestaZmeny=zmeny", "[Přístup]",
-                                           "Pripojen=Volný"});
+    base.WriteLines("ORVA_Sledovani.Ini",
+                    {"[Nastavení]", "CestaZmeny=zmeny", "[Přístup]", "Pripojen=Volný"});
     QDir(base.Dir()).mkdir("zmeny");
-    const QString file = "zmeny/Zaloha_Jmeno-Prijmeni_" +
-                         QDate::currentDate().toString("yyyy-MM-dd") + ".csv";
+    const QString file =
+        "zmeny/Zaloha_Jmeno-Prijmeni_" + QDate::currentDate().toString("yyyy-MM-dd") + ".csv";
     for (int run = 1; run <= 2; ++run) {
         const CliRun result = RunCli({"backup", "--base", base.Dir()});
         QCOMPARE(result.exitCode, 0);
@@ -430,6 +510,106 @@ void TstCli::backupReportsAMissingFolder() {
     const CliRun result = RunCli({"backup", "--base", base.Dir()});
     QCOMPARE(result.exitCode, 1);
     QVERIFY2(result.err.contains(base.Path("chybi/")), qPrintable(result.err));
+}
+
+// Nightly backups of several workstations started at the same moment (all as
+// one user here, so all into one file): one snapshot, every record kept. Many
+// projects make the snapshot slow to write, which leaves room for the race.
+void TstCli::concurrentBackupsKeepEveryRecord() {
+    constexpr int kRuns = 8;
+    TempBase base;
+    Folder folder = TwoProjectsWithProgress();
+    for (int n = 100; n < 400; ++n) {
+        folder[kRegister] << QStringLiteral("%1;Akce %1;;;;;;;;;;;;;;").arg(n);
+        folder[QStringLiteral("APr_NameAkce__%1.csv").arg(n)] = folder[kProgress012];
+    }
+    Write(base, folder);
+    base.WriteLines("ORVA_Sledovani.Ini",
+                    {"[Nastavení]", "CestaZmeny=zmeny", "[Přístup]", "Pripojen=Volný"});
+    QDir(base.Dir()).mkdir("zmeny");
+    std::vector<std::unique_ptr<QProcess>> runs;
+    for (int i = 0; i < kRuns; ++i) {
+        runs.push_back(std::make_unique<QProcess>());
+        runs.back()->start(QStringLiteral(ORVA_CLI), {"backup", "--base", base.Dir()});
+    }
+    for (auto& p : runs) {
+        QVERIFY(p->waitForFinished(60000));
+        QCOMPARE(p->exitCode(), 0);
+    }
+    const QStringList lines = base.Lines(BackupFile());
+    QCOMPARE(CountStarts(lines, QStringLiteral(";Uloženo ")), 1);
+    QCOMPARE(CountStarts(lines, QStringLiteral("Záloha dat_______________;")), kRuns);
+    QCOMPARE(QDir(base.Path("zmeny")).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+// On a full disk (a small tmpfs) a command that cannot write says so with the
+// path and the system's message and exits 1; no file is left empty or cut.
+// With a few pages free it may succeed, and then everything is written whole.
+void TstCli::fullDiskIsReported_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("freePages");
+    for (const char* command : {"generate", "backup"})
+        for (int free = 0; free <= 3; ++free)
+            QTest::addRow("%s, %d pages free", command, free) << command << free;
+}
+
+void TstCli::fullDiskIsReported() {
+    QFETCH(QString, command);
+    QFETCH(int, freePages);
+    SmallDisk disk;
+    SKIP_WITHOUT_SMALL_DISK(disk);
+    Folder folder = TwoProjectsWithProgress();
+    folder["ORVA_Sledovani.Ini"] = {"[Nastavení]", "CestaZmeny=zmeny"};
+    // An earlier backup of the day whose last page has room for ten bytes only.
+    folder[BackupFile()] = {";Uloženo 09.12.2026", "Akce ORVA"};
+    folder[BackupFile()] << QString(2 * SmallDisk::kPage - 10 - 34, u'x');
+    QMap<QString, QByteArray> before;
+    QDir().mkpath(disk.Path("zmeny"));
+    for (auto it = folder.cbegin(); it != folder.cend(); ++it) {
+        QFile file(disk.Path(it.key()));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        before[it.key()] = Cp1250Lines(it.value());
+        QVERIFY(file.write(before[it.key()]) == before[it.key()].size() && file.flush());
+    }
+    QCOMPARE(before[BackupFile()].size(), 2 * SmallDisk::kPage - 10);
+    disk.Fill(freePages);
+
+    const CliRun run = RunCli(QStringList{command, "--base", disk.Dir()} +
+                              (command == "generate" ? QStringList{"--force"} : QStringList()));
+    const bool written = run.exitCode == 0;
+    if (freePages == 0 || !written) {
+        QVERIFY2(run.exitCode == 1, qPrintable(run.out + run.err));
+        QVERIFY2(run.err.contains(qt_error_string(ENOSPC)) && run.err.contains(disk.Dir()),
+                 qPrintable(run.err));
+    }
+    QMap<QString, QByteArray> after = before;
+    if (command == "generate") {
+        after[kProgress012] =
+            ExpectedGenerated("012", "Rekonstrukce náměstí v Telči", QStringLiteral("85/75"));
+        after[kProgress034] = ExpectedGenerated("034", "Oprava mateřské školy", QString());
+    }
+    for (auto it = before.cbegin(); it != before.cend(); ++it) {
+        QFile file(disk.Path(it.key()));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray now = file.readAll();
+        if (it.key() == BackupFile() && written && command == "backup") {
+            // One whole record line after the old bytes.
+            QVERIFY(now.startsWith(it.value()));
+            now = now.mid(it.value().size());
+            QVERIFY(now.startsWith(TextFile::Encode(QStringLiteral("Záloha dat_______________;"))));
+            QCOMPARE(now.count("\r\n"), 1);
+            QVERIFY(now.endsWith("\r\n"));
+            continue;
+        }
+        // Generation may have replaced some files before the disk ran full.
+        QVERIFY2(
+            now == it.value() || (now == after[it.key()] && (written || command == "generate")),
+            qPrintable(it.key()));
+        if (written) QCOMPARE(now, after[it.key()]);
+    }
+    // No temporary file is left.
+    QCOMPARE(QDir(disk.Dir()).entryList(QDir::Files).size(), 5);
+    QCOMPARE(QDir(disk.Path("zmeny")).entryList(QDir::Files).size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TstCli)

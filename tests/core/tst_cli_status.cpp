@@ -103,6 +103,8 @@ class TstCliStatus : public QObject {
     void problems_data();
     void problems();
     void numberInsideAnother();
+    void controlCharactersEscaped_data();
+    void controlCharactersEscaped();
     void commandLine_data();
     void commandLine();
 };
@@ -223,10 +225,38 @@ void TstCliStatus::numberInsideAnother() {
                            QStringLiteral("F-01;Platba;;Plnění;;01.01.2026;;;0;0;10,00;F-01-01/;")};
     Write(base, folder);
     const CliRun run = RunCli({"status", "--base", base.Dir(), "--date", "09.12.2026"});
-    QCOMPARE(run.exitCode, 0);
+    // Leaving 012 out is reported to cron as a failure.
+    QCOMPARE(run.exitCode, 1);
     QCOMPARE(OutLines(run), (QStringList{"F;01;1;F-01-01;Platba;332", kLate034a, kLate034b}));
     QVERIFY2(run.err.contains(QStringLiteral("Akce 012: ")) && run.err.contains(kProgress01),
              qPrintable(run.err));
+}
+
+// Text from the shared files reaches the terminal with its control characters
+// escaped: a cell cannot send escape sequences to the administrator's terminal.
+void TstCliStatus::controlCharactersEscaped_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("expected");  // in the output, escaped
+    QTest::newRow("status") << QStringList{"status", "--date", "09.12.2026"}
+                            << "T;012;1;T-012-01;Realizace\\x1B[2J\\x07\\x0D;4";
+    QTest::newRow("check") << QStringList{"check"} << "Ne\\x1B[2Jco\\x1B[31m";
+}
+
+void TstCliStatus::controlCharactersEscaped() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, expected);
+    TempBase base;
+    Folder folder = TwoProjects();
+    folder[kProgress012][3].replace(QLatin1String("T-012;Realizace;"),
+                                    QStringLiteral("T-012;Realizace\x1B[2J\x07\r;"));
+    // A line the loader skips: check prints it.
+    folder[kProgress012] << QStringLiteral("Ne\x1B[2Jco\x1B[31m;x");
+    Write(base, folder);
+    const CliRun run = RunCli(args + QStringList{"--base", base.Dir()});
+    QVERIFY2(run.out.contains(expected), qPrintable(run.out));
+    for (const QString& text : {run.out, run.err})
+        for (const QChar c : text)
+            QVERIFY2(c == u'\n' || c.category() != QChar::Other_Control, qPrintable(text));
 }
 
 void TstCliStatus::commandLine_data() {

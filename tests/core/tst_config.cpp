@@ -1,14 +1,17 @@
 #include <QtTest>
+#include <cerrno>
 
 #include "TestSupport.h"
 #include "data/Cells.h"
+#include "data/DataFiles.h"
 #include "data/IniFile.h"
+#include "data/TextFile.h"
 #include "shell/Config.h"
 #include "shell/StartUp.h"
 
 class TestConfig : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void missingKeysTakeDefaults() {
         TempBase base;
         base.WriteLines("ORVA_Sledovani.Ini", {"[Nastavení]", "Popis=Můj popis"});
@@ -31,7 +34,8 @@ private slots:
     void settingsFlagsPadding_data() {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("short") << "11" << "11" + QString(31, u'0');
+        QTest::newRow("short") << "11"
+                               << "11" + QString(31, u'0');
         QTest::newRow("exactly 30") << QString(30, u'1') << QString(30, u'1');
         QTest::newRow("29 is padded") << QString(29, u'1') << QString(29, u'1') + QString(31, u'0');
         QTest::newRow("too long") << QString(70, u'1') << QString(60, u'1');
@@ -44,7 +48,8 @@ private slots:
         base.WriteLines("ORVA_Sledovani.Ini", {"[Nastavení]", "Nastavení=" + stored});
         QVERIFY(ReadConfiguration(base.ws->config));
         QCOMPARE(base.ws->config.SettingsFlags, expected);
-        QCOMPARE(base.ws->config.Flag(kFlagCompactWindow), expected.size() > 2 && expected[2] == u'1');
+        QCOMPARE(base.ws->config.Flag(kFlagCompactWindow),
+                 expected.size() > 2 && expected[2] == u'1');
     }
 
     void badNumbersTakeDefaults() {
@@ -67,16 +72,40 @@ private slots:
         const QStringList lines = base.Lines("ORVA_Sledovani.Ini");
         QStringList keys;
         for (const QString& l : lines) keys << l.section(u'=', 0, 0);
-        QCOMPARE(keys, (QStringList{"[Nastavení]", "TEST", "Popis", "Firma", "Cesta_Ini", "Cesta",
-                                    "CestaTXT", "CestaFoto", "CestaZmeny", "CestaDennik",
-                                    "Soubor_Akce_CSV", "Soubor_Popis_CSV", "Soubor_Ukony_CSV",
-                                    "Soubor_Lidi_csv", "Soubor_Vysledky_CSV", "Soubor_Poznamky_TXT",
-                                    "popis_DPH", "Vyse_DPH", "Šířka_Sloupce", "Výška_Řádku",
-                                    "Gantt_Výška_Řádku", "Gantt_Sloupce", "Gantt_Radky",
-                                    "Gantt_PomNásobitel", "Gantt_Násobitel", "Datum uložení",
-                                    "Úchylka_Chyby_Termíny", "Úchylka_Chyby_Finance",
-                                    "Doba_nečinnosi_pro_odpojení", "Graf_Financí", "Nastavení",
-                                    "[Přístup]", "Uzivatel_TEST", "Pripojen"}));
+        QCOMPARE(keys, (QStringList{"[Nastavení]",
+                                    "TEST",
+                                    "Popis",
+                                    "Firma",
+                                    "Cesta_Ini",
+                                    "Cesta",
+                                    "CestaTXT",
+                                    "CestaFoto",
+                                    "CestaZmeny",
+                                    "CestaDennik",
+                                    "Soubor_Akce_CSV",
+                                    "Soubor_Popis_CSV",
+                                    "Soubor_Ukony_CSV",
+                                    "Soubor_Lidi_csv",
+                                    "Soubor_Vysledky_CSV",
+                                    "Soubor_Poznamky_TXT",
+                                    "popis_DPH",
+                                    "Vyse_DPH",
+                                    "Šířka_Sloupce",
+                                    "Výška_Řádku",
+                                    "Gantt_Výška_Řádku",
+                                    "Gantt_Sloupce",
+                                    "Gantt_Radky",
+                                    "Gantt_PomNásobitel",
+                                    "Gantt_Násobitel",
+                                    "Datum uložení",
+                                    "Úchylka_Chyby_Termíny",
+                                    "Úchylka_Chyby_Finance",
+                                    "Doba_nečinnosi_pro_odpojení",
+                                    "Graf_Financí",
+                                    "Nastavení",
+                                    "[Přístup]",
+                                    "Uzivatel_TEST",
+                                    "Pripojen"}));
         QVERIFY(lines.contains("Gantt_Násobitel=              1,50"));
         QVERIFY(lines.contains("Datum uložení=9.12.2026"));
         QVERIFY(lines.contains("Cesta_Ini=" + base.Dir()));
@@ -92,9 +121,8 @@ private slots:
 
     void rewriteKeepsOtherUsersRecords() {
         TempBase base;
-        base.WriteLines("ORVA_Sledovani.Ini",
-                        {"[Nastavení]", "Popis=A", "[Přístup]", "Uzivatel_JINY=Petr/a/3_101/b",
-                         "Pripojen=Petr"});
+        base.WriteLines("ORVA_Sledovani.Ini", {"[Nastavení]", "Popis=A", "[Přístup]",
+                                               "Uzivatel_JINY=Petr/a/3_101/b", "Pripojen=Petr"});
         Config& c = base.ws->config;
         QVERIFY(ReadConfiguration(c));
         QCOMPARE(c.Pripojen, QStringLiteral("Petr"));
@@ -146,7 +174,8 @@ private slots:
         QVERIFY(!result.quit);
         const IniFile ini = IniFile::Load(base.Path("ORVA_Sledovani.Ini"));
         QCOMPARE(ini.Value("Nastavení", "Soubor_Akce_CSV"), QStringLiteral("NameAkce.csv"));
-        QCOMPARE(ini.Value("Nastavení", "Nastavení"), QStringLiteral("100111110101000000100000000000"));
+        QCOMPARE(ini.Value("Nastavení", "Nastavení"),
+                 QStringLiteral("100111110101000000100000000000"));
         QCOMPARE(ini.Value("Přístup", "Pripojen"), QStringLiteral("Volný"));
         QVERIFY(base.Exists("NameAkce.csv"));
         QVERIFY(base.Exists("NameUkony.csv"));
@@ -160,6 +189,85 @@ private slots:
         QCOMPARE(base.prompter.Texts(ScriptedPrompter::Kind::Error).size(), 1);
         QVERIFY(base.prompter.Texts(ScriptedPrompter::Kind::Error)[0].startsWith(
             QStringLiteral("Chyba při zápisu dat do INI!")));
+    }
+
+    // On a full disk (a small tmpfs) the start-up's rewrite of the configuration
+    // and the close's saves either write their files whole or report the error
+    // and keep the old file exactly; with no page free they must fail.
+    void fullDiskKeepsConfigurationAndProgress_data() {
+        QTest::addColumn<int>("freePages");
+        for (int free = 0; free <= 3; ++free) QTest::addRow("%d pages free", free) << free;
+    }
+    void fullDiskKeepsConfigurationAndProgress() {
+        QFETCH(int, freePages);
+        SmallDisk disk;
+        SKIP_WITHOUT_SMALL_DISK(disk);
+        TempBase base;
+        Workspace& ws = *base.ws;
+        ws.config.BaseDir = disk.Dir();
+        const QString progress = QStringLiteral("APr_NameAkce__012.csv");
+        const QMap<QString, QStringList> files = {
+            {"NameAkce.csv",
+             {";Uloženo 01.12.2026", "Akce ORVA",
+              "Číslo akce;Název akce;Manager projektu;Technik projektu;Opatření;Aktivity;;;;;;;;;;",
+              "012;Náměstí;Ing. Nová;;;;;;;;;;;;;"}},
+            {"NameUkony.csv",
+             {"Akce ORVA", "Úkony Čas;01.12.2026",
+              "Akce číslo;Činnost;Zařazení;Upřesnění;Plán od;Plán DO;;;;;;;;;;;",
+              "Termíny;Realizace;Stavba;Kolaudace;;;;;2;;;;;;;"}},
+            {progress,
+             {"Akce ORVA;01.12.2026", "Akce - Projekt Číslo ;012", "Termíny",
+              "T-012;Realizace;Stavba;Kolaudace;01.07.2026;03.07.2026;;;2;;;T-012-01//;;;;;;;"}},
+            {"ORVA_Sledovani.Ini",
+             {"[Nastavení]", "Popis=SLEDOVÁNÍ AKCÍ", "[Přístup]", "Pripojen=Volný"}}};
+        QMap<QString, QByteArray> before;
+        for (auto it = files.cbegin(); it != files.cend(); ++it) {
+            QFile file(disk.Path(it.key()));
+            before[it.key()] = Cp1250Lines(it.value());
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(before[it.key()]) > 0);
+        }
+        QVERIFY(!LoadAtStartUp(ws, false).quit);
+        QCOMPARE(ws.config.SouborPopis, progress);
+        QVERIFY(ws.MayWrite());
+        disk.Fill(freePages);
+
+        // Start-up: the slot is claimed and the configuration rewritten.
+        ws.config.Pripojen = QStringLiteral("Jan Novák");
+        const bool configWritten = SaveConfiguration(ws);
+        // Close: a changed deadline row is saved.
+        ws.Deadlines.SetCell(3, 1, QStringLiteral("Předání stavby"));
+        ws.SetChanged(kChangedDeadlines, true);
+        QString closeError;
+        try {
+            SaveMarkedTables(ws);
+        } catch (const FileError& e) {
+            QCOMPARE(e.Path(), disk.Path(progress));
+            closeError = e.Message();
+        }
+
+        if (freePages == 0) QVERIFY(!configWritten && !closeError.isEmpty());
+        const QStringList errors = base.prompter.Texts(ScriptedPrompter::Kind::Error);
+        QCOMPARE(errors.size(), configWritten ? 0 : 1);
+        if (!configWritten)
+            QVERIFY2(errors[0].endsWith(disk.Path("ORVA_Sledovani.Ini") + ": " +
+                                        qt_error_string(ENOSPC)),
+                     qPrintable(errors[0]));
+        if (configWritten)
+            QCOMPARE(IniFile::Load(disk.Path("ORVA_Sledovani.Ini")).Value("Přístup", "Pripojen"),
+                     QStringLiteral("Jan Novák"));
+        if (closeError.isEmpty())
+            QVERIFY(
+                TextFile::ReadLines(disk.Path(progress)).join(u'\n').contains("Předání stavby"));
+        else
+            QCOMPARE(closeError, qt_error_string(ENOSPC));
+        for (auto it = before.cbegin(); it != before.cend(); ++it) {
+            QFile file(disk.Path(it.key()));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            if (it.key() == progress && closeError.isEmpty()) continue;
+            if (it.key() == "ORVA_Sledovani.Ini" && configWritten) continue;
+            QCOMPARE(file.readAll(), it.value());
+        }
+        QCOMPARE(QDir(disk.Dir()).entryList(QDir::Files).size(), files.size());
     }
 };
 

@@ -1,4 +1,5 @@
 #include <QtTest>
+#include <cerrno>
 
 #include "TestSupport.h"
 #include "data/IniFile.h"
@@ -6,7 +7,7 @@
 
 class TestFiles : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void cleanup() { TextFile::SetFailureHookForTests({}); }
 
     void codePageAndLineEnds() {
@@ -73,6 +74,77 @@ private slots:
         });
         TextFile::WriteLines(base.Path("data.csv"), {"new"});
         QCOMPARE(base.Bytes("data.csv"), QByteArray("new\r\n"));
+    }
+
+    // A record that failed to be written is taken back: the file keeps its old bytes.
+    void failedAppendIsTakenBack() {
+        TempBase base;
+        TextFile::AppendLines(base.Path("log.csv"), {"a"});
+        TextFile::SetFailureHookForTests(
+            [](const QString&) { return QStringLiteral("Disk plný"); });
+        QVERIFY_THROWS_EXCEPTION(FileError, TextFile::AppendLines(base.Path("log.csv"), {"b"}));
+        QCOMPARE(base.Bytes("log.csv"), QByteArray("a\r\n"));
+    }
+
+    void createExclusiveNeverReplaces() {
+        TempBase base;
+        QVERIFY(TextFile::CreateExclusive(base.Path("new.csv"), "first\r\n"));
+        QVERIFY(!TextFile::CreateExclusive(base.Path("new.csv"), "second\r\n"));
+        QCOMPARE(base.Bytes("new.csv"), QByteArray("first\r\n"));
+        QVERIFY(!TextFile::AppendToExisting(base.Path("none.csv"), "x\r\n"));
+        QVERIFY(!base.Exists("none.csv"));
+        QCOMPARE(QDir(base.Dir()).entryList(QDir::Files | QDir::Hidden), QStringList{"new.csv"});
+    }
+
+    // On a real full disk every way of writing fails with the system's message
+    // and leaves the file as it was: a replaced file whole and old, an appended
+    // file without a cut record, a new file not there at all. Small writes wait
+    // in Qt's buffer until the flush, large ones fail part way.
+    void fullDiskLeavesFilesWhole_data() {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("freePages");
+        for (int free = 0; free <= 3; ++free) {
+            QTest::addRow("replace small, %d free", free)
+                << "replace" << 3000 + free * 4096 << free;
+            QTest::addRow("replace large, %d free", free) << "replace" << 40000 << free;
+            QTest::addRow("append small, %d free", free) << "append" << 300 + free * 4096 << free;
+            QTest::addRow("append large, %d free", free) << "append" << 40000 << free;
+            QTest::addRow("create, %d free", free) << "create" << 3000 + free * 4096 << free;
+        }
+    }
+    void fullDiskLeavesFilesWhole() {
+        QFETCH(QString, operation);
+        QFETCH(int, size);
+        QFETCH(int, freePages);
+        SmallDisk disk;
+        SKIP_WITHOUT_SMALL_DISK(disk);
+        const QString path = disk.Path("data.csv");
+        // The old file ends a few bytes before the end of its last page, so that
+        // an append that does not fit begins to be written.
+        const QByteArray old = QByteArray(2 * SmallDisk::kPage - 10, 'o');
+        if (operation != "create") TextFile::WriteBytes(path, old);
+        disk.Fill(freePages);
+        const QByteArray bytes(size, 'n');
+        try {
+            if (operation == "replace")
+                TextFile::WriteBytes(path, bytes);
+            else if (operation == "append")
+                TextFile::AppendToExisting(path, bytes);
+            else
+                TextFile::CreateExclusive(path, bytes);
+            QFAIL("the full disk was not reported");
+        } catch (const FileError& e) {
+            QCOMPARE(e.Path(), path);
+            QCOMPARE(e.Message(), qt_error_string(ENOSPC));
+        }
+        QCOMPARE(QDir(disk.Dir()).entryList(QDir::Files),
+                 operation == "create" ? QStringList() : QStringList{"data.csv"});
+        if (operation != "create") {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), old);
+        }
     }
 
     void folderInTheWayIsReported() {

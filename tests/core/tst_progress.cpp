@@ -4,6 +4,10 @@
 #include "data/Cells.h"
 #include "data/DataFiles.h"
 #include "data/Dates.h"
+#include "editing/GridActions.h"
+#include "editing/ItemEdit.h"
+#include "editing/ItemForm.h"
+#include "shell/StartUp.h"
 
 namespace {
 
@@ -21,29 +25,62 @@ void SetProjects(Workspace& ws, const QStringList& numbers) {
 QString Row(const QString& kind, const QString& activity, const QString& id,
             const QString& amounts = QString()) {
     // 17 values each followed by ";", then one more ";".
-    QStringList f = {kind, activity, "Stavba", "Proces", "01.02.2026", "28.02.2026", "", "",
+    QStringList f = {kind,
+                     activity,
+                     "Stavba",
+                     "Proces",
+                     "01.02.2026",
+                     "28.02.2026",
+                     "",
+                     "",
                      amounts.isEmpty() ? "27" : amounts.section('|', 0, 0),
                      amounts.isEmpty() ? "" : amounts.section('|', 1, 1),
-                     amounts.isEmpty() ? "" : amounts.section('|', 2, 2), id, "info", "", "",
-                     "", ""};
+                     amounts.isEmpty() ? "" : amounts.section('|', 2, 2),
+                     id,
+                     "info",
+                     "",
+                     "",
+                     "",
+                     ""};
     return f.join(u';') + ";;";
+}
+
+QStringList RegisterLines(const QStringList& projects) {
+    return QStringList{";Uloženo 01.12.2026", "Akce ORVA",
+                       "Číslo akce;Název akce;Manager projektu;Technik projektu;Opatření;Aktivity;"
+                       "Dokument TXT;Dokument JPG;Poznámka;Dotace/ERDF;Plán celk.způs. Výdajů;"
+                       "Dotace;Datum od;Datum do;;"} +
+           projects;
+}
+
+QStringList SavedProgress(const QString& number, const QStringList& rows) {
+    return QStringList{"Akce ORVA;01.12.2026", "Akce - Projekt Číslo ;" + number, "Termíny"} + rows;
 }
 
 }  // namespace
 
 class TestProgress : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void fileNames_data() {
         QTest::addColumn<QString>("registerName");
         QTest::addColumn<QString>("number");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("default register") << "NameAkce.csv" << "012" << "APr_NameAkce__012.csv";
-        QTest::newRow("underscores become dashes") << "Akce_2008_v2.csv" << "012"
+        QTest::newRow("default register") << "NameAkce.csv"
+                                          << "012"
+                                          << "APr_NameAkce__012.csv";
+        QTest::newRow("underscores become dashes") << "Akce_2008_v2.csv"
+                                                   << "012"
                                                    << "APr_Akce_2008-v2_012.csv";
-        QTest::newRow("upper-case AKCE") << "AKCE.csv" << "5" << "APr_AKCE__5.csv";
-        QTest::newRow("upper-case extension") << "AKCE.CSV" << "5" << "APr___5.csv";
-        QTest::newRow("one underscore") << "Akce_X.csv" << "7" << "APr_Akce_X_7.csv";
+        QTest::newRow("upper-case AKCE") << "AKCE.csv"
+                                         << "5"
+                                         << "APr_AKCE__5.csv";
+        QTest::newRow("upper-case extension") << "AKCE.CSV"
+                                              << "5"
+                                              << "APr___5.csv";
+        QTest::newRow("one underscore") << "Akce_X.csv"
+                                        << "7"
+                                        << "APr_Akce_X_7.csv";
     }
     void fileNames() {
         QFETCH(QString, registerName);
@@ -104,7 +141,8 @@ private slots:
         SetProjects(*base.ws, {"101"});
         SetupTable(base.ws->Deadlines, kDeadlineTable, QString());
         base.ws->Deadlines.SetCell(5, 1, "old");
-        base.WriteLines("APr_NameAkce__101.csv", {"Akce ORVA;01.12.2026", "Akce - Projekt Číslo ;101", "Termíny"});
+        base.WriteLines("APr_NameAkce__101.csv",
+                        {"Akce ORVA;01.12.2026", "Akce - Projekt Číslo ;101", "Termíny"});
         LoadProgress(*base.ws, "APr_NameAkce__101.csv");
         QCOMPARE(base.ws->Deadlines.RowCount(), 2);
         QCOMPARE(base.ws->Deadlines.Cell(1, 1), QStringLiteral("T-101"));
@@ -214,7 +252,8 @@ private slots:
         TempBase base;
         SetProjects(*base.ws, {"101", "102", "103"});
         for (const QString n : {"101", "102", "103"})
-            base.WriteLines("APr_NameAkce__" + n + ".csv", {Row("T-" + n, "A", "T-" + n + "-01//")});
+            base.WriteLines("APr_NameAkce__" + n + ".csv",
+                            {Row("T-" + n, "A", "T-" + n + "-01//")});
         LoadAllProgress(*base.ws);
         QCOMPARE(base.ws->config.SouborPopis, QStringLiteral("APr_NameAkce__103.csv"));
         QCOMPARE(base.ws->Deadlines.Cell(1, 1), QStringLiteral("T-103"));
@@ -236,6 +275,127 @@ private slots:
         QCOMPARE(base.Lines("APr_NameAkce__102.csv")[3], Row("T-102", "Nové", "T-102-01//"));
         // A project without a file yet gets the headings-only file.
         QCOMPARE(base.Lines("APr_NameAkce__103.csv").size(), 3);
+    }
+
+    // A project without a progress file whose creation is declined: the tables,
+    // "Soubor_Popis_CSV" and the current project stay with the project loaded
+    // before, and an edit of its rows reaches its own file at the close.
+    void declinedLoadKeepsTablesWithTheirFile_data() {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("click on the project") << "click";
+        QTest::newRow("start-up with the project last") << "start-up";
+        QTest::newRow("add a copy with a new number") << "copy";
+    }
+    void declinedLoadKeepsTablesWithTheirFile() {
+        QFETCH(QString, path);
+        TempBase base;
+        Workspace& ws = *base.ws;
+        const QString own = "APr_NameAkce__101.csv";
+        const QString missing = "APr_NameAkce__202.csv";
+        QStringList projects = {"101;Silnice;;;;;;;;85/85;;;;;;"};
+        if (path != "copy") projects << "202;Most;;;;;;;;85/85;;;;;;";
+        base.WriteLines("NameAkce.csv", RegisterLines(projects));
+        base.WriteLines("NameUkony.csv", {"Akce ORVA", "Úkony Čas;01.12.2026"});
+        base.WriteLines(own, SavedProgress("101", {Row("T-101", "A", "T-101-01//")}));
+        ws.Access.Permission = "3_000";
+        if (path == "start-up") {
+            LoadAtStartUp(ws, false);
+        } else {
+            LoadProjectRegister(ws, "NameAkce.csv");
+            LoadProgress(ws, own);
+            if (path == "click") {
+                OpenProjectRow(ws, 2);
+            } else {
+                ws.Current().SelectRow(kProjectTable, 1);
+                ItemForm form;
+                form.project = ReadProjectForm(ws.Projects, 1);
+                form.project.number = "202";
+                EditContext ctx;
+                ctx.projectNumber = "101";
+                QCOMPARE(AddCopy(ws, form, ctx), EditOutcome::Done);
+            }
+        }
+        QCOMPARE(base.prompter.Texts(ScriptedPrompter::Kind::Question).size(), 1);
+        QCOMPARE(ws.config.SouborPopis, own);
+        QCOMPARE(ws.Deadlines.Cell(1, 1), QStringLiteral("T-101"));
+        QCOMPARE(ws.CurrentProjectNumber(), QStringLiteral("101"));
+
+        ws.Deadlines.SetCell(2, 1, "Změněno");
+        ws.SetChanged(kChangedDeadlines, true);
+        SaveMarkedTables(ws);
+        QCOMPARE(base.Lines(own)[3], Row("T-101", "Změněno", "T-101-01//"));
+        QVERIFY(!base.Exists(missing));
+        QVERIFY(base.prompter.Texts(ScriptedPrompter::Kind::SaveDialog).isEmpty());
+    }
+
+    // Unsaved rows are never replaced by another file when their save wrote nothing.
+    void cancelledSaveDialogKeepsTheEdit() {
+        TempBase base;
+        SetProjects(*base.ws, {"101", "102"});
+        base.WriteLines("APr_NameAkce__102.csv",
+                        SavedProgress("102", {Row("T-102", "B", "T-102-01//")}));
+        base.ws->config.SouborPopis.clear();  // no file loaded yet
+        base.ws->Deadlines.SetCell(1, 1, "T-101");
+        base.ws->Deadlines.SetCell(2, 1, "Nové");
+        base.ws->SetChanged(kChangedDeadlines, true);
+        QCOMPARE(LoadProgress(*base.ws, "APr_NameAkce__102.csv"), LoadResult::Unchanged);
+        QCOMPARE(base.prompter.Texts(ScriptedPrompter::Kind::SaveDialog).size(), 1);
+        QCOMPARE(base.prompter.Texts(ScriptedPrompter::Kind::Information).size(), 1);
+        QCOMPARE(base.ws->Deadlines.Cell(2, 1), QStringLiteral("Nové"));
+        QVERIFY(base.ws->Changed(kChangedDeadlines));
+        QVERIFY(base.ws->config.SouborPopis.isEmpty());
+    }
+
+    // A save never gives a file the rows of another project, nor empties it,
+    // when the tables hold none of its own project's rows.
+    void saveRefusesAnotherProjectsRows_data() {
+        QTest::addColumn<bool>("fileExists");
+        QTest::newRow("existing file") << true;
+        QTest::newRow("new file") << false;
+    }
+    void saveRefusesAnotherProjectsRows() {
+        QFETCH(bool, fileExists);
+        TempBase base;
+        SetProjects(*base.ws, {"1", "12"});
+        const QString other = "APr_NameAkce__1.csv";
+        base.WriteLines("APr_NameAkce__12.csv",
+                        SavedProgress("12", {Row("T-12", "B", "T-12-01//")}));
+        if (fileExists) base.WriteLines(other, {"keep"});
+        LoadProgress(*base.ws, "APr_NameAkce__12.csv");
+        base.ws->SetChanged(kChangedDeadlines, true);
+        QVERIFY(!SaveProgress(*base.ws, other, SaveMode::Open));
+        QCOMPARE(base.prompter.Texts(ScriptedPrompter::Kind::Error).size(), 1);
+        QCOMPARE(base.Exists(other), fileExists);
+        if (fileExists) QCOMPARE(base.Lines(other), QStringList{"keep"});
+        QVERIFY(base.ws->Changed(kChangedDeadlines));
+        // Saving every project leaves project 1 alone as well.
+        QCOMPARE(SaveAllProgress(*base.ws), QStringList{other});
+        QCOMPARE(base.Exists(other), fileExists);
+    }
+
+    // A file name built from a number with "/", "\\" or ".." is neither read nor written.
+    void namesLeadingOutsideAreRefused_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("parent folders") << "APr_NameAkce__../../x.csv";
+        QTest::newRow("backslash") << "APr_NameAkce__..\\x.csv";
+        QTest::newRow("subfolder") << "APr_NameAkce__a/x.csv";
+    }
+    void namesLeadingOutsideAreRefused() {
+        QFETCH(QString, name);
+        TempBase base;
+        SetProjects(*base.ws, {"101"});
+        QVERIFY(QDir().mkpath(base.Path("data/APr_NameAkce__..")));
+        QVERIFY(QDir().mkpath(base.Path("data/APr_NameAkce__a")));
+        base.ws->config.Cesta = "data/";
+        base.WriteLines("x.csv", SavedProgress("x", {Row("T-x", "Cizí", "T-x-01//")}));
+        QCOMPARE(LoadProgress(*base.ws, name), LoadResult::Unchanged);
+        QCOMPARE(base.ws->Deadlines.Cell(2, 1), QString());
+        base.ws->Deadlines.SetCell(1, 1, "T-101");
+        QVERIFY(!SaveProgress(*base.ws, name, SaveMode::All));
+        QCOMPARE(base.Lines("x.csv")[3], Row("T-x", "Cizí", "T-x-01//"));
+        QVERIFY(!base.Exists("data/APr_NameAkce__a/x.csv"));
+        QCOMPARE(base.prompter.Texts(ScriptedPrompter::Kind::Error).size(), 2);
+        QVERIFY(base.prompter.Texts(ScriptedPrompter::Kind::OpenDialog).isEmpty());
     }
 
     void timeRange() {

@@ -37,7 +37,7 @@ QStringList Ids(const QStringList& lines) {
 
 class TestTemplates : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     // The whole generated file for one project from the default templates.
     void generatedFileFromDefaults() {
         TempBase base;
@@ -123,11 +123,63 @@ private slots:
         QCOMPARE(base.Lines("APr_NameAkce__012.csv").size(), 20);
     }
 
+    // Each project's rows go into its own file only: a project whose file name
+    // the lookup finds under another project, or whose number would lead
+    // outside the data folder, is refused and reported, never written.
+    void generateRefusesFilesOfOtherProjects_data() {
+        QTest::addColumn<QStringList>("numbers");
+        QTest::addColumn<QStringList>("written");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("number inside another")
+            << QStringList{"1", "12"} << QStringList{"APr_NameAkce__1.csv"}
+            << "Akce 12: soubor APr_NameAkce__1.csv patří akci 1";
+        QTest::newRow("number listed twice")
+            << QStringList{"101", "101"} << QStringList{"APr_NameAkce__101.csv"}
+            << "Akce 101 je v seznamu akcí vícekrát";
+        QTest::newRow("parent folders")
+            << QStringList{"../../x", "7"} << QStringList{"APr_NameAkce__7.csv"} << "\"../../x\"";
+        QTest::newRow("backslash") << QStringList{"..\\x"} << QStringList() << "\"..\\x\"";
+        QTest::newRow("subfolder") << QStringList{"a/x"} << QStringList() << "\"a/x\"";
+        QTest::newRow("no number") << QStringList{""} << QStringList() << "nemá číslo";
+    }
+    void generateRefusesFilesOfOtherProjects() {
+        QFETCH(QStringList, numbers);
+        QFETCH(QStringList, written);
+        QFETCH(QString, refusal);
+        TempBase base;
+        Workspace& ws = *base.ws;
+        SetupTable(ws.Projects, kProjectTable, QString());
+        for (int i = 0; i < numbers.size(); ++i) ws.Projects.SetCell(1, i + 1, numbers[i]);
+        ws.Projects.SetRowCount(int(numbers.size()) + 1);
+        SetupTable(ws.Templates, kTemplateTableWithDefaults, QString());
+        base.ws->config.Cesta = "data/";
+        for (const QString& dir : {"data/APr_NameAkce__..", "data/APr_NameAkce__a"})
+            QVERIFY(QDir().mkpath(base.Path(dir)));
+        ws.Current().SetProjectRow(1);
+
+        const GenerateReport report = GenerateProgressRows(ws, 0);
+        QCOMPARE(report.written, written);
+        QCOMPARE(report.refused.size(), 1);
+        QVERIFY2(report.refused[0].contains(refusal), qPrintable(report.refused[0]));
+        QCOMPARE(base.prompter.Texts(ScriptedPrompter::Kind::Error).size(), 1);
+        // Every written file holds its own project's rows, and nothing lands outside.
+        for (const QString& name : written) {
+            const QString number = ProgressNumberForSaving(name);
+            QCOMPARE(base.Lines("data/" + name)[4].section(u';', 0, 0), "T-" + number);
+        }
+        QStringList files = QDir(base.Path("data")).entryList(QDir::Files);
+        QCOMPARE(files, written);
+        QVERIFY(QDir(base.Dir()).entryList(QDir::Files).isEmpty());
+        QVERIFY(QDir(base.Path("data/APr_NameAkce__a")).isEmpty());
+        QCOMPARE(ws.Current().ProjectRow(), 1);
+    }
+
     void loadAndSaveTheTemplateFile() {
         TempBase base;
-        const QStringList file = {"Akce ORVA", "Úkony Čas;01.12.2026", kTemplateHeader,
-                                  "Termíny;Realizace;Stavba;Výstavba ;;;;;30;;;;;;;;skryté;",
-                                  ";;;", "Finance;Etapa_#_1;;Plán;;;;;0;;;;;etapa;;;;"};
+        const QStringList file = {
+            "Akce ORVA",     "Úkony Čas;01.12.2026",
+            kTemplateHeader, "Termíny;Realizace;Stavba;Výstavba ;;;;;30;;;;;;;;skryté;",
+            ";;;",           "Finance;Etapa_#_1;;Plán;;;;;0;;;;;etapa;;;;"};
         base.WriteLines("NameUkony.csv", file);
         QCOMPARE(LoadTaskTemplates(*base.ws, "NameUkony.csv"), LoadResult::Loaded);
         const Table& t = base.ws->Templates;
@@ -145,9 +197,8 @@ private slots:
                               "Termíny;Realizace;Stavba;Výstavba;;;;;30;;;;;;;;skryté;",
                               "Finance;Etapa_#_1;;Plán;;;;;0;;;;;etapa;;;;"}));
         QVERIFY(!base.ws->Changed(kChangedTemplates));
-        QCOMPARE(base.ws->CheckListing,
-                 (QStringList{"Prenos " + base.Path("NameUkony.csv"),
-                              "Zapisuje " + base.Path("NameUkony.csv")}));
+        QCOMPARE(base.ws->CheckListing, (QStringList{"Prenos " + base.Path("NameUkony.csv"),
+                                                     "Zapisuje " + base.Path("NameUkony.csv")}));
     }
 
     void missingTemplatesCreatedOnYes() {
@@ -162,7 +213,8 @@ private slots:
         QCOMPARE(lines.size(), 19);
         QCOMPARE(lines[3], QStringLiteral("Termíny;Financování;Finanční plán;Získání fin. "
                                           "Prostředků;;;;;;;;;;;;;;"));
-        QCOMPARE(lines[18], QStringLiteral("Finance;Platba_Faktura_1;;Plnění;;;;;0;;;;;fakturace;;;;"));
+        QCOMPARE(lines[18],
+                 QStringLiteral("Finance;Platba_Faktura_1;;Plnění;;;;;0;;;;;fakturace;;;;"));
         QVERIFY(base.ws->Changed(kChangedTemplates));
     }
 

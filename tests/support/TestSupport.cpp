@@ -8,6 +8,10 @@
 #include "Clock.h"
 #include "data/TextFile.h"
 
+#ifdef Q_OS_LINUX
+#include <sys/mount.h>
+#endif
+
 QByteArray Cp1250Lines(const QStringList& lines) {
     QString text;
     for (const QString& l : lines) text += l + QStringLiteral("\r\n");
@@ -21,7 +25,9 @@ TempBase::TempBase() {
     ws->config.UserKey = QStringLiteral("Uzivatel_TEST");
 }
 
-TempBase::~TempBase() { Clock::Reset(); }
+TempBase::~TempBase() {
+    Clock::Reset();
+}
 
 void TempBase::WriteLines(const QString& relative, const QStringList& lines) const {
     WriteBytes(relative, Cp1250Lines(lines));
@@ -45,7 +51,9 @@ QStringList TempBase::Lines(const QString& relative) const {
     return lines;
 }
 
-bool TempBase::Exists(const QString& relative) const { return QFileInfo::exists(Path(relative)); }
+bool TempBase::Exists(const QString& relative) const {
+    return QFileInfo::exists(Path(relative));
+}
 
 ProgramRun RunProgram(const QString& program, const QStringList& args, const QString& workDir) {
     QProcess p;
@@ -57,4 +65,29 @@ ProgramRun RunProgram(const QString& program, const QStringList& args, const QSt
     run.out = QString::fromUtf8(p.readAllStandardOutput());
     run.err = QString::fromUtf8(p.readAllStandardError());
     return run;
+}
+
+SmallDisk::SmallDisk(int kilobytes) {
+#ifdef Q_OS_LINUX
+    const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k,mode=0777";
+    mounted_ = dir_.isValid() && ::mount("tmpfs", QFile::encodeName(dir_.path()).constData(),
+                                         "tmpfs", 0, options.constData()) == 0;
+#else
+    Q_UNUSED(kilobytes);
+#endif
+}
+
+SmallDisk::~SmallDisk() {
+#ifdef Q_OS_LINUX
+    if (mounted_) ::umount2(QFile::encodeName(dir_.path()).constData(), MNT_DETACH);
+#endif
+}
+
+void SmallDisk::Fill(int freePages) {
+    QFile filler(Path(QStringLiteral(".filler")));
+    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return;
+    const QByteArray page(kPage, 'x');
+    while (filler.write(page) == kPage) {
+    }
+    filler.resize(filler.size() / kPage * kPage - qint64(freePages) * kPage);
 }

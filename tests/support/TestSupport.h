@@ -12,7 +12,7 @@
 // A temporary base directory with a workspace on it, a scripted prompter and
 // the clock fixed at 9 December 2026, 10:30.
 class TempBase {
-public:
+  public:
     TempBase();
     ~TempBase();
 
@@ -30,9 +30,33 @@ public:
     ScriptedPrompter prompter;
     std::unique_ptr<Workspace> ws;
 
-private:
+  private:
     QTemporaryDir dir_;
 };
+
+// A small tmpfs mounted on a temporary folder, to meet a full disk for real.
+// Mounting needs the right to (root in a test container); where it is refused
+// nothing is mounted and the test skips with SKIP_WITHOUT_SMALL_DISK.
+class SmallDisk {
+  public:
+    static constexpr int kPage = 4096;
+    explicit SmallDisk(int kilobytes = 512);
+    ~SmallDisk();
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+
+    bool Mounted() const { return mounted_; }
+    QString Dir() const { return dir_.path() + u'/'; }
+    QString Path(const QString& relative) const { return Dir() + relative; }
+    // Fills the disk with a filler file until only freePages pages are free.
+    void Fill(int freePages);
+
+  private:
+    QTemporaryDir dir_;
+    bool mounted_ = false;
+};
+#define SKIP_WITHOUT_SMALL_DISK(disk) \
+    if (!(disk).Mounted()) QSKIP("no tmpfs can be mounted here (needs root)")
 
 // What a program run by a test printed and returned; exitCode -1 when it did
 // not end normally within a minute.

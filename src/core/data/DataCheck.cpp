@@ -89,7 +89,7 @@ bool DataCheckReport::Clean() const {
         !badCells.isEmpty() || !prompts.isEmpty())
         return false;
     for (const ProjectCheck& p : projects)
-        if (!p.sharesFileOf.isEmpty()) return false;
+        if (!p.sharesFileOf.isEmpty() || p.unsafeNumber) return false;
     return true;
 }
 
@@ -188,6 +188,11 @@ DataCheckReport CheckDataFolder(Workspace& ws, ScriptedPrompter& prompter) {
         for (int r = 1; r < ws.Projects.RowCount(); ++r) {
             ProjectCheck pc;
             pc.number = ws.Projects.Cell(1, r);
+            if (!IsSafeNamePart(pc.number)) {
+                pc.unsafeNumber = true;
+                report.projects.append(pc);
+                continue;
+            }
             pc.fileName = ProgressFileName(ws, pc.number);
             if (ws.Current().ProjectRow() != r)
                 pc.sharesFileOf = ws.Projects.Cell(1, ws.Current().ProjectRow());

@@ -38,6 +38,8 @@ struct ProjectCheck {
     QString fileName;  // the progress file name the program uses for this project
     bool missing = false;
     bool unreadable = false;
+    // The number has "/", "\" or "..": no file is read or written under it.
+    bool unsafeNumber = false;
     // Number of an earlier project whose progress file this project gets too,
     // because its number occurs in this one's; empty when the file is its own.
     QString sharesFileOf;

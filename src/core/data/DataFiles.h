@@ -20,7 +20,17 @@ LoadResult LoadProjectRegister(Workspace& ws, const QString& name);
 void SaveProjectRegister(Workspace& ws, const QString& name);
 
 // Progress files.
+// Whether a text from a data file may become part of a file name: a project
+// number with "/", "\" or ".." would name a file outside its folder.
+bool IsSafeNamePart(const QString& text);
+// The refusal reported for a project number that is not safe in a file name.
+QString UnsafeNumberText(const QString& number);
 QString ProgressFileName(Workspace& ws, const QString& number);
+// Why project row r cannot have a progress file of its own, or empty when it
+// can: no number, a number unsafe in a file name, or a number under which
+// ProgressFileName finds an earlier project (1 listed before 12, or a number
+// listed twice), whose file it would be. CurrentProjectRow stays as it was.
+QString ProgressFileRefusal(Workspace& ws, int row);
 // The project number as loading reads it from a progress file name.
 QString ProgressNumberForLoading(const QString& fileName);
 // The project number as saving reads it from a progress file name.
@@ -39,9 +49,11 @@ void SaveTaskTemplates(Workspace& ws, const QString& name);
 struct GenerateReport {
     QStringList written;  // file names
     QStringList kept;     // existing files left alone
+    QStringList refused;  // why a project got no file (ProgressFileRefusal)
 };
 // Writes the progress files of project row p (0: every project) from the
-// templates. With overwrite false an existing progress file is left alone.
+// templates. With overwrite false an existing progress file is left alone. A
+// project that cannot have a file of its own is refused, never written.
 GenerateReport GenerateProgressRows(Workspace& ws, int p, bool overwrite = true);
 // The lines GenerateProgressRows writes for project row r (updates the sequence
 // column of the template table as it goes). groupFirst carries the first

@@ -1,3 +1,4 @@
+#include <QSet>
 #include <cmath>
 
 #include "../Clock.h"
@@ -44,48 +45,76 @@ void ReadProgressRows(Workspace& ws, const QString& path) {
             fin.SetCell(0, f, QString::number(f));
             for (int c = 1; c <= 17; ++c) {
                 const bool amount = c >= 9 && c <= 11;
-                fin.SetCell(c, f, amount ? FormatAmount(ParseAmount(fields[c - 1])) : fields[c - 1]);
+                fin.SetCell(c, f,
+                            amount ? FormatAmount(ParseAmount(fields[c - 1])) : fields[c - 1]);
             }
             ++f;
         }
     }
 }
 
+// The current project follows the loaded file: a load that did not happen
+// leaves the project whose rows the tables hold.
+void KeepCurrentProjectWithFile(Workspace& ws) {
+    ws.FindProjectRow(ProgressNumberForLoading(ws.config.SouborPopis));
+}
+
 // Loads one progress file; the batch load computes the time range once at its end.
+// "Soubor_Popis_CSV" changes only when a file is read, so that it always names
+// the file whose rows the tables hold and a later save writes them back there.
 LoadResult LoadProgressFile(Workspace& ws, const QString& name, bool refreshRange) {
     Config& cfg = ws.config;
-    if (ws.Changed(kChangedDeadlines) || ws.Changed(kChangedFinance))
-        SaveProgress(ws, cfg.SouborPopis, SaveMode::Open);
+    if (!IsSafeNamePart(name)) {
+        ws.Ask().Error(QStringLiteral("Soubor ") + name +
+                       QStringLiteral(" nelze otevřít: jeho název vede mimo složku dat."));
+        KeepCurrentProjectWithFile(ws);
+        return LoadResult::Unchanged;
+    }
+    if (ws.Changed(kChangedDeadlines) || ws.Changed(kChangedFinance)) {
+        // Unsaved rows are never replaced by another file's.
+        if (!SaveProgress(ws, cfg.SouborPopis, SaveMode::Open)) {
+            ws.Ask().Inform(QStringLiteral("Změny průběhu nebyly uloženy, soubor ") + name +
+                            QStringLiteral(" se proto neotevře."));
+            KeepCurrentProjectWithFile(ws);
+            return LoadResult::Unchanged;
+        }
+    }
     QString path = cfg.DataPath(name);
-    cfg.SouborPopis = name.left(60);
+    QString fileName = name;
     if (name.isEmpty() || !IsFile(path)) {
         const QString chosen = Open(ws, {QStringLiteral("Otevření Prubehu Akcí -") + path,
                                          cfg.DataPath(QString()), name, kFilterProgress});
-        if (!chosen.isEmpty()) {
+        if (!chosen.isEmpty() && IsFile(chosen)) {
             cfg.Cesta = cfg.RelativeFolder(DirOf(chosen));
-            cfg.SouborPopis = FileNameOf(chosen).left(60);
+            fileName = FileNameOf(chosen);
             path = chosen;
         }
     }
     if (!IsFile(path)) {
-        if (!ws.Ask().AskYesNo(CreateQuestion(name))) return LoadResult::Unchanged;
+        const bool create = ws.Ask().AskYesNo(CreateQuestion(name));
+        KeepCurrentProjectWithFile(ws);
+        if (!create) return LoadResult::Unchanged;
         // Generation for the missing file: only for a project that was found, and
         // never over an existing progress file.
-        const int row = ws.FindProjectRow(name);
+        const int row = FindProjectRowIn(ws.Projects, name);
         if (row == 0) {
-            ws.Ask().Error(QStringLiteral("Soubor ") + name +
-                           QStringLiteral(" nelze vytvořit: k jeho názvu nebyla nalezena žádná akce."));
+            ws.Ask().Error(
+                QStringLiteral("Soubor ") + name +
+                QStringLiteral(" nelze vytvořit: k jeho názvu nebyla nalezena žádná akce."));
             return LoadResult::Unchanged;
         }
         const QString generated = ProgressFileName(ws, ws.Projects.Cell(1, row));
+        KeepCurrentProjectWithFile(ws);
         if (IsFile(cfg.DataPath(generated))) {
             ws.Ask().Error(QStringLiteral("Soubor ") + cfg.DataPath(generated) +
                            QStringLiteral(" již existuje a nebude přepsán."));
             return LoadResult::Unchanged;
         }
-        GenerateProgressRows(ws, row);
-        return LoadResult::Created;
+        // A refused project has been reported by the generation.
+        return GenerateProgressRows(ws, row).written.isEmpty() ? LoadResult::Unchanged
+                                                               : LoadResult::Created;
     }
+    cfg.SouborPopis = fileName.left(60);
 
     Table& dl = ws.Deadlines;
     Table& fin = ws.Finance;
@@ -100,7 +129,7 @@ LoadResult LoadProgressFile(Workspace& ws, const QString& name, bool refreshRang
     SetupTable(dl, kDeadlineTable, cfg.PopisDPH);
     SetupTable(fin, kFinanceTable, cfg.PopisDPH);
     ReadProgressRows(ws, path);
-    ws.FindProjectRow(ProgressNumberForLoading(cfg.SouborPopis));
+    KeepCurrentProjectWithFile(ws);
     if (refreshRange) {
         ComputeTimeRange(ws);
         ws.NotifyTable(kDeadlineTable);
@@ -109,11 +138,24 @@ LoadResult LoadProgressFile(Workspace& ws, const QString& name, bool refreshRang
     return LoadResult::Loaded;
 }
 
+const QStringList kFinancePrefixes = {QStringLiteral("F-"), QStringLiteral("J-"),
+                                      QStringLiteral("O-")};
+
 bool HasOwnRows(const Table& table, int firstRow, const QStringList& prefixes,
                 const QString& number) {
     for (int r = firstRow; r < table.RowCount(); ++r)
         for (const QString& p : prefixes)
             if (table.Cell(1, r) == p + number) return true;
+    return false;
+}
+
+// Rows that a save under this number would write.
+bool HasRowsContaining(const Workspace& ws, const QString& number) {
+    if (number.isEmpty()) return false;
+    for (int r = 0; r < ws.Deadlines.RowCount(); ++r)
+        if (ws.Deadlines.Cell(1, r).contains(number)) return true;
+    for (int r = 1; r < ws.Finance.RowCount(); ++r)
+        if (ws.Finance.Cell(1, r).contains(number)) return true;
     return false;
 }
 
@@ -129,6 +171,38 @@ QString ProgressFileName(Workspace& ws, const QString& number) {
     if (dash >= 0) base[dash] = u'_';
     if (!base.contains(u'_')) base += u'_';
     return QStringLiteral("APr_") + base + u'_' + ws.Projects.Cell(1, row) + QStringLiteral(".csv");
+}
+
+bool IsSafeNamePart(const QString& text) {
+    return !text.contains(u'/') && !text.contains(u'\\') && !text.contains(QLatin1String(".."));
+}
+
+QString UnsafeNumberText(const QString& number) {
+    return QStringLiteral("Číslo akce \"") + number +
+           QStringLiteral(
+               "\" obsahuje \"/\", \"\\\" nebo \"..\" a nemůže být součástí názvu "
+               "souboru.");
+}
+
+QString ProgressFileRefusal(Workspace& ws, int row) {
+    const QString number = ws.Projects.Cell(1, row);
+    if (number.isEmpty())
+        return QStringLiteral("Akce v řádku ") + QString::number(row) +
+               QStringLiteral(" seznamu akcí nemá číslo; soubor průběhu nemá.");
+    if (!IsSafeNamePart(number)) return UnsafeNumberText(number);
+    const int current = ws.Current().ProjectRow();
+    const QString name = ProgressFileName(ws, number);
+    const int owner = ws.Current().ProjectRow();
+    ws.Current().SetProjectRow(current);
+    if (owner == row) return QString();
+    const QString ownerNumber = ws.Projects.Cell(1, owner);
+    if (ownerNumber == number)
+        return QStringLiteral("Akce ") + number +
+               QStringLiteral(" je v seznamu akcí vícekrát; soubor ") + name +
+               QStringLiteral(" patří první z nich.");
+    return QStringLiteral("Akce ") + number + QStringLiteral(": soubor ") + name +
+           QStringLiteral(" patří akci ") + ownerNumber + QStringLiteral(", protože číslo ") +
+           ownerNumber + QStringLiteral(" je obsaženo v čísle ") + number + u'.';
 }
 
 QString ProgressNumberForLoading(const QString& fileName) {
@@ -166,7 +240,23 @@ bool WriteProgress(Workspace& ws, const QString& name, SaveMode mode) {
         }
     }
     if (fileName.isEmpty()) return false;
+    if (!IsSafeNamePart(fileName)) {
+        ws.Ask().Error(QStringLiteral("Soubor ") + fileName +
+                       QStringLiteral(" nelze uložit: jeho název vede mimo složku dat."));
+        return false;
+    }
     const QString number = ProgressNumberForSaving(fileName);
+    // The tables hold one project at a time. Without a row of this file's own
+    // project they hold another project's rows (or nothing): the file would
+    // lose its rows, or get rows of a project whose number contains this one.
+    if (!HasOwnRows(ws.Deadlines, 1, {QStringLiteral("T-")}, number) &&
+        !HasOwnRows(ws.Finance, 1, kFinancePrefixes, number) &&
+        (IsFile(path) || HasRowsContaining(ws, number))) {
+        ws.Ask().Error(QStringLiteral("Soubor ") + path +
+                       QStringLiteral(" nebyl uložen: tabulky neobsahují žádný řádek akce ") +
+                       number + u'.');
+        return false;
+    }
     // Rows belong to the file when their kind cell contains its project number.
     auto belongs = [&](const Table& t, int r) {
         return !number.isEmpty() && t.Cell(1, r).contains(number);
@@ -189,9 +279,18 @@ bool WriteProgress(Workspace& ws, const QString& name, SaveMode mode) {
 }  // namespace
 
 void LoadAllProgress(Workspace& ws) {
-    if (ws.Changed(kChangedDeadlines)) SaveProgress(ws, ws.config.SouborPopis, SaveMode::Open);
-    for (int r = 1; r < ws.Projects.RowCount(); ++r)
-        LoadProgressFile(ws, ProgressFileName(ws, ws.Projects.Cell(1, r)), false);
+    if ((ws.Changed(kChangedDeadlines) || ws.Changed(kChangedFinance)) &&
+        !SaveProgress(ws, ws.config.SouborPopis, SaveMode::Open)) {
+        ws.Ask().Inform(
+            QStringLiteral("Změny průběhu nebyly uloženy, průběhy akcí se proto neotevřou."));
+        return;
+    }
+    for (int r = 1; r < ws.Projects.RowCount(); ++r) {
+        const QString name = ProgressFileName(ws, ws.Projects.Cell(1, r));
+        // A file created for a project without one is read as well.
+        if (LoadProgressFile(ws, name, false) == LoadResult::Created)
+            LoadProgressFile(ws, name, false);
+    }
     ComputeTimeRange(ws);
     ws.NotifyTable(kDeadlineTable);
     ws.NotifyTable(kFinanceTable);
@@ -203,21 +302,27 @@ QStringList SaveAllProgress(Workspace& ws) {
     // not once per project file.
     PropagateLinkDates(ws);
     emit ws.aboutToSaveProgress();
-    const QStringList financePrefixes = {QStringLiteral("F-"), QStringLiteral("J-"),
-                                         QStringLiteral("O-")};
+    const int current = ws.Current().ProjectRow();
+    QSet<QString> done;
     for (int r = 1; r < ws.Projects.RowCount(); ++r) {
         const QString name = ProgressFileName(ws, ws.Projects.Cell(1, r));
+        // A number listed twice or contained in a later one names the same file again.
+        if (done.contains(name)) continue;
+        done.insert(name);
         const QString number = ProgressNumberForSaving(name);
         // The tables hold one project at a time: a project none of whose rows are
-        // loaded would get a file without rows, so its existing file stays.
+        // loaded would get a file without rows (or the rows of a project whose
+        // number contains its own), so it is left alone.
         const bool loaded = HasOwnRows(ws.Deadlines, 1, {QStringLiteral("T-")}, number) ||
-                            HasOwnRows(ws.Finance, 1, financePrefixes, number);
-        if (!loaded && IsFile(ws.config.DataPath(name))) {
+                            HasOwnRows(ws.Finance, 1, kFinancePrefixes, number);
+        if (!loaded && (IsFile(ws.config.DataPath(name)) || HasRowsContaining(ws, number))) {
             kept << name;
             continue;
         }
         WriteProgress(ws, name, SaveMode::All);
     }
+    // Looking up the file names moved the current project; the loaded one stays current.
+    ws.Current().SetProjectRow(current);
     ws.SetChanged(kChangedDeadlines, false);
     return kept;
 }

@@ -1,3 +1,5 @@
+#include <QScopeGuard>
+
 #include "../Clock.h"
 #include "../Prompter.h"
 #include "../Workspace.h"
@@ -70,7 +72,8 @@ LoadResult LoadTaskTemplates(Workspace& ws, const QString& name) {
         ws.NotifyTable(kTemplateTable);
         return LoadResult::Loaded;
     }
-    if (!ws.Ask().AskYesNo(CreateQuestion(path + QStringLiteral("\r\n")))) return LoadResult::Unchanged;
+    if (!ws.Ask().AskYesNo(CreateQuestion(path + QStringLiteral("\r\n"))))
+        return LoadResult::Unchanged;
     SetupTable(ws.Templates, kTemplateTableWithDefaults, cfg.PopisDPH);
     SaveTaskTemplates(ws, cfg.SouborUkony);
     ws.SetChanged(kChangedTemplates, true);
@@ -160,11 +163,20 @@ QStringList GeneratedProgressLines(Workspace& ws, int row, QString& groupFirst) 
 
 GenerateReport GenerateProgressRows(Workspace& ws, int p, bool overwrite) {
     GenerateReport report;
+    // Generation writes files only; the loaded project stays the current one.
+    const auto keepCurrent = qScopeGuard(
+        [&ws, current = ws.Current().ProjectRow()] { ws.Current().SetProjectRow(current); });
     // The first identifier of a group survives from one project to the next, as
     // a template row with empty activity and classification joins the old group.
     QString groupFirst;
     for (int r = 1; r < ws.Projects.RowCount(); ++r) {
         if (p != 0 && r != p) continue;
+        // A project whose file name leads to another project would overwrite
+        // that project's file with its own rows.
+        if (const QString refusal = ProgressFileRefusal(ws, r); !refusal.isEmpty()) {
+            report.refused << refusal;
+            continue;
+        }
         const QString name = ProgressFileName(ws, ws.Projects.Cell(1, r));
         const QString path = ws.config.DataPath(name);
         if (!overwrite && IsFile(path)) {
@@ -174,6 +186,9 @@ GenerateReport GenerateProgressRows(Workspace& ws, int p, bool overwrite) {
         TextFile::WriteLines(path, GeneratedProgressLines(ws, r, groupFirst));
         report.written << name;
     }
+    if (!report.refused.isEmpty())
+        ws.Ask().Error(QStringLiteral("Tyto akce nedostaly soubor průběhu:\r\n\r\n") +
+                       report.refused.join(QStringLiteral("\r\n")));
     ws.NotifyTable(kTemplateTable);
     return report;
 }

@@ -48,8 +48,11 @@ int OpenProjectRow(Workspace& ws, int row) {
     const QString name = ProgressFileName(ws, ws.Projects.Cell(1, row));
     // A file created for a project without one is loaded too, or the tables
     // would keep the previous project's rows under the new name.
-    if (LoadProgress(ws, name) == LoadResult::Created) LoadProgress(ws, name);
-    // Looking for a missing file may have moved the current project.
-    current.MoveTo({kProjectTable, column, row, row});
+    LoadResult loaded = LoadProgress(ws, name);
+    if (loaded == LoadResult::Created) loaded = LoadProgress(ws, name);
+    // Looking for a missing file may have moved the current project. A load that
+    // did not happen keeps the project whose rows the tables still hold.
+    current.MoveTo(
+        {kProjectTable, column, row, loaded == LoadResult::Loaded ? row : current.ProjectRow()});
     return row;
 }

@@ -74,7 +74,8 @@ QString ProgressFilePrefix(Workspace& ws) {
 
 QString ProgressPath(Workspace& ws, const QString& prefix, int row) {
     const QString number = ws.Projects.Cell(1, row);
-    if (number.isEmpty()) return QString();
+    // A number that leads outside the data folder is never copied into a backup.
+    if (number.isEmpty() || !IsSafeNamePart(number)) return QString();
     return ws.config.DataPath(prefix + number + QStringLiteral(".csv"));
 }
 
@@ -221,12 +222,16 @@ void LogChange(Workspace& ws, const QString& name, const QString& label, int kin
     const QString extra = slash < 0 ? QString() : label.mid(slash + 1);
     const QStringList record = RecordLines(ws, labelText, extra, kind, row);
 
-    if (QFileInfo::exists(path)) {
-        if (!record.isEmpty()) TextFile::AppendLines(path, record);
-        return;
+    const QByteArray recordBytes = Joined(record);
+    // Another workstation may create the file between the look and the write:
+    // the file is only ever created whole and exclusively, and a record whose
+    // snapshot lost that race goes to the end of the file that won it.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (QFileInfo::exists(path)) {
+            if (record.isEmpty() || TextFile::AppendToExisting(path, recordBytes)) return;
+            continue;  // removed meanwhile
+        }
+        if (TextFile::CreateExclusive(path, SnapshotBytes(ws) + recordBytes)) return;
     }
-    // A new file appears whole, snapshot and record together, or not at all.
-    QByteArray bytes = SnapshotBytes(ws);
-    bytes += Joined(record);
-    TextFile::WriteBytes(path, bytes);
+    throw FileError(path, QStringLiteral("Soubor se opakovaně objevuje a mizí"));
 }

@@ -38,10 +38,14 @@ bool SaveConfiguration(Workspace& ws) {
     try {
         WriteConfiguration(ws.config);
         return true;
-    } catch (const FileError&) {
-        ws.Ask().Error(QStringLiteral(
-            "Chyba při zápisu dat do INI!\r\nprogram asi běží na CD\r\núplný provoz je možný jen "
-            "na přepisovatelném médiu\r\nnejlépe na pevném disku"));
+    } catch (const FileError& e) {
+        // The system's own words (a full disk, a read-only share) follow the
+        // program's guess, so that an administrator can tell the causes apart.
+        ws.Ask().Error(
+            QStringLiteral("Chyba při zápisu dat do INI!\r\nprogram asi běží na CD\r\núplný "
+                           "provoz je možný jen na přepisovatelném médiu\r\nnejlépe na pevném disku"
+                           "\r\n\r\n") +
+            e.Text());
         return false;
     }
 }
