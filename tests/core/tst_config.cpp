@@ -3,12 +3,15 @@
 #include "TestSupport.h"
 #include "data/Cells.h"
 #include "data/IniFile.h"
+#include "data/TextFile.h"
 #include "shell/Config.h"
 #include "shell/StartUp.h"
 
+Q_DECLARE_METATYPE(ConfigFileKind)
+
 class TestConfig : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void missingKeysTakeDefaults() {
         TempBase base;
         base.WriteLines("ORVA_Sledovani.Ini", {"[Nastavení]", "Popis=Můj popis"});
@@ -28,10 +31,56 @@ private slots:
         QCOMPARE(c.DatumUlozeni, QDate(2026, 12, 9));
     }
 
+    // A file saved as UTF-8 by an editor is read as such and written back in
+    // code page 1250; one without the two sections is recognised as such.
+    void configurationEncodings_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<ConfigFileKind>("kind");
+        QTest::addColumn<QString>("popis");
+        const QString text = QStringLiteral(
+            "[Nastavení]\r\nPopis=Sledování výstavby\r\n[Přístup]\r\nPripojen=Eva Malá\r\n");
+        QTest::newRow("code page 1250")
+            << TextFile::Encode(text) << ConfigFileKind::Cp1250 << "Sledování výstavby";
+        QTest::newRow("UTF-8") << text.toUtf8() << ConfigFileKind::Utf8 << "Sledování výstavby";
+        QTest::newRow("UTF-8 with BOM, LF") << "\xEF\xBB\xBF" + QString(text).remove(u'\r').toUtf8()
+                                            << ConfigFileKind::Utf8 << "Sledování výstavby";
+        QTest::newRow("no sections") << QByteArray("[Settings]\r\nPopis=Jiný\r\n")
+                                     << ConfigFileKind::Unrecognised << "SLEDOVÁNÍ AKCÍ";
+        // Written by hand without the slot: the first claim adds "Přístup".
+        QTest::newRow("only the settings")
+            << TextFile::Encode(QStringLiteral("[Nastavení]\r\nPopis=Jen nastavení\r\n"))
+            << ConfigFileKind::Cp1250 << "Jen nastavení";
+    }
+    void configurationEncodings() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(ConfigFileKind, kind);
+        QFETCH(QString, popis);
+        TempBase base;
+        base.WriteBytes("ORVA_Sledovani.Ini", bytes);
+        Config& c = base.ws->config;
+        ConfigFileKind found = ConfigFileKind::Missing;
+        const IniFile ini = LoadConfigurationFile(c.ConfigPath(), &found);
+        QCOMPARE(found, kind);
+        QCOMPARE(IsConfigurationRecognised(ini), kind != ConfigFileKind::Unrecognised);
+        QVERIFY(ReadConfiguration(c));
+        QCOMPARE(c.Popis, popis);
+        if (kind != ConfigFileKind::Utf8) return;
+        QCOMPARE(c.Pripojen, QStringLiteral("Eva Malá"));
+        WriteConfiguration(c);
+        // Rewritten in the code page the other workstations read, each section once.
+        QCOMPARE(LoadConfigurationFile(c.ConfigPath(), &found).Sections(),
+                 QStringList({"Nastavení", "Přístup"}));
+        QCOMPARE(found, ConfigFileKind::Cp1250);
+        const QStringList lines = base.Lines("ORVA_Sledovani.Ini");
+        QVERIFY(lines.contains("Popis=Sledování výstavby"));
+        QVERIFY(lines.contains("Pripojen=Eva Malá"));
+    }
+
     void settingsFlagsPadding_data() {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("short") << "11" << "11" + QString(31, u'0');
+        QTest::newRow("short") << "11"
+                               << "11" + QString(31, u'0');
         QTest::newRow("exactly 30") << QString(30, u'1') << QString(30, u'1');
         QTest::newRow("29 is padded") << QString(29, u'1') << QString(29, u'1') + QString(31, u'0');
         QTest::newRow("too long") << QString(70, u'1') << QString(60, u'1');
@@ -44,7 +93,8 @@ private slots:
         base.WriteLines("ORVA_Sledovani.Ini", {"[Nastavení]", "Nastavení=" + stored});
         QVERIFY(ReadConfiguration(base.ws->config));
         QCOMPARE(base.ws->config.SettingsFlags, expected);
-        QCOMPARE(base.ws->config.Flag(kFlagCompactWindow), expected.size() > 2 && expected[2] == u'1');
+        QCOMPARE(base.ws->config.Flag(kFlagCompactWindow),
+                 expected.size() > 2 && expected[2] == u'1');
     }
 
     void badNumbersTakeDefaults() {
@@ -67,16 +117,40 @@ private slots:
         const QStringList lines = base.Lines("ORVA_Sledovani.Ini");
         QStringList keys;
         for (const QString& l : lines) keys << l.section(u'=', 0, 0);
-        QCOMPARE(keys, (QStringList{"[Nastavení]", "TEST", "Popis", "Firma", "Cesta_Ini", "Cesta",
-                                    "CestaTXT", "CestaFoto", "CestaZmeny", "CestaDennik",
-                                    "Soubor_Akce_CSV", "Soubor_Popis_CSV", "Soubor_Ukony_CSV",
-                                    "Soubor_Lidi_csv", "Soubor_Vysledky_CSV", "Soubor_Poznamky_TXT",
-                                    "popis_DPH", "Vyse_DPH", "Šířka_Sloupce", "Výška_Řádku",
-                                    "Gantt_Výška_Řádku", "Gantt_Sloupce", "Gantt_Radky",
-                                    "Gantt_PomNásobitel", "Gantt_Násobitel", "Datum uložení",
-                                    "Úchylka_Chyby_Termíny", "Úchylka_Chyby_Finance",
-                                    "Doba_nečinnosi_pro_odpojení", "Graf_Financí", "Nastavení",
-                                    "[Přístup]", "Uzivatel_TEST", "Pripojen"}));
+        QCOMPARE(keys, (QStringList{"[Nastavení]",
+                                    "TEST",
+                                    "Popis",
+                                    "Firma",
+                                    "Cesta_Ini",
+                                    "Cesta",
+                                    "CestaTXT",
+                                    "CestaFoto",
+                                    "CestaZmeny",
+                                    "CestaDennik",
+                                    "Soubor_Akce_CSV",
+                                    "Soubor_Popis_CSV",
+                                    "Soubor_Ukony_CSV",
+                                    "Soubor_Lidi_csv",
+                                    "Soubor_Vysledky_CSV",
+                                    "Soubor_Poznamky_TXT",
+                                    "popis_DPH",
+                                    "Vyse_DPH",
+                                    "Šířka_Sloupce",
+                                    "Výška_Řádku",
+                                    "Gantt_Výška_Řádku",
+                                    "Gantt_Sloupce",
+                                    "Gantt_Radky",
+                                    "Gantt_PomNásobitel",
+                                    "Gantt_Násobitel",
+                                    "Datum uložení",
+                                    "Úchylka_Chyby_Termíny",
+                                    "Úchylka_Chyby_Finance",
+                                    "Doba_nečinnosi_pro_odpojení",
+                                    "Graf_Financí",
+                                    "Nastavení",
+                                    "[Přístup]",
+                                    "Uzivatel_TEST",
+                                    "Pripojen"}));
         QVERIFY(lines.contains("Gantt_Násobitel=              1,50"));
         QVERIFY(lines.contains("Datum uložení=9.12.2026"));
         QVERIFY(lines.contains("Cesta_Ini=" + base.Dir()));
@@ -92,9 +166,8 @@ private slots:
 
     void rewriteKeepsOtherUsersRecords() {
         TempBase base;
-        base.WriteLines("ORVA_Sledovani.Ini",
-                        {"[Nastavení]", "Popis=A", "[Přístup]", "Uzivatel_JINY=Petr/a/3_101/b",
-                         "Pripojen=Petr"});
+        base.WriteLines("ORVA_Sledovani.Ini", {"[Nastavení]", "Popis=A", "[Přístup]",
+                                               "Uzivatel_JINY=Petr/a/3_101/b", "Pripojen=Petr"});
         Config& c = base.ws->config;
         QVERIFY(ReadConfiguration(c));
         QCOMPARE(c.Pripojen, QStringLiteral("Petr"));
@@ -146,7 +219,8 @@ private slots:
         QVERIFY(!result.quit);
         const IniFile ini = IniFile::Load(base.Path("ORVA_Sledovani.Ini"));
         QCOMPARE(ini.Value("Nastavení", "Soubor_Akce_CSV"), QStringLiteral("NameAkce.csv"));
-        QCOMPARE(ini.Value("Nastavení", "Nastavení"), QStringLiteral("100111110101000000100000000000"));
+        QCOMPARE(ini.Value("Nastavení", "Nastavení"),
+                 QStringLiteral("100111110101000000100000000000"));
         QCOMPARE(ini.Value("Přístup", "Pripojen"), QStringLiteral("Volný"));
         QVERIFY(base.Exists("NameAkce.csv"));
         QVERIFY(base.Exists("NameUkony.csv"));

@@ -139,7 +139,7 @@ void ReadConfiguration(Config& c, const IniFile& ini) {
 }
 
 bool IsConfigurationRecognised(const IniFile& ini) {
-    return ini.HasSection(kSettings) && ini.HasSection(kAccess);
+    return ini.HasSection(kSettings) || ini.HasSection(kAccess);
 }
 
 IniFile LoadConfigurationFile(const QString& path, ConfigFileKind* kind) {

@@ -106,16 +106,18 @@ enum class ConfigFileKind {
     Cp1250,
     // Saved as UTF-8 by an editor: read as such, written back in code page 1250.
     Utf8,
-    // Neither reading finds the sections "Nastavení" and "Přístup".
+    // Neither reading finds the section "Nastavení" or "Přístup".
     Unrecognised,
 };
 
 // Loads the configuration file in code page 1250, or as UTF-8 when only that
-// reading finds its two sections. A missing file gives an empty one. Throws
+// reading finds its sections. A missing file gives an empty one. Throws
 // FileError.
 IniFile LoadConfigurationFile(const QString& path, ConfigFileKind* kind = nullptr);
-// Whether the file holds both sections; one without them says nothing about
-// the slot and must never read as a free one.
+// Whether the file holds the section "Nastavení" or "Přístup" (a file with
+// only the first is completed by the next write). One with neither was saved
+// in another encoding or is no configuration file: it says nothing about the
+// slot and must never read as a free one.
 bool IsConfigurationRecognised(const IniFile& ini);
 
 // Reads the file into config. Keys that are missing take their defaults. Returns

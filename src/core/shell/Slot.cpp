@@ -159,7 +159,7 @@ bool ConnectionSlot::ClaimIfFree(QString& holder, bool& recognised, bool& failed
 void ConnectionSlot::FallBackToReadOnly(const QString& holder, bool recognised, bool failed) {
     if (!failed && !recognised)
         ws_.Ask().Error(QStringLiteral("Konfigurační soubor ") + ws_.config.ConfigPath() +
-                        QStringLiteral(" nemá oddíly [Nastavení] a [Přístup] (není uložen v "
+                        QStringLiteral(" nemá oddíl [Nastavení] ani [Přístup] (není uložen v "
                                        "kódové stránce 1250?).\r\n\r\nPro uživatele : ") +
                         ws_.Access.UserName +
                         QStringLiteral("\r\n\r\nBude přiděleno opravnání pouze pro čtení\r\n"));
