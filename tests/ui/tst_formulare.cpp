@@ -11,6 +11,7 @@
 #include "TestSupport.h"
 #include "data/DataFiles.h"
 #include "editing/Formulare.h"
+#include "shell/Access.h"
 
 namespace {
 
@@ -181,7 +182,8 @@ void TstFormulare::refusedWithoutRight() {
     const QString row2 = RowRecord(QString(), t, 2);
     Click(form, button);
     QCOMPARE(b.base.prompter.Texts(ScriptedPrompter::Kind::Information),
-             QStringList{QStringLiteral("Nemáte oprávnění pro tuto operaci  - 001")});
+             QStringList{QStringLiteral("Nemáte oprávnění pro tuto operaci  - 001") +
+                         QString::fromUtf16(kRefusalHint)});
     QCOMPARE(t.RowCount(), rows);
     QCOMPARE(RowRecord(QString(), t, 2), row2);
     QCOMPARE(b.base.Lines(kLog), QStringList{QStringLiteral("x")});

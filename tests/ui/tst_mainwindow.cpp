@@ -841,6 +841,8 @@ void TestMainWindow::readOnlyUserSavesNothing() {
     QCOMPARE(permission->text(),
              u"Připojení obsazeno Petr Dvořák   / Jmeno Prijmeni / Oprávnění 1_000"_s);
     QCOMPARE(permission->palette().color(QPalette::Window), QColor(Qt::red));
+    // Red as drawn, not only in the palette.
+    QCOMPARE(permission->grab().toImage().pixelColor(1, 1), QColor(Qt::red));
     QVERIFY(window.Slot().PollRunning());
     // The log-in is recorded for a read-only user as well.
     QCOMPARE(LinesStarting(base, kLog, u"Přihlášení uživatele_____;"_s).size(), 1);

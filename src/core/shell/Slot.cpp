@@ -217,7 +217,7 @@ void ConnectionSlot::UserRecordChanged() {
         }
         // Without the slot the copy stays read-only; the new permission is the
         // user's own and takes effect with the slot.
-        if (state_ != State::ReadOnly && ws_.Access.Permission != assigned_)
+        if (!assigned_.isEmpty() && state_ != State::ReadOnly && ws_.Access.Permission != assigned_)
             AssignPermission(QString::fromUtf16(kReadOnlyPermission));
     }
     emit stateChanged(state_, LabelText());

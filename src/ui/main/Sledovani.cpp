@@ -795,11 +795,15 @@ bool Sledovani::eventFilter(QObject* watched, QEvent* event) {
 
 void Sledovani::ShowPermission(ConnectionSlot::State state, const QString& text) {
     permission_->setText(text);
+    const QColor colour = state == ConnectionSlot::State::Claimed
+                              ? palette().color(QPalette::Button)
+                              : QColor(Qt::red);
     QPalette colours = permission_->palette();
-    colours.setColor(QPalette::Window, state == ConnectionSlot::State::Claimed
-                                           ? palette().color(QPalette::Button)
-                                           : QColor(Qt::red));
+    colours.setColor(QPalette::Window, colour);
     permission_->setPalette(colours);
+    // The palette alone was never drawn in the tool bar; a style sheet is.
+    permission_->setStyleSheet(
+        QStringLiteral("QLabel { background-color: %1; }").arg(colour.name()));
 }
 
 void Sledovani::SetServiceMenus(bool enabled) {
