@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QDateEdit>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -158,6 +160,7 @@ class TestMainWindow : public QObject {
     void cleanup();
 
     void startUpFillsTheGrids();
+    void widgetsSpeakCzech();
     void gridsFollowSettingsFlags_data();
     void gridsFollowSettingsFlags();
     void layoutSharesThePanel_data();
@@ -622,6 +625,29 @@ void TestMainWindow::lockFolderIsPrivate() {
     QCOMPARE(QFileInfo(shared).ownerId(), QFileInfo(home.path()).ownerId());
     QCOMPARE(QFileInfo(shared).permissions() & (QFile::WriteGroup | QFile::WriteOther),
              QFile::Permissions());
+}
+
+// On a machine with only the C locale the program's widgets still show
+// Czech month and day names.
+void TestMainWindow::widgetsSpeakCzech() {
+    QLocale::setDefault(QLocale::c());
+    TempBase base;
+    WriteSampleData(base);
+    WriteIni(base, kFree);
+    Sledovani window(*base.ws);
+    QVERIFY(window.StartUp());
+    window.CreateWindows();
+    QCalendarWidget calendar;
+    QCOMPARE(calendar.locale().standaloneMonthName(12), u"prosinec"_s);
+    QCOMPARE(calendar.locale().dayName(1), u"pondělí"_s);
+    // The date pickers of the program's windows as well.
+    int pickers = 0;
+    for (QWidget* w : QApplication::allWidgets())
+        if (auto* picker = qobject_cast<QDateEdit*>(w)) {
+            QCOMPARE(picker->locale().language(), QLocale::Czech);
+            ++pickers;
+        }
+    QVERIFY(pickers > 0);
 }
 
 // Menus

@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -74,6 +75,10 @@ class ActivityFilter : public QObject {
 
 }  // namespace
 
+void UseProgramLocale() {
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+}
+
 Sledovani::Sledovani(Workspace& ws, QWidget* parent)
     : QMainWindow(parent),
       ws_(ws),
@@ -84,6 +89,9 @@ Sledovani::Sledovani(Workspace& ws, QWidget* parent)
           {kFinanceTable, kFlagFinanceTable, true},
           {kResultsTable, kFlagResultsTable, false},
       }} {
+    // Before any of the program's widgets exists: each takes the default
+    // locale when it is created.
+    UseProgramLocale();
     setObjectName(QStringLiteral("Sledovani"));
     setWindowTitle(QStringLiteral("Sledování ORVA"));
     slot_ = new ConnectionSlot(ws_, this);
