@@ -1,7 +1,6 @@
 #include "Access.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "../Prompter.h"
 #include "../Workspace.h"
@@ -61,8 +60,9 @@ namespace {
 // The stored form of a password: hex digits, four per character.
 bool IsStoredPassword(const QString& stored) {
     if (stored.size() % 4 != 0) return false;
-    return std::all_of(stored.cbegin(), stored.cend(),
-                       [](QChar c) { return isxdigit(c.unicode()) && c.unicode() < 128; });
+    return std::all_of(stored.cbegin(), stored.cend(), [](QChar c) {
+        return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
+    });
 }
 }  // namespace
 
