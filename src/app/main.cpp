@@ -16,6 +16,9 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Sledování ORVA"));
+    // Czech month and day names even on a machine with only the C locale;
+    // the message boxes and dialogs below are widgets too.
+    UseProgramLocale();
 
     // Every data file is in code page 1250; without the converter the program
     // would read and write garbage.

@@ -172,6 +172,7 @@ int RunCheck(const Arguments& args, QTextStream& rawOut, QTextStream& rawErr) {
     else
         out << "Konfigurace: soubor " << ws.config.ConfigPath()
             << " chybí nebo je nečitelný, platí výchozí nastavení\n";
+    if (!report.configProblem.isEmpty()) out << "Konfigurace: " << report.configProblem << '\n';
     out << "Seznam akcí: " << report.registerPath << (report.registerLoaded ? "" : " (nenačten)")
         << '\n';
     out << "Úkony: " << report.templatePath;

@@ -9,7 +9,10 @@ const QString kQuestion = QStringLiteral(" POKRAČOVAT V OPERACI ? ");
 
 QString Refusal(const QString& operation, const QString& number) {
     return QStringLiteral("Nemáte oprávnění pro ") + operation + QStringLiteral("operaci  - ") +
-           number;
+           number +
+           QStringLiteral(
+               "\r\n\r\nO oprávnění požádejte správce (administrátora) programu: "
+               "nastaví jej v \"Nastavení\" → \"Oprávnění\".");
 }
 }  // namespace
 
@@ -160,6 +163,39 @@ class TestAccess : public QObject {
         QCOMPARE(UnscramblePassword(fields[1]), ws.Access.Password);
         QCOMPARE(UnscramblePassword(fields[3]), ws.Access.AdminPassword);
         QVERIFY(fields[1] != ws.Access.Password);
+    }
+
+    void damagedRecordReadsAsDefault_data() {
+        QTest::addColumn<QString>("record");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("permission");
+        const QString heslo = ScramblePassword("heslo");
+        const QString admin = ScramblePassword("admin");
+        QTest::newRow("whole") << "Eva Malá/" + heslo + "/3_101/" + admin << "Eva Malá"
+                               << "3_101";
+        // Written by an older copy from the name "Novák/Jan".
+        QTest::newRow("slash in the name")
+            << "Novák/Jan/" + heslo + "/3_000/" + admin << "Jmeno Prijmeni"
+            << "2_000";
+        QTest::newRow("fields missing") << "Eva Malá/" + heslo << "Jmeno Prijmeni"
+                                        << "2_000";
+        QTest::newRow("password not in its stored form")
+            << "Eva Malá/heslo/5_000/" + admin << "Jmeno Prijmeni"
+            << "2_000";
+    }
+    void damagedRecordReadsAsDefault() {
+        QFETCH(QString, record);
+        QFETCH(QString, name);
+        QFETCH(QString, permission);
+        TempBase base;
+        Workspace& ws = *base.ws;
+        ws.config.UserRecord = record;
+        ReadUserRecord(ws);
+        QCOMPARE(ws.Access.UserName, name);
+        QCOMPARE(ws.Access.Permission, permission);
+        // Never an empty administrator password that any text would match.
+        QVERIFY(!ws.Access.AdminPassword.isEmpty());
+        QVERIFY(!ws.Access.Password.isEmpty());
     }
 
     void userRecordRoundTripThroughTheFile() {

@@ -351,6 +351,15 @@ void TstCli::checkReports_data() {
         << QStringLiteral("config") << 0
         << QStringList{"Konfigurace: %1ORVA_Sledovani.Ini", "Seznam akcí: %1data/NameAkce.csv",
                        "Výsledek: v pořádku"};
+    // Saved by an editor in another encoding: read all the same, but reported.
+    QTest::newRow("configuration in UTF-8")
+        << QStringLiteral("utf-8 config") << 1
+        << QStringList{"Konfigurace: soubor je uložen v UTF-8", "Seznam akcí: %1data/NameAkce.csv",
+                       "Výsledek: nalezeny problémy"};
+    QTest::newRow("configuration without its sections")
+        << QStringLiteral("foreign config") << 1
+        << QStringList{"Konfigurace: soubor nemá oddíl [Nastavení] ani [Přístup]",
+                       "Výsledek: nalezeny problémy"};
     QTest::newRow("missing progress file")
         << QStringLiteral("missing progress") << 1
         << QStringList{"  034  " + kProgress034 + "  chybí", "Chybí soubor: %1" + kProgress034,
@@ -399,6 +408,14 @@ void TstCli::checkReports() {
         base.WriteLines(QStringLiteral("ORVA_Sledovani.Ini"),
                         {QStringLiteral("[Nastavení]"), QStringLiteral("Cesta=data\\")});
         subfolder = QStringLiteral("data/");
+    } else if (damage == QLatin1String("utf-8 config")) {
+        base.WriteBytes(
+            QStringLiteral("ORVA_Sledovani.Ini"),
+            QStringLiteral("[Nastavení]\r\nCesta=data\\\r\n[Přístup]\r\nPripojen=Volný\r\n")
+                .toUtf8());
+        subfolder = QStringLiteral("data/");
+    } else if (damage == QLatin1String("foreign config")) {
+        base.WriteBytes(QStringLiteral("ORVA_Sledovani.Ini"), "[Settings]\r\nPripojen=Volny\r\n");
     } else if (damage == QLatin1String("missing progress")) {
         folder.remove(kProgress034);
     } else if (damage == QLatin1String("date")) {
@@ -431,7 +448,7 @@ void TstCli::checkReports() {
         QVERIFY2(run.out.contains(line.contains(QLatin1String("%1")) ? line.arg(base.Dir()) : line),
                  qPrintable(line + QStringLiteral("\n--- not in ---\n") + run.out));
     // The check never writes: no configuration file and no generated progress file appear.
-    QCOMPARE(base.Exists(QStringLiteral("ORVA_Sledovani.Ini")), damage == QLatin1String("config"));
+    QCOMPARE(base.Exists(QStringLiteral("ORVA_Sledovani.Ini")), damage.endsWith(u"config"));
     if (damage == QLatin1String("missing progress")) QVERIFY(!base.Exists(kProgress034));
 }
 

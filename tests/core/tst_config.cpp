@@ -9,6 +9,8 @@
 #include "shell/Config.h"
 #include "shell/StartUp.h"
 
+Q_DECLARE_METATYPE(ConfigFileKind)
+
 class TestConfig : public QObject {
     Q_OBJECT
   private slots:
@@ -29,6 +31,51 @@ class TestConfig : public QObject {
         QCOMPARE(c.SettingsFlags, QStringLiteral("100111110101000000100000000000"));
         QCOMPARE(c.Pripojen, QStringLiteral("Volný"));
         QCOMPARE(c.DatumUlozeni, QDate(2026, 12, 9));
+    }
+
+    // A file saved as UTF-8 by an editor is read as such and written back in
+    // code page 1250; one without the two sections is recognised as such.
+    void configurationEncodings_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<ConfigFileKind>("kind");
+        QTest::addColumn<QString>("popis");
+        const QString text = QStringLiteral(
+            "[Nastavení]\r\nPopis=Sledování výstavby\r\n[Přístup]\r\nPripojen=Eva Malá\r\n");
+        QTest::newRow("code page 1250")
+            << TextFile::Encode(text) << ConfigFileKind::Cp1250 << "Sledování výstavby";
+        QTest::newRow("UTF-8") << text.toUtf8() << ConfigFileKind::Utf8 << "Sledování výstavby";
+        QTest::newRow("UTF-8 with BOM, LF") << "\xEF\xBB\xBF" + QString(text).remove(u'\r').toUtf8()
+                                            << ConfigFileKind::Utf8 << "Sledování výstavby";
+        QTest::newRow("no sections") << QByteArray("[Settings]\r\nPopis=Jiný\r\n")
+                                     << ConfigFileKind::Unrecognised << "SLEDOVÁNÍ AKCÍ";
+        // Written by hand without the slot: the first claim adds "Přístup".
+        QTest::newRow("only the settings")
+            << TextFile::Encode(QStringLiteral("[Nastavení]\r\nPopis=Jen nastavení\r\n"))
+            << ConfigFileKind::Cp1250 << "Jen nastavení";
+    }
+    void configurationEncodings() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(ConfigFileKind, kind);
+        QFETCH(QString, popis);
+        TempBase base;
+        base.WriteBytes("ORVA_Sledovani.Ini", bytes);
+        Config& c = base.ws->config;
+        ConfigFileKind found = ConfigFileKind::Missing;
+        const IniFile ini = LoadConfigurationFile(c.ConfigPath(), &found);
+        QCOMPARE(found, kind);
+        QCOMPARE(IsConfigurationRecognised(ini), kind != ConfigFileKind::Unrecognised);
+        QVERIFY(ReadConfiguration(c));
+        QCOMPARE(c.Popis, popis);
+        if (kind != ConfigFileKind::Utf8) return;
+        QCOMPARE(c.Pripojen, QStringLiteral("Eva Malá"));
+        WriteConfiguration(c);
+        // Rewritten in the code page the other workstations read, each section once.
+        QCOMPARE(LoadConfigurationFile(c.ConfigPath(), &found).Sections(),
+                 QStringList({"Nastavení", "Přístup"}));
+        QCOMPARE(found, ConfigFileKind::Cp1250);
+        const QStringList lines = base.Lines("ORVA_Sledovani.Ini");
+        QVERIFY(lines.contains("Popis=Sledování výstavby"));
+        QVERIFY(lines.contains("Pripojen=Eva Malá"));
     }
 
     void settingsFlagsPadding_data() {

@@ -6,6 +6,7 @@
 #include "data/Dates.h"
 #include "editing/ItemEdit.h"
 #include "editing/Links.h"
+#include "shell/Access.h"
 
 namespace {
 
@@ -572,7 +573,8 @@ void TstItemEdit::refused() {
     }
     QCOMPARE(outcome, EditOutcome::Refused);
     QCOMPARE(fx.base.prompter.Texts(ScriptedPrompter::Kind::Information),
-             QStringList{QStringLiteral("Nemáte oprávnění pro tuto operaci  - 001")});
+             QStringList{QStringLiteral("Nemáte oprávnění pro tuto operaci  - 001") +
+                         QString::fromUtf16(kRefusalHint)});
     QCOMPARE(fx.ws.Deadlines.RowCount(), 4);
     QCOMPARE(fx.ws.Finance.RowCount(), 3);
     QCOMPARE(fx.ws.Projects.RowCount(), 2);

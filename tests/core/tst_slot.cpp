@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 #include "data/DataFiles.h"
 #include "data/IniFile.h"
+#include "data/TextFile.h"
 #include "shell/Access.h"
 #include "shell/Config.h"
 #include "shell/Slot.h"
@@ -133,6 +134,103 @@ class TestSlot : public QObject {
         QCOMPARE(logins[0].section(u';', 2, 2), QStringLiteral("Jan Novák"));
         QCOMPARE(logins[0].section(u';', 5, 5), QString(claimed ? "3_000" : "1_000"));
         QVERIFY(!base.Exists(kLock));
+    }
+
+    // Copies that must not take a free slot: a user who may change nothing,
+    // and a configuration file in which the slot cannot be found.
+    void freeSlotNotTaken_data() {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<State>("state");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<bool>("polls");
+        QTest::addColumn<QString>("error");  // the start of the message, "" for none
+        const QString readOnly = "[Nastavení]\r\n[Přístup]\r\nUzivatel_TEST=" + Record("1_000") +
+                                 "\r\nPripojen=Volný\r\n";
+        QTest::newRow("read-only user")
+            << TextFile::Encode(readOnly) << State::ReadOnly
+            << "Pouze pro čtení / Jan Novák / Oprávnění 1_000" << false << "";
+        // Sections under other names (a file of another program, a typo):
+        // "Pripojen" would read as free.
+        QTest::newRow("no sections")
+            << QByteArray("[Nastaveni]\r\nPripojen=Volný\r\n") << State::Taken
+            << "Připojení obsazeno    / Jmeno Prijmeni / Oprávnění 1_000" << true
+            << "Konfigurační soubor ";
+    }
+    void freeSlotNotTaken() {
+        QFETCH(QByteArray, ini);
+        QFETCH(State, state);
+        QFETCH(QString, label);
+        QFETCH(bool, polls);
+        QFETCH(QString, error);
+        TempBase base;
+        base.WriteBytes(kIni, ini);
+        StartUp(base);
+        ConnectionSlot slot(*base.ws);
+        slot.ClaimSlotAtStartUp();
+
+        QCOMPARE(slot.CurrentState(), state);
+        QCOMPARE(slot.LabelText(), label);
+        QVERIFY(!base.ws->MayWrite());
+        QCOMPARE(slot.PollRunning(), polls);
+        QVERIFY(!slot.InactivityRunning());
+        const QStringList errors = base.prompter.Texts(ScriptedPrompter::Kind::Error);
+        QCOMPARE(errors.size(), error.isEmpty() ? 0 : 1);
+        if (!error.isEmpty()) QVERIFY2(errors[0].startsWith(error), qPrintable(errors[0]));
+        QCOMPARE(Logins(base).size(), 1);
+        // A poll does not take it either, and the close leaves the file alone.
+        slot.PollSlot();
+        QCOMPARE(slot.CurrentState(), state);
+        slot.ReleaseAtClose();
+        QCOMPARE(base.Bytes(kIni), ini);
+    }
+
+    // The copy that holds the slot frees it at the close even when its user
+    // may no longer change anything; the label follows every change of the record.
+    void holderMadeReadOnlyFreesTheSlot() {
+        TempBase base;
+        WriteIni(base, "Volný");
+        StartUp(base);
+        ConnectionSlot slot(*base.ws);
+        slot.ClaimSlotAtStartUp();
+        QSignalSpy spy(&slot, &ConnectionSlot::stateChanged);
+        base.ws->Access.Permission = QStringLiteral("1_000");
+        slot.UserRecordChanged();
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(1).toString(),
+                 QStringLiteral("První připojení / Jan Novák / Oprávnění 1_000"));
+        QVERIFY(!base.ws->MayWrite());
+        slot.ReleaseAtClose();
+        QCOMPARE(IniValue(base, "Pripojen"), QStringLiteral("Volný"));
+        QVERIFY(!slot.HoldsSlot());
+    }
+
+    // A read-only user given a writing permission at the desk takes the free
+    // slot at once; a waiting copy given one stays read-only until its turn.
+    void permissionRaisedAtTheDesk_data() {
+        QTest::addColumn<QString>("holder");
+        QTest::addColumn<State>("state");
+        QTest::addColumn<QString>("permission");  // in force afterwards
+        QTest::newRow("slot free") << "Volný" << State::Claimed << "3_000";
+        QTest::newRow("slot taken") << "Eva Malá" << State::Taken << "1_000";
+    }
+    void permissionRaisedAtTheDesk() {
+        QFETCH(QString, holder);
+        QFETCH(State, state);
+        QFETCH(QString, permission);
+        TempBase base;
+        WriteIni(base, holder, "1_000");
+        StartUp(base);
+        ConnectionSlot slot(*base.ws);
+        slot.ClaimSlotAtStartUp();
+        QCOMPARE(slot.CurrentState(), State::ReadOnly);
+        base.ws->Access.Permission = QStringLiteral("3_000");
+        slot.UserRecordChanged();
+        QCOMPARE(slot.CurrentState(), state);
+        QCOMPARE(base.ws->Access.Permission, permission);
+        QCOMPARE(IniValue(base, "Pripojen"),
+                 state == State::Claimed ? QStringLiteral("Jan Novák") : holder);
+        QCOMPARE(slot.PollRunning(), state == State::Taken);
+        if (state == State::Claimed) QCOMPARE(FilePermission(base), QStringLiteral("3_000"));
     }
 
     // A waiting copy stays read-only until the slot is free; then it takes the
@@ -486,14 +584,25 @@ class TestSlot : public QObject {
         QVERIFY(!base.Exists(kLock));
     }
 
+    void concurrentClaimsHaveOneWinner_data() {
+        QTest::addColumn<bool>("fresh");
+        QTest::newRow("free slot") << false;
+        // No configuration file yet: each copy would create one with the slot free.
+        QTest::newRow("new folder") << true;
+    }
+
     // Workstations started at the same moment: exactly one of them writes.
     void concurrentClaimsHaveOneWinner() {
+        QFETCH(bool, fresh);
         constexpr int kRounds = 6;
         constexpr int kClaimers = 4;
         TempBase base;
         const QString go = base.Path(QStringLiteral("go"));
         for (int round = 0; round < kRounds; ++round) {
-            WriteIni(base, "Volný");
+            if (fresh)
+                QFile::remove(base.Path(kIni));
+            else
+                WriteIni(base, "Volný");
             QFile::remove(go);
             QList<QProcess*> claimers;
             for (int i = 0; i < kClaimers; ++i) {

@@ -3,6 +3,9 @@
 //
 //   slot_claimer <base dir> <user name> <user key> [<go file>]
 //
+// A base directory without a configuration file is started as the program
+// starts on a new folder: the file is created with the defaults first.
+//
 // With a go file it prints "READY" and waits for that file to appear before it
 // claims, so that several claimers can be let go at the same moment.
 
@@ -18,6 +21,7 @@
 #include "shell/Access.h"
 #include "shell/Config.h"
 #include "shell/Slot.h"
+#include "shell/StartUp.h"
 
 namespace {
 void Print(const char* text) {
@@ -40,9 +44,9 @@ int main(int argc, char** argv) {
     if (!base.endsWith(u'/')) base += u'/';
     ws.config.BaseDir = base;
     ws.config.UserKey = args[3];
+    const bool fresh = !QFileInfo::exists(ws.config.ConfigPath());
     try {
-        ReadConfiguration(ws.config);
-        ReadUserRecord(ws);
+        if (!fresh) ReadOrCreateConfiguration(ws, false);
         ws.Access.UserName = args[2];
 
         if (args.size() > 4) {
@@ -52,6 +56,10 @@ int main(int argc, char** argv) {
                 if (deadline.hasExpired()) return 3;
                 QThread::usleep(200);
             }
+        }
+        if (fresh) {
+            ReadOrCreateConfiguration(ws, true);
+            ws.Access.UserName = args[2];
         }
     } catch (const FileError& e) {
         std::fprintf(stderr, "%s\n", qPrintable(e.Text()));

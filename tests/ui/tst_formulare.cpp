@@ -14,6 +14,7 @@
 #include "editing/Formulare.h"
 #include "editing/Links.h"
 #include "editing/TableRows.h"
+#include "shell/Access.h"
 
 namespace {
 
@@ -205,7 +206,8 @@ void TstFormulare::refusedWithoutRight() {
     const QString row2 = RowRecord(QString(), t, 2);
     Click(form, button);
     QCOMPARE(b.base.prompter.Texts(ScriptedPrompter::Kind::Information),
-             QStringList{QStringLiteral("Nemáte oprávnění pro tuto operaci  - 001")});
+             QStringList{QStringLiteral("Nemáte oprávnění pro tuto operaci  - 001") +
+                         QString::fromUtf16(kRefusalHint)});
     QCOMPARE(t.RowCount(), rows);
     QCOMPARE(RowRecord(QString(), t, 2), row2);
     QCOMPARE(b.base.Lines(kLog), QStringList{QStringLiteral("x")});

@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QDateEdit>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +23,7 @@
 #include "main/SingleInstance.h"
 #include "main/Sledovani.h"
 #include "main/TableModel.h"
+#include "shell/Access.h"
 #include "shell/Config.h"
 #include "shell/StartUp.h"
 
@@ -157,6 +160,7 @@ class TestMainWindow : public QObject {
     void cleanup();
 
     void startUpFillsTheGrids();
+    void widgetsSpeakCzech();
     void gridsFollowSettingsFlags_data();
     void gridsFollowSettingsFlags();
     void layoutSharesThePanel_data();
@@ -171,6 +175,9 @@ class TestMainWindow : public QObject {
     void startUpSequence();
     void startUpDeclinedEndsAtOnce();
     void secondInstanceRefused();
+    void staleLocks_data();
+    void staleLocks();
+    void lockFolderIsPrivate();
     void menusAtStart_data();
     void menusAtStart();
     void checkMarksFollowSettingsFlags_data();
@@ -198,6 +205,7 @@ class TestMainWindow : public QObject {
     void rowMovesChangeTheTable();
     void terminationSavesAndFreesSlot_data();
     void terminationSavesAndFreesSlot();
+    void readOnlyProgramLeavesTheSlotFree();
     void lockOfCrashedCopyIsStale();
 
   private:
@@ -566,6 +574,82 @@ void TestMainWindow::secondInstanceRefused() {
     QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
 }
 
+void TestMainWindow::staleLocks_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("stale");
+    QTest::newRow("empty (power cut)") << QByteArray() << true;
+    QTest::newRow("cut") << QByteArray("12") << true;
+    QTest::newRow("garbage") << QByteArray("\x01\x02 nic") << true;
+    QTest::newRow("process gone") << "999999\norva\n" + QSysInfo::machineHostName().toUtf8() + '\n'
+                                  << true;
+    QTest::newRow("written under another host name")
+        << QByteArray("1\norva\njiny-pocitac\n") << true;
+    // This test program runs: its lock is a running copy's.
+    QTest::newRow("running process") << QByteArray::number(QCoreApplication::applicationPid()) +
+                                            '\n' + QCoreApplication::applicationName().toUtf8() +
+                                            '\n' + QSysInfo::machineHostName().toUtf8() + '\n'
+                                     << false;
+}
+
+void TestMainWindow::staleLocks() {
+    QFETCH(QByteArray, content);
+    QFETCH(bool, stale);
+    QTemporaryDir dir;
+    SingleInstance instance(u"Uzivatel_TEST"_s, dir.path());
+    QFile file(instance.LockPath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+    file.close();
+    QCOMPARE(instance.TryAcquire(), stale);
+}
+
+// The lock lives in a folder that only the user can write: the runtime folder
+// when it is private, else a private folder in the home folder.
+void TestMainWindow::lockFolderIsPrivate() {
+    QTemporaryDir runtime;
+    QTemporaryDir home;
+    const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+    const QByteArray savedHome = qgetenv("HOME");
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+    const QString privateRuntime = DefaultLockDirectory();
+    QVERIFY(QFile::setPermissions(runtime.path(), QFile::Permissions(0x7777)));
+    const QString shared = DefaultLockDirectory();
+    qputenv("XDG_RUNTIME_DIR", savedRuntime);
+    qputenv("HOME", savedHome);
+
+    QCOMPARE(privateRuntime, runtime.path());
+    // Qt's own private runtime folder or the one in the home folder, never the
+    // folder others may write to.
+    QVERIFY(shared != runtime.path());
+    QCOMPARE(QFileInfo(shared).ownerId(), QFileInfo(home.path()).ownerId());
+    QCOMPARE(QFileInfo(shared).permissions() & (QFile::WriteGroup | QFile::WriteOther),
+             QFile::Permissions());
+}
+
+// On a machine with only the C locale the program's widgets still show
+// Czech month and day names.
+void TestMainWindow::widgetsSpeakCzech() {
+    QLocale::setDefault(QLocale::c());
+    TempBase base;
+    WriteSampleData(base);
+    WriteIni(base, kFree);
+    Sledovani window(*base.ws);
+    QVERIFY(window.StartUp());
+    window.CreateWindows();
+    QCalendarWidget calendar;
+    QCOMPARE(calendar.locale().standaloneMonthName(12), u"prosinec"_s);
+    QCOMPARE(calendar.locale().dayName(1), u"pondělí"_s);
+    // The date pickers of the program's windows as well.
+    int pickers = 0;
+    for (QWidget* w : QApplication::allWidgets())
+        if (auto* picker = qobject_cast<QDateEdit*>(w)) {
+            QCOMPARE(picker->locale().language(), QLocale::Czech);
+            ++pickers;
+        }
+    QVERIFY(pickers > 0);
+}
+
 // Menus
 
 void TestMainWindow::menusAtStart_data() {
@@ -841,6 +925,8 @@ void TestMainWindow::readOnlyUserSavesNothing() {
     QCOMPARE(permission->text(),
              u"Připojení obsazeno Petr Dvořák   / Jmeno Prijmeni / Oprávnění 1_000"_s);
     QCOMPARE(permission->palette().color(QPalette::Window), QColor(Qt::red));
+    // Red as drawn, not only in the palette.
+    QCOMPARE(permission->grab().toImage().pixelColor(1, 1), QColor(Qt::red));
     QVERIFY(window.Slot().PollRunning());
     // The log-in is recorded for a read-only user as well.
     QCOMPARE(LinesStarting(base, kLog, u"Přihlášení uživatele_____;"_s).size(), 1);
@@ -1134,7 +1220,7 @@ namespace {
 // Runs the desktop program on the base directory, with its lock file there too.
 void StartProgram(QProcess& orva, const TempBase& base) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"TMPDIR"_s, base.Dir());
+    environment.insert(u"XDG_RUNTIME_DIR"_s, base.Dir());
     orva.setProcessEnvironment(environment);
     orva.setWorkingDirectory(base.Dir());
     orva.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -1161,6 +1247,30 @@ void TestMainWindow::terminationSavesAndFreesSlot() {
     QCOMPARE(orva.exitCode(), 0);
     QCOMPARE(Holder(base), kFree);
     QVERIFY(!QFileInfo::exists(lock));
+}
+
+// A user who may change nothing leaves the slot free for the others while the
+// program runs and after it was ended.
+void TestMainWindow::readOnlyProgramLeavesTheSlotFree() {
+    TempBase base;
+    WriteSampleData(base);
+    base.WriteLines(kIni, {u"[Nastavení]"_s, u"Nastavení="_s + kFourTables, u"[Přístup]"_s,
+                           DefaultUserKey() + u"=Čtenář/"_s + ScramblePassword(u"h"_s) +
+                               u"/1_000/"_s + ScramblePassword(u"a"_s),
+                           u"Pripojen="_s + kFree});
+    const QByteArray ini = base.Bytes(kIni);
+    QProcess orva;
+    StartProgram(orva, base);
+    QVERIFY(orva.waitForStarted());
+    // The log-in record is written once the start-up has dealt with the slot.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        base.Exists(kLog) && !LinesStarting(base, kLog, u"Přihlášení"_s).isEmpty(), 30000);
+    QCOMPARE(Holder(base), kFree);
+
+    ::kill(pid_t(orva.processId()), SIGTERM);
+    QVERIFY(orva.waitForFinished(30000));
+    QCOMPARE(orva.exitCode(), 0);
+    QCOMPARE(base.Bytes(kIni), ini);
 }
 
 void TestMainWindow::lockOfCrashedCopyIsStale() {

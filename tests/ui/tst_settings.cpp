@@ -108,6 +108,8 @@ class TestSettings : public QObject {
     void checkBoxesStoreTheirFlagPositions();
     void zmenit_data();
     void zmenit();
+    void zmenitRefusesDamagingTexts_data();
+    void zmenitRefusesDamagingTexts();
     void serviceMarkerEntersTheServiceMode();
     void doubleClickShowsTheAdminPassword_data();
     void doubleClickShowsTheAdminPassword();
@@ -233,7 +235,8 @@ void TestSettings::okStoresTheFields() {
 
     QCOMPARE(ConfigValue(f.config(), field), stored.isNull() ? before : stored);
     if (stored.isNull()) {
-        QCOMPARE(f.Messages(), QStringList{u"Nemáte oprávnění pro tuto operaci  - "_s});
+        QCOMPARE(f.Messages(), QStringList{u"Nemáte oprávnění pro tuto operaci  - "_s +
+                                           QString::fromUtf16(kRefusalHint)});
         QCOMPARE(report.size(), 0);
     } else {
         QVERIFY(f.Messages().isEmpty());
@@ -416,6 +419,7 @@ void TestSettings::zmenit() {
     QFETCH(bool, record);
     Fixture f;
     f.Show();
+    QSignalSpy labels(f.slot.get(), &ConnectionSlot::stateChanged);
     f.window->Pages()->setCurrentIndex(2);
     f.Field(u"UserName"_s)->setText(u"Eva Malá"_s);
     f.Field(u"Permission"_s)->setText(u"4_101,205"_s);
@@ -434,6 +438,15 @@ void TestSettings::zmenit() {
     if (!message.isEmpty())
         for (const QString& field : {u"AdminPassword"_s, u"Password"_s, u"NewAdminPassword"_s})
             QCOMPARE(f.Field(field)->text(), kStars);
+
+    // The permission label shows the changed record at once.
+    if (result == u"Jana Nováková/3_000/heslo/admin"_s) {
+        QCOMPARE(labels.count(), 0);
+    } else {
+        QVERIFY(labels.count() > 0);
+        QVERIFY(labels.last().at(1).toString().endsWith(u" / "_s + a.UserName + u" / Oprávnění "_s +
+                                                        a.Permission));
+    }
 
     QCOMPARE(f.base.Exists(kLogFile), record);
     if (record) {
@@ -455,6 +468,44 @@ void TestSettings::zmenit() {
                      .join(u'/'),
                  result);
     }
+}
+
+void TestSettings::zmenitRefusesDamagingTexts_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("permission");
+    QTest::addColumn<QString>("message");  // its start
+    QTest::newRow("slash in the name")
+        << u"Novák/Jan"_s << u"3_000"_s << u"Jméno uživatele nesmí obsahovat znak \"/\""_s;
+    QTest::newRow("the free slot's text")
+        << u"Volný"_s << u"3_000"_s << u"Jméno uživatele nesmí být \"Volný\""_s;
+    QTest::newRow("the free slot's text with blanks")
+        << u" Volný "_s << u"3_000"_s << u"Jméno uživatele nesmí být \"Volný\""_s;
+    QTest::newRow("empty name") << u"  "_s << u"3_000"_s << u"Jméno uživatele nesmí být prázdné"_s;
+    QTest::newRow("slash in the permission")
+        << u"Jana Nováková"_s << u"3_101/205"_s << u"Oprávnění nesmí obsahovat znak \"/\""_s;
+}
+
+// A name that would split the user record or make the slot look free is
+// refused with a message; nothing is stored or recorded, the window stays.
+void TestSettings::zmenitRefusesDamagingTexts() {
+    QFETCH(QString, name);
+    QFETCH(QString, permission);
+    QFETCH(QString, message);
+    Fixture f;
+    StoreUserRecord(f.ws());
+    const QString record = f.config().UserRecord;
+    f.Show();
+    f.Field(u"UserName"_s)->setText(name);
+    f.Field(u"Permission"_s)->setText(permission);
+    f.Field(u"AdminPassword"_s)->setText(u"admin"_s);
+    f.Press(u"Zmenit"_s);
+    QCOMPARE(f.Messages().size(), 1);
+    QVERIFY2(f.Messages().first().startsWith(message), qPrintable(f.Messages().first()));
+    QCOMPARE(f.ws().Access.UserName, u"Jana Nováková"_s);
+    QCOMPARE(f.ws().Access.Permission, u"3_000"_s);
+    QCOMPARE(f.config().UserRecord, record);
+    QVERIFY(!f.base.Exists(kLogFile));
+    QVERIFY(f.window->isVisible());
 }
 
 void TestSettings::serviceMarkerEntersTheServiceMode() {

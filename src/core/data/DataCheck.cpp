@@ -84,7 +84,7 @@ bool IsBadAmountCell(const QString& cell) {
 }
 
 bool DataCheckReport::Clean() const {
-    if (!registerLoaded || !templatesLoaded) return false;
+    if (!registerLoaded || !templatesLoaded || !configProblem.isEmpty()) return false;
     if (!missingFiles.isEmpty() || !fileErrors.isEmpty() || !skipped.isEmpty() ||
         !badCells.isEmpty() || !prompts.isEmpty())
         return false;
@@ -152,7 +152,18 @@ DataCheckReport CheckDataFolder(Workspace& ws, ScriptedPrompter& prompter) {
     DataCheckReport report;
     Config& cfg = ws.config;
     try {
-        report.configFound = ReadConfiguration(cfg);
+        ConfigFileKind kind = ConfigFileKind::Missing;
+        const IniFile ini = LoadConfigurationFile(cfg.ConfigPath(), &kind);
+        report.configFound = kind != ConfigFileKind::Missing;
+        if (report.configFound) ReadConfiguration(cfg, ini);
+        if (kind == ConfigFileKind::Utf8)
+            report.configProblem = QStringLiteral(
+                "soubor je uložen v UTF-8, ne v kódové stránce 1250; program jej čte a při "
+                "příštím zápisu převede");
+        else if (kind == ConfigFileKind::Unrecognised)
+            report.configProblem = QStringLiteral(
+                "soubor nemá oddíl [Nastavení] ani [Přístup] (není v kódové stránce 1250?); "
+                "nastavení platí jen výchozí a připojení nikdy není volné (jen pro čtení)");
     } catch (const FileError& e) {
         report.fileErrors << e.Text();
     }

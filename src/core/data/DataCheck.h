@@ -49,6 +49,9 @@ struct ProjectCheck {
 
 struct DataCheckReport {
     bool configFound = false;
+    // What is wrong with a configuration file that exists: not in code page
+    // 1250, or without its sections. Empty when nothing is.
+    QString configProblem;
     QString registerPath;
     QString templatePath;
     bool registerLoaded = false;

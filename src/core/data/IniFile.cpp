@@ -21,7 +21,9 @@ QString KeyOf(const QString& line) {
     return eq < 0 ? QString() : line.left(eq).trimmed();
 }
 
-bool Same(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+bool Same(const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
 }  // namespace
 
@@ -31,7 +33,15 @@ IniFile IniFile::Load(const QString& path) {
     return ini;
 }
 
-void IniFile::Save(const QString& path) const { TextFile::WriteLines(path, lines_); }
+IniFile IniFile::FromLines(const QStringList& lines) {
+    IniFile ini;
+    ini.lines_ = lines;
+    return ini;
+}
+
+void IniFile::Save(const QString& path) const {
+    TextFile::WriteLines(path, lines_);
+}
 
 int IniFile::FindSection(const QString& section) const {
     for (int i = 0; i < lines_.size(); ++i)
@@ -54,7 +64,9 @@ int IniFile::FindKey(int header, const QString& key) const {
     return -1;
 }
 
-bool IniFile::HasSection(const QString& section) const { return FindSection(section) >= 0; }
+bool IniFile::HasSection(const QString& section) const {
+    return FindSection(section) >= 0;
+}
 
 bool IniFile::HasKey(const QString& section, const QString& key) const {
     const int h = FindSection(section);

@@ -9,10 +9,12 @@
 // at the end of its section, and a new section goes to the end of the file.
 // Lines that are neither (blank lines, comments) are kept as they are.
 class IniFile {
-public:
+  public:
     IniFile() = default;
     // Reads the file; a missing file gives an empty one. Throws FileError.
     static IniFile Load(const QString& path);
+    // The file's lines, already decoded.
+    static IniFile FromLines(const QStringList& lines);
     // Writes atomically. Throws FileError.
     void Save(const QString& path) const;
 
@@ -32,7 +34,7 @@ public:
 
     const QStringList& Lines() const { return lines_; }
 
-private:
+  private:
     // Index of the section's header line, or -1.
     int FindSection(const QString& section) const;
     // End (exclusive) of the section that starts at header index.

@@ -1,5 +1,7 @@
 #include "Access.h"
 
+#include <algorithm>
+
 #include "../Prompter.h"
 #include "../Workspace.h"
 #include "../data/Cells.h"
@@ -32,11 +34,49 @@ QString UnscramblePassword(const QString& stored) {
     return out;
 }
 
+QString UserNameProblem(const QString& name) {
+    const QString trimmed = name.trimmed();
+    if (trimmed.isEmpty()) return QStringLiteral("Jméno uživatele nesmí být prázdné.");
+    if (trimmed.contains(u'/'))
+        return QStringLiteral(
+            "Jméno uživatele nesmí obsahovat znak \"/\" (odděluje části "
+            "záznamu uživatele).");
+    if (trimmed == QStringView(kSlotFree))
+        return QStringLiteral(
+            "Jméno uživatele nesmí být \"Volný\": tak se označuje volné "
+            "připojení a další stanice by se připojily také.");
+    return QString();
+}
+
+QString PermissionProblem(const QString& permission) {
+    if (permission.contains(u'/'))
+        return QStringLiteral(
+            "Oprávnění nesmí obsahovat znak \"/\"; čísla akcí oddělujte "
+            "čárkou, např. 3_101,205.");
+    return QString();
+}
+
+namespace {
+// The stored form of a password: hex digits, four per character.
+bool IsStoredPassword(const QString& stored) {
+    if (stored.size() % 4 != 0) return false;
+    return std::all_of(stored.cbegin(), stored.cend(), [](QChar c) {
+        return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
+    });
+}
+}  // namespace
+
 void ReadUserRecord(Workspace& ws) {
     AccessState& a = ws.Access;
     if (a.WorkstationId.isEmpty()) a.WorkstationId = WorkstationIdentifier();
     const QString& record = ws.config.UserRecord;
-    if (record.isEmpty()) {
+    const QStringList parts = record.split(u'/');
+    // A damaged record (a name with "/" written by an older copy, a hand edit)
+    // would give a garbage permission and empty passwords, so that any
+    // administrator password would pass: the default record is safer.
+    const bool damaged = parts.size() != 4 || !IsStoredPassword(parts[1].trimmed()) ||
+                         !IsStoredPassword(parts[3].trimmed());
+    if (record.isEmpty() || damaged) {
         a.UserName = QStringLiteral("Jmeno Prijmeni");
         a.Password = QString::fromUtf16(kDefaultPassword);
         a.Permission = QStringLiteral("2_000");
@@ -66,7 +106,7 @@ bool CheckPermission(Workspace& ws, const QString& operation, int level) {
     bool allowed = userLevel >= level && projectAllowed;
     if (!allowed && operation != QStringView(kNoReport)) {
         ws.Ask().Inform(QStringLiteral("Nemáte oprávnění pro ") + operation +
-                        QStringLiteral("operaci  - ") + number);
+                        QStringLiteral("operaci  - ") + number + QString::fromUtf16(kRefusalHint));
     }
     if (allowed && operation == QStringView(kThisOperation) &&
         ws.config.Flag(kFlagWarnBeforeChange))

@@ -12,6 +12,10 @@ inline constexpr const char16_t* kServiceMarker = u"#SERVIS#";
 inline constexpr const char16_t* kReadOnlyPermission = u"1_000";
 inline constexpr const char16_t* kServicePermission = u"5_000";
 inline constexpr const char16_t* kMasterPassword = u"qezub";
+// Added to every refusal: where a permission comes from.
+inline constexpr const char16_t* kRefusalHint =
+    u"\r\n\r\nO oprávnění požádejte správce (administrátora) programu: nastaví jej v "
+    u"\"Nastavení\" → \"Oprávnění\".";
 // The passwords of a user record that does not exist yet.
 inline constexpr const char16_t* kDefaultPassword = u"orva";
 inline constexpr const char16_t* kDefaultAdminPassword = u"orva-admin";
@@ -21,8 +25,15 @@ inline constexpr const char16_t* kDefaultAdminPassword = u"orva-admin";
 QString ScramblePassword(const QString& plain);
 QString UnscramblePassword(const QString& stored);
 
+// Why a user name or permission text cannot go into the user record, or an
+// empty text when it can: "/" separates the record's fields, and the name is
+// written as the slot holder, where "Volný" means a free slot.
+QString UserNameProblem(const QString& name);
+QString PermissionProblem(const QString& permission);
+
 // Takes name, passwords and permission text from config.UserRecord, or the
-// default record when there is none.
+// default record when there is none or it is damaged (not four fields, a
+// password not in its stored form).
 void ReadUserRecord(Workspace& ws);
 // Puts the user record back into config.UserRecord, passwords scrambled.
 void StoreUserRecord(Workspace& ws);

@@ -2,18 +2,22 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <QSysInfo>
+#include <algorithm>
 
 #ifdef Q_OS_UNIX
 #include <pwd.h>
 #include <unistd.h>
 #endif
 
+#include "../Clock.h"
 #include "../data/Cells.h"
 #include "../data/Dates.h"
 #include "../data/IniFile.h"
-#include "../Clock.h"
+#include "../data/TextFile.h"
 
 namespace {
 
@@ -29,14 +33,18 @@ QString Folder(const QString& value) {
 
 }  // namespace
 
-bool Config::Flag(int position) const { return FlagChar(position) == u'1'; }
+bool Config::Flag(int position) const {
+    return FlagChar(position) == u'1';
+}
 
 QChar Config::FlagChar(int position) const {
     return position >= 1 && position <= SettingsFlags.size() ? SettingsFlags[position - 1]
                                                              : QChar(u'0');
 }
 
-void Config::SetFlag(int position, bool on) { SetFlagChar(position, on ? u'1' : u'0'); }
+void Config::SetFlag(int position, bool on) {
+    SetFlagChar(position, on ? u'1' : u'0');
+}
 
 void Config::SetFlagChar(int position, QChar value) {
     if (position < 1 || position > 60) return;
@@ -44,7 +52,9 @@ void Config::SetFlagChar(int position, QChar value) {
     SettingsFlags[position - 1] = value;
 }
 
-QString Config::ConfigPath() const { return BaseDir + QString::fromUtf16(kConfigFileName); }
+QString Config::ConfigPath() const {
+    return BaseDir + QString::fromUtf16(kConfigFileName);
+}
 
 QString Config::PathIn(const QString& folder, const QString& fileName) const {
     QString name = fileName;
@@ -128,9 +138,49 @@ void ReadConfiguration(Config& c, const IniFile& ini) {
     c.UserRecord = ini.Value(kAccess, c.UserKey, QString());
 }
 
+bool IsConfigurationRecognised(const IniFile& ini) {
+    return ini.HasSection(kSettings) || ini.HasSection(kAccess);
+}
+
+IniFile LoadConfigurationFile(const QString& path, ConfigFileKind* kind) {
+    auto found = [&](ConfigFileKind k) {
+        if (kind) *kind = k;
+    };
+    if (!QFileInfo::exists(path)) {
+        found(ConfigFileKind::Missing);
+        return IniFile();
+    }
+    IniFile ini = IniFile::Load(path);
+    if (IsConfigurationRecognised(ini)) {
+        found(ConfigFileKind::Cp1250);
+        return ini;
+    }
+    // An administrator's editor may have saved the file as UTF-8: the section
+    // names then only appear when it is read so.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) throw FileError(path, file.errorString());
+    const QByteArray bytes = file.readAll();
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8(bytes);
+    const bool wide = std::any_of(bytes.cbegin(), bytes.cend(), [](char b) { return b & 0x80; });
+    if (wide && !utf8.hasError()) {
+        QStringList lines = text.split(u'\n');
+        if (lines.constLast().isEmpty()) lines.removeLast();
+        for (QString& l : lines)
+            if (l.endsWith(u'\r')) l.chop(1);
+        IniFile decoded = IniFile::FromLines(lines);
+        if (IsConfigurationRecognised(decoded)) {
+            found(ConfigFileKind::Utf8);
+            return decoded;
+        }
+    }
+    found(ConfigFileKind::Unrecognised);
+    return ini;
+}
+
 bool ReadConfiguration(Config& config) {
     if (!QFileInfo::exists(config.ConfigPath())) return false;
-    ReadConfiguration(config, IniFile::Load(config.ConfigPath()));
+    ReadConfiguration(config, LoadConfigurationFile(config.ConfigPath()));
     return true;
 }
 
@@ -176,7 +226,23 @@ void WriteConfiguration(const Config& c, IniFile& ini) {
 }
 
 void WriteConfiguration(const Config& config) {
-    IniFile ini = IniFile::Load(config.ConfigPath());
+    IniFile ini = LoadConfigurationFile(config.ConfigPath());
     WriteConfiguration(config, ini);
     ini.Save(config.ConfigPath());
+}
+
+namespace {
+// A lock older than this was left by a copy that died (on another workstation
+// its process cannot be checked); reading and rewriting the file takes far less.
+constexpr int kLockStaleMs = 5000;
+// Longer than the stale time, so that a dead copy's lock is taken over at once.
+constexpr int kLockWaitMs = 8000;
+}  // namespace
+
+ConfigLock::ConfigLock(const Config& config)
+    : file_(config.ConfigPath() + QStringLiteral(".lock")) {
+    file_.setStaleLockTime(kLockStaleMs);
+    // A folder where no lock file can be made (read-only medium) leaves the
+    // file unwritable for everybody, so going on without the lock is safe.
+    if (!file_.tryLock(kLockWaitMs)) busy_ = file_.error() == QLockFile::LockFailedError;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QLockFile>
 #include <QString>
 
 class IniFile;
@@ -99,6 +100,26 @@ QString WorkstationIdentifier();
 // same workstation and user.
 QString DefaultUserKey();
 
+// How the configuration file was read.
+enum class ConfigFileKind {
+    Missing,
+    Cp1250,
+    // Saved as UTF-8 by an editor: read as such, written back in code page 1250.
+    Utf8,
+    // Neither reading finds the section "Nastavení" or "Přístup".
+    Unrecognised,
+};
+
+// Loads the configuration file in code page 1250, or as UTF-8 when only that
+// reading finds its sections. A missing file gives an empty one. Throws
+// FileError.
+IniFile LoadConfigurationFile(const QString& path, ConfigFileKind* kind = nullptr);
+// Whether the file holds the section "Nastavení" or "Přístup" (a file with
+// only the first is completed by the next write). One with neither was saved
+// in another encoding or is no configuration file: it says nothing about the
+// slot and must never read as a free one.
+bool IsConfigurationRecognised(const IniFile& ini);
+
 // Reads the file into config. Keys that are missing take their defaults. Returns
 // false, leaving config as it was, when there is no file. Throws FileError.
 bool ReadConfiguration(Config& config);
@@ -108,3 +129,17 @@ void ReadConfiguration(Config& config, const IniFile& ini);
 // Throws FileError.
 void WriteConfiguration(const Config& config);
 void WriteConfiguration(const Config& config, IniFile& ini);
+
+// Held while the shared configuration file is created, or read and rewritten
+// for a claim or release of the slot, so that of several workstations exactly
+// one creates the file and exactly one sees the slot free.
+class ConfigLock {
+  public:
+    explicit ConfigLock(const Config& config);
+    // Another copy kept the lock for the whole wait.
+    bool Busy() const { return busy_; }
+
+  private:
+    QLockFile file_;
+    bool busy_ = false;
+};

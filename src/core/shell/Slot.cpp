@@ -1,7 +1,6 @@
 #include "Slot.h"
 
 #include <QFileInfo>
-#include <QLockFile>
 #include <QTimer>
 
 #include "../Prompter.h"
@@ -18,31 +17,6 @@
 namespace {
 
 const QString kFree = QString::fromUtf16(kSlotFree);
-
-// A lock older than this was left by a copy that died (on another workstation
-// its process cannot be checked); reading and rewriting the file takes far less.
-constexpr int kLockStaleMs = 5000;
-// Longer than the stale time, so that a dead copy's lock is taken over at once.
-constexpr int kLockWaitMs = 8000;
-
-// Held while "Pripojen" is read and the configuration file rewritten, so that of
-// several workstations claiming together exactly one sees the slot free.
-class ConfigLock {
-  public:
-    explicit ConfigLock(const Config& config)
-        : file_(config.ConfigPath() + QStringLiteral(".lock")) {
-        file_.setStaleLockTime(kLockStaleMs);
-        // A folder where no lock file can be made (read-only medium) leaves the
-        // file unwritable for everybody, so going on without the lock is safe.
-        if (!file_.tryLock(kLockWaitMs)) busy_ = file_.error() == QLockFile::LockFailedError;
-    }
-    // Another copy kept the lock for the whole wait.
-    bool Busy() const { return busy_; }
-
-  private:
-    QLockFile file_;
-    bool busy_ = false;
-};
 
 QString UserKeyOf(const Config& config) {
     return config.UserKey.isEmpty() ? DefaultUserKey() : config.UserKey;
@@ -83,6 +57,8 @@ QString ConnectionSlot::LabelText() const {
             return QStringLiteral("Připojení obsazeno ") + holder_ + QStringLiteral("   / ") + tail;
         case State::Disconnected:
             return QStringLiteral("Omezení / ") + tail;
+        case State::ReadOnly:
+            return QStringLiteral("Pouze pro čtení / ") + tail;
     }
     return QString();
 }
@@ -92,11 +68,18 @@ void ConnectionSlot::SetState(State state) {
     emit stateChanged(state_, LabelText());
 }
 
-QString ConnectionSlot::FileHolder() const {
+QString ConnectionSlot::FileHolder(bool* recognised) const {
     const QString path = ws_.config.ConfigPath();
+    if (recognised) *recognised = true;
     if (!QFileInfo::exists(path)) return ws_.config.Pripojen;
-    return IniFile::Load(path).Value(QString::fromUtf16(kAccessSection),
-                                     QString::fromUtf16(kSlotKey), kFree);
+    const IniFile ini = LoadConfigurationFile(path);
+    // A file in which the slot cannot be found is nobody's free slot: a copy
+    // that took it would write beside the real holder.
+    if (!IsConfigurationRecognised(ini)) {
+        if (recognised) *recognised = false;
+        return QString();
+    }
+    return ini.Value(QString::fromUtf16(kAccessSection), QString::fromUtf16(kSlotKey), kFree);
 }
 
 QString ConnectionSlot::OwnPermission() const {
@@ -149,50 +132,95 @@ void ConnectionSlot::ReportError(const QString& text) {
     ws_.Ask().Error(QStringLiteral("Chyba při práci se souborem:\n") + text);
 }
 
-void ConnectionSlot::ClaimSlotAtStartUp() {
+bool ConnectionSlot::ClaimIfFree(QString& holder, bool& recognised, bool& failed) {
     Config& c = ws_.config;
-    QString holder;
     bool claimed = false;
-    // A file error was shown instead of the message.
-    bool failed = false;
-    {
-        ConfigLock lock(c);
-        try {
-            // The file, not the value read at start-up: another workstation may
-            // have claimed the slot since.
-            holder = FileHolder();
-            if (!lock.Busy() && holder == kFree) {
-                c.Pripojen = ws_.Access.UserName;
-                claimed = WriteConfig();
-                // A claim that is not in the file is no claim: another copy
-                // would find the slot free as well.
-                failed = !claimed;
-            }
-            if (!claimed) c.Pripojen = holder;
-        } catch (const FileError& e) {
-            ReportError(e.Text());
-            failed = true;
+    ConfigLock lock(c);
+    try {
+        // The file, not the value read at start-up: another workstation may
+        // have claimed the slot since.
+        holder = FileHolder(&recognised);
+        if (!lock.Busy() && recognised && holder == kFree) {
+            c.Pripojen = ws_.Access.UserName;
+            claimed = WriteConfig();
+            // A claim that is not in the file is no claim: another copy
+            // would find the slot free as well.
+            failed = !claimed;
+        }
+        if (!claimed) c.Pripojen = holder;
+    } catch (const FileError& e) {
+        ReportError(e.Text());
+        failed = true;
+    }
+    if (claimed) claimedAs_ = c.Pripojen;
+    return claimed;
+}
+
+void ConnectionSlot::FallBackToReadOnly(const QString& holder, bool recognised, bool failed) {
+    if (!failed && !recognised)
+        ws_.Ask().Error(QStringLiteral("Konfigurační soubor ") + ws_.config.ConfigPath() +
+                        QStringLiteral(" nemá oddíl [Nastavení] ani [Přístup] (není uložen v "
+                                       "kódové stránce 1250?).\r\n\r\nPro uživatele : ") +
+                        ws_.Access.UserName +
+                        QStringLiteral("\r\n\r\nBude přiděleno opravnání pouze pro čtení\r\n"));
+    else if (!failed)
+        ws_.Ask().Error(QStringLiteral("Program je již použiván uživatelem :\r\n\r\n") + holder +
+                        QStringLiteral("\r\n\r\nPro uživatele : ") + ws_.Access.UserName +
+                        QStringLiteral("\r\n\r\nBude přiděleno opravnání pouze pro čtení\r\n"));
+    AssignPermission(QString::fromUtf16(kReadOnlyPermission));
+    holder_ = failed ? QString() : holder;
+    SetState(State::Taken);
+    poll_->start();
+    inactivity_->stop();
+}
+
+void ConnectionSlot::ClaimSlotAtStartUp() {
+    if (!ws_.MayWrite()) {
+        // A user who may change nothing does not take the one writing place
+        // from those who may; the slot stays as it is.
+        holder_.clear();
+        SetState(State::ReadOnly);
+        poll_->stop();
+        inactivity_->stop();
+    } else {
+        QString holder;
+        bool recognised = true;
+        // A file error was shown instead of the message.
+        bool failed = false;
+        if (ClaimIfFree(holder, recognised, failed)) {
+            SetState(State::Claimed);
+            poll_->stop();
+            inactivity_->start();
+        } else {
+            FallBackToReadOnly(holder, recognised, failed);
         }
     }
-    if (failed) holder.clear();
-    if (claimed) {
-        claimedAs_ = c.Pripojen;
-        SetState(State::Claimed);
-        poll_->stop();
-        inactivity_->start();
-    } else {
-        if (!failed)
-            ws_.Ask().Error(QStringLiteral("Program je již použiván uživatelem :\r\n\r\n") +
-                            holder + QStringLiteral("\r\n\r\nPro uživatele : ") +
-                            ws_.Access.UserName +
-                            QStringLiteral("\r\n\r\nBude přiděleno opravnání pouze pro čtení\r\n"));
-        AssignPermission(QString::fromUtf16(kReadOnlyPermission));
-        holder_ = holder;
-        SetState(State::Taken);
-        poll_->start();
-        inactivity_->stop();
-    }
     LogChange(ws_, QString(), QString::fromUtf16(kLabelLogin), kLogEvent, 1);
+}
+
+void ConnectionSlot::UserRecordChanged() {
+    if (claimedAs_.isEmpty()) {
+        if (state_ == State::ReadOnly && ws_.MayWrite()) {
+            // The user may now write: the slot is taken as at a start, or
+            // waited for.
+            QString holder;
+            bool recognised = true;
+            bool failed = false;
+            if (ClaimIfFree(holder, recognised, failed)) {
+                SetState(State::Claimed);
+                poll_->stop();
+                inactivity_->start();
+                return;
+            }
+            FallBackToReadOnly(holder, recognised, failed);
+            return;
+        }
+        // Without the slot the copy stays read-only; the new permission is the
+        // user's own and takes effect with the slot.
+        if (!assigned_.isEmpty() && state_ != State::ReadOnly && ws_.Access.Permission != assigned_)
+            AssignPermission(QString::fromUtf16(kReadOnlyPermission));
+    }
+    emit stateChanged(state_, LabelText());
 }
 
 bool ConnectionSlot::TryLateClaim() {
@@ -204,12 +232,14 @@ bool ConnectionSlot::TryLateClaim() {
     // tick; a message every time would only pile up while nobody is there.
     IniFile ini;
     try {
-        ini = IniFile::Load(c.ConfigPath());
+        ini = LoadConfigurationFile(c.ConfigPath());
     } catch (const FileError&) {
         return false;
     }
     const QString access = QString::fromUtf16(kAccessSection);
-    const QString holder = ini.Value(access, QString::fromUtf16(kSlotKey), kFree);
+    const QString holder = IsConfigurationRecognised(ini)
+                               ? ini.Value(access, QString::fromUtf16(kSlotKey), kFree)
+                               : QString();
     if (holder != kFree) {
         c.Pripojen = holder;
         return false;
@@ -223,7 +253,8 @@ bool ConnectionSlot::TryLateClaim() {
     ReadUserRecord(ws_);
     assigned_.clear();
     c.Pripojen = ws_.Access.UserName;
-    if (WriteConfig(false)) {
+    // A record that now allows no change leaves the slot to those who may.
+    if (ws_.MayWrite() && WriteConfig(false)) {
         claimedAs_ = c.Pripojen;
         return true;
     }
@@ -235,7 +266,7 @@ bool ConnectionSlot::TryLateClaim() {
 }
 
 void ConnectionSlot::PollSlot() {
-    if (!TryLateClaim()) return;
+    if (state_ == State::ReadOnly || !TryLateClaim()) return;
     try {
         ws_.Ask().Beep();
         SetState(State::Claimed);
@@ -307,7 +338,9 @@ void ConnectionSlot::EnterServiceMode() {
 void ConnectionSlot::ReleaseAtClose() {
     poll_->stop();
     inactivity_->stop();
-    if (!ws_.MayWrite()) return;
+    // The copy that holds the slot frees it whatever its permission text says
+    // now; one that does not hold it rewrites the file only if it may write.
+    if (claimedAs_.isEmpty() && !ws_.MayWrite()) return;
     try {
         ReleaseSlot();
     } catch (const FileError& e) {

@@ -12,8 +12,11 @@ class Workspace;
 // who stays idle is backed up and disconnected.
 class ConnectionSlot : public QObject {
     Q_OBJECT
-public:
-    enum class State { Claimed, Taken, Disconnected };
+  public:
+    // ReadOnly: the user's own permission allows no change, so the slot is
+    // left to those who may write.
+    enum class State { Claimed, Taken, Disconnected, ReadOnly };
+    Q_ENUM(State)
 
     static constexpr int kPollIntervalMs = 150000;
     static constexpr int kInactivityIntervalMs = 300000;
@@ -35,24 +38,39 @@ public:
     void CheckInactivity();
     // Raises the permission to the service level and toggles the service menus.
     void EnterServiceMode();
-    // At the close of a copy that may write: frees the slot (when it is still
-    // this user's) and writes the configuration file.
+    // At the close: frees the slot when this copy holds it (whatever the
+    // permission text) and writes the configuration file; a copy that neither
+    // holds the slot nor may write leaves the file alone.
     void ReleaseAtClose();
+    // The user record was changed in the settings window: the label shows the
+    // new text; a user who may now write takes the free slot, and one without
+    // the slot stays read-only until it is got.
+    void UserRecordChanged();
+    // This copy holds the slot.
+    bool HoldsSlot() const { return !claimedAs_.isEmpty(); }
 
     State CurrentState() const { return state_; }
     // The permission label's text for the current state.
     QString LabelText() const;
 
-signals:
+  signals:
     void stateChanged(ConnectionSlot::State state, const QString& labelText);
     // The service menus became enabled or disabled.
     void serviceMenusChanged(bool enabled);
 
-private:
+  private:
     void SetState(State state);
     // The holder named in the configuration file; the value in memory when
     // there is no file. Throws FileError.
-    QString FileHolder() const;
+    // recognised, when given, is cleared for a file without its sections,
+    // whose holder is then empty: never the free slot.
+    QString FileHolder(bool* recognised = nullptr) const;
+    // Under the configuration lock: takes the slot when the file says it is
+    // free. holder receives the holder found; failed is set when a file error
+    // was shown.
+    bool ClaimIfFree(QString& holder, bool& recognised, bool& failed);
+    // The taken state: message, read-only permission, poll timer.
+    void FallBackToReadOnly(const QString& holder, bool recognised, bool failed);
     // Frees the slot in the file when it is this user's and writes the
     // configuration; false when the file could not be written.
     bool ReleaseSlot();

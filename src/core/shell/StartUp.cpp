@@ -9,17 +9,30 @@
 #include "Access.h"
 #include "Config.h"
 
+bool ReadOrCreateConfiguration(Workspace& ws, bool createMissing) {
+    if (ReadConfiguration(ws.config)) {
+        ReadUserRecord(ws);
+        return false;
+    }
+    // A fresh installation starts from the documented defaults and keeps them.
+    ReadConfiguration(ws.config, IniFile());
+    ReadUserRecord(ws);
+    if (!createMissing) return false;
+    // Workstations started together on a new folder: the first one creates
+    // the file, the others read it, so that a claim already written is never
+    // overwritten by another copy's defaults.
+    ConfigLock lock(ws.config);
+    if (ReadConfiguration(ws.config)) {
+        ReadUserRecord(ws);
+        return false;
+    }
+    return !lock.Busy() && SaveConfiguration(ws);
+}
+
 StartUpResult LoadAtStartUp(Workspace& ws, bool createMissingConfig) {
     StartUpResult result;
     ws.StartMoment = NowDay();
-    if (!ReadConfiguration(ws.config)) {
-        // A fresh installation starts from the documented defaults and keeps them.
-        ReadConfiguration(ws.config, IniFile());
-        ReadUserRecord(ws);
-        if (createMissingConfig) result.configCreated = SaveConfiguration(ws);
-    } else {
-        ReadUserRecord(ws);
-    }
+    result.configCreated = ReadOrCreateConfiguration(ws, createMissingConfig);
     if (LoadProjectRegister(ws, ws.config.SouborAkce) == LoadResult::Quit) {
         result.quit = true;
         return result;

@@ -14,6 +14,12 @@ struct StartUpResult {
 // The base directory must already be set. Throws FileError.
 StartUpResult LoadAtStartUp(Workspace& ws, bool createMissingConfig);
 
+// Reads the configuration file and the user record; without a file the
+// defaults, written to a new file when createMissing is set (by exactly one of
+// several copies starting together). True when this copy created the file.
+// Throws FileError.
+bool ReadOrCreateConfiguration(Workspace& ws, bool createMissing);
+
 // WriteConfiguration, reporting a failure with the program's message instead of
 // throwing; the values in memory stay. Returns false on failure.
 bool SaveConfiguration(Workspace& ws);

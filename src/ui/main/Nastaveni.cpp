@@ -556,6 +556,20 @@ void Nastaveni::ZmenitClick() {
     const AccessState before = a;
     bool record = false;
     bool service = a.Permission.contains(marker);
+    // A name or permission text that would damage the user record (or make the
+    // slot look free) is refused before anything is stored; the window stays
+    // open so that it can be corrected.
+    if (admin != kStars || access != kStars) {
+        QString problem;
+        if (userName_->text() != a.UserName) problem = UserNameProblem(userName_->text());
+        if (problem.isEmpty() && admin != kStars && permission_->text() != a.Permission &&
+            !permission_->text().contains(marker))
+            problem = PermissionProblem(permission_->text());
+        if (!problem.isEmpty()) {
+            ws_.Ask().Inform(problem + QStringLiteral("\r\nNic nebylo změněno."));
+            return;
+        }
+    }
     if (admin != kStars) {
         if (admin != a.AdminPassword && admin != master) {
             ws_.Ask().Inform(QStringLiteral("Nesprávné heslo Administrátora pro změny oprávnění."));
@@ -584,8 +598,12 @@ void Nastaveni::ZmenitClick() {
         record = true;
     }
     if (a.UserName != before.UserName || a.Password != before.Password ||
-        a.Permission != before.Permission || a.AdminPassword != before.AdminPassword)
+        a.Permission != before.Permission || a.AdminPassword != before.AdminPassword) {
         StoreUserRecord(ws_);
+        // The permission label shows the new text at once; a user who may now
+        // write takes the free slot.
+        RunCommand([&] { slot_.UserRecordChanged(); }, this);
+    }
     if (record &&
         !RunCommand(
             [&] { LogChange(ws_, QString(), QString::fromUtf16(kLabelUserSettings), 0, 1); }, this))

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <algorithm>
 
 namespace {
 
@@ -111,17 +112,29 @@ QString QtPrompter::ChooseFile(const FileRequest& request, bool save) {
         request.filter >= kFilterCsv && request.filter <= kFilterText ? request.filter - 1 : 0;
     QString selected = filters[entry];
     // A mask that the chosen filter would hide (pictures, day records) is
-    // offered as a filter of its own, so the files it names are listed.
+    // offered as a filter of its own, so the files it names are listed. A mask
+    // may hold several patterns separated by ";" ("*.jpg;*.bmp").
     const QString& mask = request.fileName;
-    if (mask.contains(u'*') && !QDir::match(Patterns(selected), mask)) {
-        QStringList spellings = {mask, mask.toLower(), mask.toUpper()};
-        spellings.removeDuplicates();
-        selected = mask + QStringLiteral(" (") + spellings.join(u' ') + u')';
-        filters.prepend(selected);
+    const bool wildcard = mask.contains(u'*') || mask.contains(u'?');
+    if (wildcard) {
+        QStringList patterns;
+        for (const QString& part : mask.split(u';', Qt::SkipEmptyParts))
+            if (!part.trimmed().isEmpty()) patterns << part.trimmed();
+        const QStringList shown = Patterns(selected);
+        const bool hidden = std::any_of(patterns.cbegin(), patterns.cend(),
+                                        [&](const QString& p) { return !QDir::match(shown, p); });
+        if (hidden) {
+            QStringList spellings;
+            for (const QString& p : patterns) spellings << p << p.toLower() << p.toUpper();
+            spellings.removeDuplicates();
+            selected = mask + QStringLiteral(" (") + spellings.join(u' ') + u')';
+            filters.prepend(selected);
+        }
     }
     dialog.setNameFilters(filters);
     dialog.selectNameFilter(selected);
-    if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+    // A mask is no file name: the typed name stays empty.
+    if (!mask.isEmpty() && !wildcard) dialog.selectFile(mask);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
 }

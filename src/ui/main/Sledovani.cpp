@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -73,6 +74,10 @@ class ActivityFilter : public QObject {
 
 }  // namespace
 
+void UseProgramLocale() {
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+}
+
 Sledovani::Sledovani(Workspace& ws, QWidget* parent)
     : QMainWindow(parent),
       ws_(ws),
@@ -83,6 +88,9 @@ Sledovani::Sledovani(Workspace& ws, QWidget* parent)
           {kFinanceTable, kFlagFinanceTable, true},
           {kResultsTable, kFlagResultsTable, false},
       }} {
+    // Before any of the program's widgets exists: each takes the default
+    // locale when it is created.
+    UseProgramLocale();
     setObjectName(QStringLiteral("Sledovani"));
     setWindowTitle(QStringLiteral("Sledování ORVA"));
     slot_ = new ConnectionSlot(ws_, this);
@@ -799,11 +807,15 @@ bool Sledovani::eventFilter(QObject* watched, QEvent* event) {
 
 void Sledovani::ShowPermission(ConnectionSlot::State state, const QString& text) {
     permission_->setText(text);
+    const QColor colour = state == ConnectionSlot::State::Claimed
+                              ? palette().color(QPalette::Button)
+                              : QColor(Qt::red);
     QPalette colours = permission_->palette();
-    colours.setColor(QPalette::Window, state == ConnectionSlot::State::Claimed
-                                           ? palette().color(QPalette::Button)
-                                           : QColor(Qt::red));
+    colours.setColor(QPalette::Window, colour);
     permission_->setPalette(colours);
+    // The palette alone was never drawn in the tool bar; a style sheet is.
+    permission_->setStyleSheet(
+        QStringLiteral("QLabel { background-color: %1; }").arg(colour.name()));
 }
 
 void Sledovani::SetServiceMenus(bool enabled) {

@@ -24,6 +24,10 @@ class Table;
 class TableModel;
 class Workspace;
 
+// Month and day names, date pickers and number fields of the program's own
+// widgets in Czech, whatever locale the system has (Qt carries the data).
+void UseProgramLocale();
+
 // The main window: menus, the tool bar with the permission label, the panel
 // with the status labels and the timeline strip, and the five tables of the
 // workspace stacked in one panel. It runs the program's start-up and close
