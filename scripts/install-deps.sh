@@ -8,6 +8,7 @@ packages=(
   cmake
   ninja-build
   ccache
+  clang-format
   qt6-base-dev
   qt6-charts-dev
   libqt6opengl6-dev
