@@ -155,7 +155,7 @@ QAction* Sledovani::AddItem(QMenu* menu, const QString& caption,
                             const std::function<void()>& command) {
     QAction* item = menu->addAction(caption);
     if (!command) {
-        // Its window comes with a later part of the program.
+        // The program has no window for this command: listed, but disabled.
         item->setEnabled(false);
         return item;
     }
