@@ -7,6 +7,11 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
+# Paths in the compiler cache relative to this clone, so a clone in another
+# folder (as CI makes) reuses what any other clone compiled.
+export CCACHE_BASEDIR="$root"
+export CCACHE_NOHASHDIR=true
+
 bash scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j2 --target orva

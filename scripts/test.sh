@@ -5,8 +5,16 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
+# Paths in the compiler cache relative to this clone, so a clone in another
+# folder (as CI makes) reuses what any other clone compiled.
+export CCACHE_BASEDIR="$root"
+export CCACHE_NOHASHDIR=true
+
 bash scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# CI (which sets CI) builds with warnings as errors.
+werror=OFF
+if [[ -n "${CI:-}" ]]; then werror=ON; fi
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVA_WERROR="$werror"
 cmake --build build -j2
 
 status=0

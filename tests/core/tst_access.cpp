@@ -18,7 +18,14 @@ QString Refusal(const QString& operation, const QString& number) {
 
 class TestAccess : public QObject {
     Q_OBJECT
+  private:
+    // Each test runs on a temporary base of its own with a fresh workspace.
+    std::unique_ptr<TempBase> base_;
+
   private slots:
+    void init() { base_ = std::make_unique<TempBase>(); }
+    void cleanup() { base_.reset(); }
+
     void checkPermission_data() {
         QTest::addColumn<QString>("permission");
         QTest::addColumn<QString>("project");  // number of the current project; "" for none
@@ -98,7 +105,7 @@ class TestAccess : public QObject {
         QFETCH(QStringList, messages);
         QFETCH(QStringList, questions);
 
-        TempBase base;
+        TempBase& base = *base_;
         Workspace& ws = *base.ws;
         ws.Projects.SetCell(1, 0, QStringLiteral("Číslo akce"));
         ws.Projects.SetCell(1, 1, project);
@@ -144,7 +151,7 @@ class TestAccess : public QObject {
     }
 
     void defaultRecord() {
-        TempBase base;
+        TempBase& base = *base_;
         Workspace& ws = *base.ws;
         base.WriteLines("ORVA_Sledovani.Ini",
                         {"[Přístup]", "Pripojen=Volný", "Uzivatel_JINY=Eva Malá/00/4_000/00"});
@@ -187,7 +194,7 @@ class TestAccess : public QObject {
         QFETCH(QString, record);
         QFETCH(QString, name);
         QFETCH(QString, permission);
-        TempBase base;
+        TempBase& base = *base_;
         Workspace& ws = *base.ws;
         ws.config.UserRecord = record;
         ReadUserRecord(ws);
@@ -199,7 +206,7 @@ class TestAccess : public QObject {
     }
 
     void userRecordRoundTripThroughTheFile() {
-        TempBase base;
+        TempBase& base = *base_;
         Workspace& ws = *base.ws;
         base.WriteLines("ORVA_Sledovani.Ini",
                         {"[Přístup]", "Uzivatel_JINY=Eva Malá/00/4_000/00", "Pripojen=Volný"});

@@ -74,7 +74,14 @@ QByteArray Cp1250(const QString& text) {
 
 class TestChangeLog : public QObject {
     Q_OBJECT
+  private:
+    // Each test runs on a temporary base of its own with a fresh workspace.
+    std::unique_ptr<TempBase> base_;
+
   private slots:
+    void init() { base_ = std::make_unique<TempBase>(); }
+    void cleanup() { base_.reset(); }
+
     void fileNames_data() {
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("name");
@@ -110,7 +117,7 @@ class TestChangeLog : public QObject {
         QFETCH(QString, name);
         QFETCH(QString, label);
         QFETCH(QString, expected);
-        TempBase base;
+        TempBase& base = *base_;
         base.ws->Access.UserName = user;
         QCOMPARE(ChangeLogFileName(*base.ws, name, label), expected);
     }
@@ -183,7 +190,7 @@ class TestChangeLog : public QObject {
         QFETCH(int, kind);
         QFETCH(int, row);
         QFETCH(QStringList, expected);
-        TempBase base;
+        TempBase& base = *base_;
         Prepare(base);
         const QByteArray existing = Cp1250Lines({";Uloženo 01.12.2026", "starší záznam"});
         base.WriteBytes(kLog, existing);
@@ -194,7 +201,7 @@ class TestChangeLog : public QObject {
     // A new file: the snapshot, then the record; cells exactly as shown, progress
     // files copied byte for byte as whole CR LF lines.
     void snapshotBytes() {
-        TempBase base;
+        TempBase& base = *base_;
         Prepare(base);
         Workspace& ws = *base.ws;
         ws.Projects.SetCell(0, 3, "3");
@@ -238,7 +245,7 @@ class TestChangeLog : public QObject {
     }
 
     void firstChangeOfMonthCreatesTheLog() {
-        TempBase base;
+        TempBase& base = *base_;
         Prepare(base);
         Workspace& ws = *base.ws;
         LogChange(ws, QString(), QString::fromUtf16(kLabelLogin), kLogEvent, 1);
@@ -266,7 +273,7 @@ class TestChangeLog : public QObject {
     }
 
     void twoBackupsOnOneDay() {
-        TempBase base;
+        TempBase& base = *base_;
         Prepare(base);
         LogChange(*base.ws, QString(), QString::fromUtf16(kLabelBackup), kLogEvent, 12);
         LogChange(*base.ws, QString(), QString::fromUtf16(kLabelBackup), kLogEvent, 12);
@@ -282,7 +289,7 @@ class TestChangeLog : public QObject {
     }
 
     void passwordNeverWritten() {
-        TempBase base;
+        TempBase& base = *base_;
         Prepare(base);
         base.WriteLines("APr_NameAkce__012.csv", {"Akce ORVA", "T-012;x;"});
         LogChange(*base.ws, QString(), QString::fromUtf16(kLabelLogin), kLogEvent, 1);
@@ -304,7 +311,7 @@ class TestChangeLog : public QObject {
     }
     void projectAddedCopiesItsProgressFile() {
         QFETCH(bool, logExists);
-        TempBase base;
+        TempBase& base = *base_;
         Prepare(base);
         const QStringList progress = {"Akce ORVA", "Akce - Projekt Číslo ;013;Náměstí", "",
                                       "T-013;Realizace;;;;;;;;;;;T-013-01//;;;;;;"};
@@ -321,7 +328,7 @@ class TestChangeLog : public QObject {
     }
 
     void missingChangeFolder() {
-        TempBase base;
+        TempBase& base = *base_;
         Prepare(base);
         base.ws->config.CestaZmeny = QStringLiteral("Chybi/");
         QVERIFY_THROWS_EXCEPTION(
@@ -330,7 +337,7 @@ class TestChangeLog : public QObject {
     }
 
     void failedWriteLeavesNothing() {
-        TempBase base;
+        TempBase& base = *base_;
         Prepare(base);
         TextFile::SetFailureHookForTests(
             [](const QString&) { return QStringLiteral("Disk plný"); });

@@ -158,10 +158,17 @@ QByteArray ExpectedGenerated(const QString& n, const QString& name, const QStrin
 
 }  // namespace
 
-class TstCli : public QObject {
+class TestCli : public QObject {
     Q_OBJECT
 
+  private:
+    // Each test runs on a temporary base of its own with a fresh workspace.
+    std::unique_ptr<TempBase> base_;
+
   private slots:
+    void init() { base_ = std::make_unique<TempBase>(); }
+    void cleanup() { base_.reset(); }
+
     void generateWritesTheDocumentedFiles();
     void generateKeepsOrReplaces_data();
     void generateKeepsOrReplaces();
@@ -181,8 +188,8 @@ class TstCli : public QObject {
     void fullDiskIsReported();
 };
 
-void TstCli::generateWritesTheDocumentedFiles() {
-    TempBase base;
+void TestCli::generateWritesTheDocumentedFiles() {
+    TempBase& base = *base_;
     Write(base, TwoProjects());
     // No --base: the current directory is the base, and no configuration file is created.
     const CliRun run = RunCli({QStringLiteral("generate")}, base.Dir());
@@ -199,7 +206,7 @@ void TstCli::generateWritesTheDocumentedFiles() {
     QVERIFY(!base.Exists(QStringLiteral("ORVA_Sledovani.Ini")));
 }
 
-void TstCli::generateKeepsOrReplaces_data() {
+void TestCli::generateKeepsOrReplaces_data() {
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<bool>("replaced");
     QTest::newRow("kept without --force") << QStringList() << false;
@@ -210,10 +217,10 @@ void TstCli::generateKeepsOrReplaces_data() {
         << QStringList{QStringLiteral("--project=012"), QStringLiteral("--force")} << true;
 }
 
-void TstCli::generateKeepsOrReplaces() {
+void TestCli::generateKeepsOrReplaces() {
     QFETCH(QStringList, options);
     QFETCH(bool, replaced);
-    TempBase base;
+    TempBase& base = *base_;
     Write(base, TwoProjects());
     const QByteArray edited =
         Cp1250Lines({QStringLiteral("Akce ORVA;01.12.2026"),
@@ -234,7 +241,7 @@ void TstCli::generateKeepsOrReplaces() {
     QCOMPARE(base.Exists(kProgress034), !options.join(u' ').contains(QLatin1String("--project")));
 }
 
-void TstCli::generateRefuses_data() {
+void TestCli::generateRefuses_data() {
     QTest::addColumn<QString>("damage");
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QStringList>("messages");  // %1 is the base
@@ -253,12 +260,12 @@ void TstCli::generateRefuses_data() {
         << QStringList{kProgress012};
 }
 
-void TstCli::generateRefuses() {
+void TestCli::generateRefuses() {
     QFETCH(QString, damage);
     QFETCH(QStringList, options);
     QFETCH(QStringList, messages);
     QFETCH(QStringList, written);
-    TempBase base;
+    TempBase& base = *base_;
     Folder folder = TwoProjects();
     if (damage == kProgress034)
         QVERIFY(QDir().mkpath(base.Path(kProgress034)));
@@ -277,8 +284,8 @@ void TstCli::generateRefuses() {
 }
 
 // Project 1 listed before 12: 12's rows must never land in 1's file.
-void TstCli::generateNumberInsideAnother() {
-    TempBase base;
+void TestCli::generateNumberInsideAnother() {
+    TempBase& base = *base_;
     Folder folder = TwoProjects();
     folder[kRegister][3] = QStringLiteral("1;Chodník;;;;;;;;50/50;;;;;;");
     folder[kRegister][4] = QStringLiteral("12;Most;;;;;;;;;;;;;;");
@@ -295,7 +302,7 @@ void TstCli::generateNumberInsideAnother() {
 
 // A project number taken from the register must never lead a command outside
 // the data folder: nothing is written, read or backed up there, and the run fails.
-void TstCli::unsafeNumberStaysInside_data() {
+void TestCli::unsafeNumberStaysInside_data() {
     QTest::addColumn<QStringList>("args");
     QTest::newRow("generate") << QStringList{"generate", "--force"};
     QTest::newRow("backup") << QStringList{"backup"};
@@ -303,9 +310,9 @@ void TstCli::unsafeNumberStaysInside_data() {
     QTest::newRow("status") << QStringList{"status", "--date", "09.12.2026"};
 }
 
-void TstCli::unsafeNumberStaysInside() {
+void TestCli::unsafeNumberStaysInside() {
     QFETCH(QStringList, args);
-    TempBase base;
+    TempBase& base = *base_;
     Folder folder = TwoProjectsWithProgress();
     folder[kRegister] << QStringLiteral("../../tajne;Cizí;;;;;;;;;;;;;;");
     Write(base, folder, "data/");
@@ -334,7 +341,7 @@ void TstCli::unsafeNumberStaysInside() {
     }
 }
 
-void TstCli::checkReports_data() {
+void TestCli::checkReports_data() {
     QTest::addColumn<QString>("damage");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QStringList>("expected");  // lines or parts of lines; %1 is the base
@@ -396,11 +403,11 @@ void TstCli::checkReports_data() {
     QTest::newRow("no such folder") << QStringLiteral("no folder") << 1 << QStringList();
 }
 
-void TstCli::checkReports() {
+void TestCli::checkReports() {
     QFETCH(QString, damage);
     QFETCH(int, exitCode);
     QFETCH(QStringList, expected);
-    TempBase base;
+    TempBase& base = *base_;
     Folder folder = TwoProjectsWithProgress();
     QString subfolder;
     QString dir = base.Dir();
@@ -452,7 +459,7 @@ void TstCli::checkReports() {
     if (damage == QLatin1String("missing progress")) QVERIFY(!base.Exists(kProgress034));
 }
 
-void TstCli::commandLine_data() {
+void TestCli::commandLine_data() {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("message");
@@ -477,11 +484,11 @@ void TstCli::commandLine_data() {
         << QStringList{"check", "data"} << 2 << QStringLiteral("Nadbytečný argument: data");
 }
 
-void TstCli::commandLine() {
+void TestCli::commandLine() {
     QFETCH(QStringList, args);
     QFETCH(int, exitCode);
     QFETCH(QString, message);
-    TempBase base;  // an empty working directory, so that nothing real is touched
+    TempBase& base = *base_;  // an empty working directory, so that nothing real is touched
     const CliRun run = RunCli(args, base.Dir());
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2((exitCode == 0 ? run.out : run.err).contains(message), qPrintable(run.out + run.err));
@@ -491,8 +498,8 @@ void TstCli::commandLine() {
 
 // A nightly backup writes the user's backup file of the day: the snapshot of the
 // register and every progress file when the file is new, one record per run.
-void TstCli::backupWritesSnapshotOnceADay() {
-    TempBase base;
+void TestCli::backupWritesSnapshotOnceADay() {
+    TempBase& base = *base_;
     Write(base, TwoProjectsWithProgress());
     base.WriteLines("ORVA_Sledovani.Ini",
                     {"[Nastavení]", "CestaZmeny=zmeny", "[Přístup]", "Pripojen=Volný"});
@@ -520,8 +527,8 @@ void TstCli::backupWritesSnapshotOnceADay() {
     QVERIFY(!lines.join('\n').contains(QStringLiteral(";orva")));  // never the password
 }
 
-void TstCli::backupReportsAMissingFolder() {
-    TempBase base;
+void TestCli::backupReportsAMissingFolder() {
+    TempBase& base = *base_;
     Write(base, TwoProjectsWithProgress());
     base.WriteLines("ORVA_Sledovani.Ini", {"[Nastavení]", "CestaZmeny=chybi"});
     const CliRun result = RunCli({"backup", "--base", base.Dir()});
@@ -532,7 +539,7 @@ void TstCli::backupReportsAMissingFolder() {
 // Nightly backups of several workstations started at the same moment (all as
 // one user here, so all into one file): one snapshot, every record kept. Many
 // projects make the snapshot slow to write, which leaves room for the race.
-void TstCli::concurrentBackupsKeepEveryRecord() {
+void TestCli::concurrentBackupsKeepEveryRecord() {
     constexpr int kRuns = 8;
     TempBase base;
     Folder folder = TwoProjectsWithProgress();
@@ -562,7 +569,7 @@ void TstCli::concurrentBackupsKeepEveryRecord() {
 // On a full disk (a small tmpfs) a command that cannot write says so with the
 // path and the system's message and exits 1; no file is left empty or cut.
 // With a few pages free it may succeed, and then everything is written whole.
-void TstCli::fullDiskIsReported_data() {
+void TestCli::fullDiskIsReported_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<int>("freePages");
     for (const char* command : {"generate", "backup"})
@@ -570,7 +577,7 @@ void TstCli::fullDiskIsReported_data() {
             QTest::addRow("%s, %d pages free", command, free) << command << free;
 }
 
-void TstCli::fullDiskIsReported() {
+void TestCli::fullDiskIsReported() {
     QFETCH(QString, command);
     QFETCH(int, freePages);
     SmallDisk disk;
@@ -629,5 +636,5 @@ void TstCli::fullDiskIsReported() {
     QCOMPARE(QDir(disk.Path("zmeny")).entryList(QDir::Files).size(), 1);
 }
 
-QTEST_GUILESS_MAIN(TstCli)
+QTEST_GUILESS_MAIN(TestCli)
 #include "tst_cli.moc"

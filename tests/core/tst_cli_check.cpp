@@ -3,7 +3,7 @@
 #include "data/DataCheck.h"
 
 // The rules by which the data folder check calls a cell or a line suspect.
-class TstCliCheck : public QObject {
+class TestCliCheck : public QObject {
     Q_OBJECT
 
   private slots:
@@ -15,7 +15,7 @@ class TstCliCheck : public QObject {
     void registerLines();
 };
 
-void TstCliCheck::amountCells_data() {
+void TestCliCheck::amountCells_data() {
     QTest::addColumn<QString>("cell");
     QTest::addColumn<bool>("bad");
     QTest::newRow("empty") << QString() << false;
@@ -32,13 +32,13 @@ void TstCliCheck::amountCells_data() {
     QTest::newRow("percent") << QStringLiteral("12%") << true;
 }
 
-void TstCliCheck::amountCells() {
+void TestCliCheck::amountCells() {
     QFETCH(QString, cell);
     QFETCH(bool, bad);
     QCOMPARE(IsBadAmountCell(cell), bad);
 }
 
-void TstCliCheck::dateCells_data() {
+void TestCliCheck::dateCells_data() {
     QTest::addColumn<QString>("cell");
     QTest::addColumn<bool>("bad");
     QTest::newRow("empty") << QString() << false;
@@ -53,13 +53,13 @@ void TstCliCheck::dateCells_data() {
     QTest::newRow("the empty date itself") << QStringLiteral("02.01.1900") << true;
 }
 
-void TstCliCheck::dateCells() {
+void TestCliCheck::dateCells() {
     QFETCH(QString, cell);
     QFETCH(bool, bad);
     QCOMPARE(IsBadDateCell(cell), bad);
 }
 
-void TstCliCheck::progressLines() {
+void TestCliCheck::progressLines() {
     const QStringList lines = {
         QStringLiteral("Akce ORVA;01.12.2026"),
         QStringLiteral("Akce - Projekt Číslo ;012;Název"),
@@ -98,7 +98,7 @@ void TstCliCheck::progressLines() {
     QVERIFY(amount.amount);
 }
 
-void TstCliCheck::registerLines() {
+void TestCliCheck::registerLines() {
     // A project on the first line is lost: the loader never reads that line.
     const QStringList lines = {
         QStringLiteral("001;Ztracená akce;;;;;;;;;0;0;;;;"),
@@ -119,5 +119,5 @@ void TstCliCheck::registerLines() {
     QCOMPARE(report.badCells[0].column, 12);
 }
 
-QTEST_GUILESS_MAIN(TstCliCheck)
+QTEST_GUILESS_MAIN(TestCliCheck)
 #include "tst_cli_check.moc"

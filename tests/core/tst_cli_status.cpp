@@ -28,12 +28,7 @@ const QString kProgress01 = QStringLiteral("APr_NameAkce__01.csv");
 using Folder = QMap<QString, QStringList>;
 
 QStringList Register(const QStringList& projects) {
-    return QStringList{QStringLiteral(";Uloženo 01.12.2026"), QStringLiteral("Akce ORVA"),
-                       QStringLiteral("Číslo akce;Název akce;Manager projektu;Technik projektu;"
-                                      "Opatření;Aktivity;Dokument TXT;Dokument JPG;Poznámka;"
-                                      "Dotace/ERDF;Plán celk.způs. Výdajů;Dotace;Datum od;"
-                                      "Datum do;;")} +
-           projects;
+    return RegisterLines(projects);
 }
 
 const QString kProject012 = QStringLiteral(
@@ -93,10 +88,17 @@ const QString kLate034b = QStringLiteral("T;034;2;T-034-02;Změnové řízení_#
 
 }  // namespace
 
-class TstCliStatus : public QObject {
+class TestCliStatus : public QObject {
     Q_OBJECT
 
+  private:
+    // Each test runs on a temporary base of its own with a fresh workspace.
+    std::unique_ptr<TempBase> base_;
+
   private slots:
+    void init() { base_ = std::make_unique<TempBase>(); }
+    void cleanup() { base_.reset(); }
+
     void lists_data();
     void lists();
     void todayByDefault();
@@ -109,7 +111,7 @@ class TstCliStatus : public QObject {
     void commandLine();
 };
 
-void TstCliStatus::lists_data() {
+void TestCliStatus::lists_data() {
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QStringList>("config");  // lines of ORVA_Sledovani.Ini, none when empty
     QTest::addColumn<QStringList>("expected");
@@ -136,11 +138,11 @@ void TstCliStatus::lists_data() {
         << QStringList{kLate012a, kLate012b, "F;012;1;F-012-01;Platba_Faktura_1;117"};
 }
 
-void TstCliStatus::lists() {
+void TestCliStatus::lists() {
     QFETCH(QStringList, options);
     QFETCH(QStringList, config);
     QFETCH(QStringList, expected);
-    TempBase base;
+    TempBase& base = *base_;
     Write(base, TwoProjects());
     if (!config.isEmpty()) base.WriteLines(QStringLiteral("ORVA_Sledovani.Ini"), config);
     const CliRun run = RunCli(QStringList{"status", "--base", base.Dir()} + options);
@@ -149,8 +151,8 @@ void TstCliStatus::lists() {
     QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
 }
 
-void TstCliStatus::todayByDefault() {
-    TempBase base;
+void TestCliStatus::todayByDefault() {
+    TempBase& base = *base_;
     Write(base, TwoProjects());
     // Without --date the current directory's folder is listed for now; a row
     // without planned end is late on any day.
@@ -163,7 +165,7 @@ void TstCliStatus::todayByDefault() {
     QVERIFY(!base.Exists(QStringLiteral("ORVA_Sledovani.Ini")));
 }
 
-void TstCliStatus::problems_data() {
+void TestCliStatus::problems_data() {
     QTest::addColumn<QString>("damage");
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QStringList>("expected");  // the lines still listed
@@ -185,12 +187,12 @@ void TstCliStatus::problems_data() {
                                     << QStringLiteral("Složka neexistuje: %1neni/");
 }
 
-void TstCliStatus::problems() {
+void TestCliStatus::problems() {
     QFETCH(QString, damage);
     QFETCH(QStringList, options);
     QFETCH(QStringList, expected);
     QFETCH(QString, message);
-    TempBase base;
+    TempBase& base = *base_;
     Folder folder = TwoProjects();
     QString dir = base.Dir();
     if (damage == QLatin1String("missing 034")) {
@@ -212,8 +214,8 @@ void TstCliStatus::problems() {
     if (damage == QLatin1String("missing 034")) QVERIFY(!base.Exists(kProgress034));
 }
 
-void TstCliStatus::numberInsideAnother() {
-    TempBase base;
+void TestCliStatus::numberInsideAnother() {
+    TempBase& base = *base_;
     Folder folder = TwoProjects();
     // Project 01 is listed first and its number occurs in 012, so the program
     // finds 01's progress for 012; its rows are listed once, under 01. A file
@@ -234,7 +236,7 @@ void TstCliStatus::numberInsideAnother() {
 
 // Text from the shared files reaches the terminal with its control characters
 // escaped: a cell cannot send escape sequences to the administrator's terminal.
-void TstCliStatus::controlCharactersEscaped_data() {
+void TestCliStatus::controlCharactersEscaped_data() {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("expected");  // in the output, escaped
     QTest::newRow("status") << QStringList{"status", "--date", "09.12.2026"}
@@ -242,10 +244,10 @@ void TstCliStatus::controlCharactersEscaped_data() {
     QTest::newRow("check") << QStringList{"check"} << "Ne\\x1B[2Jco\\x1B[31m";
 }
 
-void TstCliStatus::controlCharactersEscaped() {
+void TestCliStatus::controlCharactersEscaped() {
     QFETCH(QStringList, args);
     QFETCH(QString, expected);
-    TempBase base;
+    TempBase& base = *base_;
     Folder folder = TwoProjects();
     folder[kProgress012][3].replace(QLatin1String("T-012;Realizace;"),
                                     QStringLiteral("T-012;Realizace\x1B[2J\x07\r;"));
@@ -259,7 +261,7 @@ void TstCliStatus::controlCharactersEscaped() {
             QVERIFY2(c == u'\n' || c.category() != QChar::Other_Control, qPrintable(text));
 }
 
-void TstCliStatus::commandLine_data() {
+void TestCliStatus::commandLine_data() {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("message");
     QTest::newRow("impossible date") << QStringList{"status", "--date", "31.02.2026"}
@@ -282,15 +284,15 @@ void TstCliStatus::commandLine_data() {
         << QStringList{"status", "012"} << QStringLiteral("Nadbytečný argument: 012");
 }
 
-void TstCliStatus::commandLine() {
+void TestCliStatus::commandLine() {
     QFETCH(QStringList, args);
     QFETCH(QString, message);
-    TempBase base;
+    TempBase& base = *base_;
     const CliRun run = RunCli(args, base.Dir());
     QCOMPARE(run.exitCode, 2);
     QVERIFY2(run.err.contains(message), qPrintable(run.err));
     QVERIFY(run.out.isEmpty());
 }
 
-QTEST_GUILESS_MAIN(TstCliStatus)
+QTEST_GUILESS_MAIN(TestCliStatus)
 #include "tst_cli_status.moc"

@@ -13,9 +13,16 @@ Q_DECLARE_METATYPE(ConfigFileKind)
 
 class TestConfig : public QObject {
     Q_OBJECT
+  private:
+    // Each test runs on a temporary base of its own with a fresh workspace.
+    std::unique_ptr<TempBase> base_;
+
   private slots:
+    void init() { base_ = std::make_unique<TempBase>(); }
+    void cleanup() { base_.reset(); }
+
     void missingKeysTakeDefaults() {
-        TempBase base;
+        TempBase& base = *base_;
         base.WriteLines("ORVA_Sledovani.Ini", {"[Nastavení]", "Popis=Můj popis"});
         Config& c = base.ws->config;
         c.SouborAkce.clear();
@@ -57,7 +64,7 @@ class TestConfig : public QObject {
         QFETCH(QByteArray, bytes);
         QFETCH(ConfigFileKind, kind);
         QFETCH(QString, popis);
-        TempBase base;
+        TempBase& base = *base_;
         base.WriteBytes("ORVA_Sledovani.Ini", bytes);
         Config& c = base.ws->config;
         ConfigFileKind found = ConfigFileKind::Missing;
@@ -91,7 +98,7 @@ class TestConfig : public QObject {
     void settingsFlagsPadding() {
         QFETCH(QString, stored);
         QFETCH(QString, expected);
-        TempBase base;
+        TempBase& base = *base_;
         base.WriteLines("ORVA_Sledovani.Ini", {"[Nastavení]", "Nastavení=" + stored});
         QVERIFY(ReadConfiguration(base.ws->config));
         QCOMPARE(base.ws->config.SettingsFlags, expected);
@@ -100,7 +107,7 @@ class TestConfig : public QObject {
     }
 
     void badNumbersTakeDefaults() {
-        TempBase base;
+        TempBase& base = *base_;
         base.WriteLines("ORVA_Sledovani.Ini",
                         {"[Nastavení]", "Šířka_Sloupce=abc", "Gantt_Radky=7", "Datum uložení=xx"});
         QVERIFY(ReadConfiguration(base.ws->config));
@@ -110,7 +117,7 @@ class TestConfig : public QObject {
     }
 
     void writesEveryKeyInOrder() {
-        TempBase base;
+        TempBase& base = *base_;
         Config& c = base.ws->config;
         c.GanttNasobitel = 1.5;
         c.Cesta = "data/";
@@ -167,7 +174,7 @@ class TestConfig : public QObject {
     }
 
     void rewriteKeepsOtherUsersRecords() {
-        TempBase base;
+        TempBase& base = *base_;
         base.WriteLines("ORVA_Sledovani.Ini", {"[Nastavení]", "Popis=A", "[Přístup]",
                                                "Uzivatel_JINY=Petr/a/3_101/b", "Pripojen=Petr"});
         Config& c = base.ws->config;
@@ -182,7 +189,7 @@ class TestConfig : public QObject {
     }
 
     void newUserRecordGoesBeforeTheSlot() {
-        TempBase base;
+        TempBase& base = *base_;
         base.WriteLines("ORVA_Sledovani.Ini", {"[Nastavení]", "Popis=A", "[Přístup]",
                                                "Uzivatel_JINY=Petr/a/3_101/b", "Pripojen=Petr"});
         Config& c = base.ws->config;
@@ -196,7 +203,7 @@ class TestConfig : public QObject {
     }
 
     void relativeFolders() {
-        TempBase base;
+        TempBase& base = *base_;
         Config& c = base.ws->config;
         QCOMPARE(c.RelativeFolder(base.Dir()), QString());
         QCOMPARE(c.RelativeFolder(base.Path("data")), QStringLiteral("data/"));
@@ -214,7 +221,7 @@ class TestConfig : public QObject {
 
     // A fresh installation gets a configuration file with the defaults.
     void startUpCreatesMissingConfiguration() {
-        TempBase base;
+        TempBase& base = *base_;
         base.prompter.answers = {true, true};  // create the register and the templates
         const StartUpResult result = LoadAtStartUp(*base.ws, true);
         QVERIFY(result.configCreated);
@@ -230,7 +237,7 @@ class TestConfig : public QObject {
     }
 
     void unwritableConfigurationIsReported() {
-        TempBase base;
+        TempBase& base = *base_;
         QDir(base.Dir()).mkdir("ORVA_Sledovani.Ini");  // a folder where the file should be
         QVERIFY(!SaveConfiguration(*base.ws));
         QCOMPARE(base.prompter.Texts(ScriptedPrompter::Kind::Error).size(), 1);

@@ -7,11 +7,20 @@
 
 class TestFiles : public QObject {
     Q_OBJECT
+  private:
+    // Each test runs on a temporary base of its own with a fresh workspace.
+    std::unique_ptr<TempBase> base_;
+
   private slots:
-    void cleanup() { TextFile::SetFailureHookForTests({}); }
+    void init() { base_ = std::make_unique<TempBase>(); }
+
+    void cleanup() {
+        base_.reset();
+        TextFile::SetFailureHookForTests({});
+    }
 
     void codePageAndLineEnds() {
-        TempBase base;
+        TempBase& base = *base_;
         TextFile::WriteLines(base.Path("a.csv"), {QStringLiteral("Číslo akce;Název"), "", "x"});
         // "Č" is 0xC8, "á" 0xE1, "í" 0xED in code page 1250; every line ends in CR LF.
         QCOMPARE(base.Bytes("a.csv"), QByteArray("\xC8\xEDslo akce;N\xE1zev\r\n\r\nx\r\n"));
@@ -20,20 +29,20 @@ class TestFiles : public QObject {
     }
 
     void readsLoneLineFeedsAndNoFinalBreak() {
-        TempBase base;
+        TempBase& base = *base_;
         base.WriteBytes("b.csv", "one\ntwo\r\nthree");
         QCOMPARE(TextFile::ReadLines(base.Path("b.csv")), (QStringList{"one", "two", "three"}));
     }
 
     void appendWritesWholeLines() {
-        TempBase base;
+        TempBase& base = *base_;
         TextFile::AppendLines(base.Path("log.csv"), {"a"});
         TextFile::AppendLines(base.Path("log.csv"), {"b", "c"});
         QCOMPARE(base.Bytes("log.csv"), QByteArray("a\r\nb\r\nc\r\n"));
     }
 
     void missingFileIsAFileError() {
-        TempBase base;
+        TempBase& base = *base_;
         try {
             TextFile::ReadLines(base.Path("none.csv"));
             QFAIL("no error");
@@ -51,7 +60,7 @@ class TestFiles : public QObject {
     }
     void failedWriteKeepsTheOldFile() {
         QFETCH(QString, failure);
-        TempBase base;
+        TempBase& base = *base_;
         TextFile::WriteLines(base.Path("data.csv"), {"old"});
         int attempts = 0;
         TextFile::SetFailureHookForTests([&](const QString&) {
@@ -66,7 +75,7 @@ class TestFiles : public QObject {
     }
 
     void refusedRenameIsRetried() {
-        TempBase base;
+        TempBase& base = *base_;
         TextFile::WriteLines(base.Path("data.csv"), {"old"});
         int attempts = 0;
         TextFile::SetFailureHookForTests([&](const QString&) {
@@ -78,7 +87,7 @@ class TestFiles : public QObject {
 
     // A record that failed to be written is taken back: the file keeps its old bytes.
     void failedAppendIsTakenBack() {
-        TempBase base;
+        TempBase& base = *base_;
         TextFile::AppendLines(base.Path("log.csv"), {"a"});
         TextFile::SetFailureHookForTests(
             [](const QString&) { return QStringLiteral("Disk plný"); });
@@ -87,7 +96,7 @@ class TestFiles : public QObject {
     }
 
     void createExclusiveNeverReplaces() {
-        TempBase base;
+        TempBase& base = *base_;
         QVERIFY(TextFile::CreateExclusive(base.Path("new.csv"), "first\r\n"));
         QVERIFY(!TextFile::CreateExclusive(base.Path("new.csv"), "second\r\n"));
         QCOMPARE(base.Bytes("new.csv"), QByteArray("first\r\n"));
@@ -148,14 +157,14 @@ class TestFiles : public QObject {
     }
 
     void folderInTheWayIsReported() {
-        TempBase base;
+        TempBase& base = *base_;
         QDir(base.Dir()).mkdir("taken.csv");
         QVERIFY_THROWS_EXCEPTION(FileError, TextFile::WriteLines(base.Path("taken.csv"), {"x"}));
         QVERIFY(QFileInfo(base.Path("taken.csv")).isDir());
     }
 
     void iniReadsCaseInsensitivelyAndTrims() {
-        TempBase base;
+        TempBase& base = *base_;
         base.WriteLines("x.ini", {"[Nastavení]", "Cesta = data\\ ", "Popis=\"Text\"", "",
                                   "[Přístup]", "Pripojen=Volný"});
         const IniFile ini = IniFile::Load(base.Path("x.ini"));
@@ -167,7 +176,7 @@ class TestFiles : public QObject {
     }
 
     void iniWritesInPlaceAndAppends() {
-        TempBase base;
+        TempBase& base = *base_;
         base.WriteLines("x.ini", {"[A]", "k1=1", "k2=2", "", "[B]", "z=9"});
         IniFile ini = IniFile::Load(base.Path("x.ini"));
         ini.SetValue("a", "K1", "one");  // replaced in place, under the new spelling

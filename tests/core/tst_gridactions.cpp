@@ -7,10 +7,6 @@
 
 namespace {
 
-const QString kRegisterHeader = QStringLiteral(
-    "Číslo akce;Název akce;Manager projektu;Technik projektu;Opatření;Aktivity;Dokument TXT;"
-    "Dokument JPG;Poznámka;Dotace/ERDF;Plán celk.způs. Výdajů;Dotace;Datum od;Datum do;;");
-
 // Progress rows of project 001 whose identifiers carry the given sequences.
 void FillProgress(Table& t, int kind, const QStringList& sequences) {
     SetupTable(t, kind, QString());
@@ -29,10 +25,17 @@ void FillProgress(Table& t, int kind, const QStringList& sequences) {
 
 }  // namespace
 
-class TstGridActions : public QObject {
+class TestGridActions : public QObject {
     Q_OBJECT
 
+  private:
+    // Each test runs on a temporary base of its own with a fresh workspace.
+    std::unique_ptr<TempBase> base_;
+
   private slots:
+    void init() { base_ = std::make_unique<TempBase>(); }
+    void cleanup() { base_.reset(); }
+
     void addRecord_data();
     void addRecord();
     void openProjectRow_data();
@@ -41,7 +44,7 @@ class TstGridActions : public QObject {
     void deleteBeyond16Bits();
 };
 
-void TstGridActions::addRecord_data() {
+void TestGridActions::addRecord_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<QStringList>("sequences");
     QTest::addColumn<int>("row");
@@ -64,12 +67,12 @@ void TstGridActions::addRecord_data() {
     QTest::newRow("template table") << int(kTemplateTable) << five << 1 << 0 << "" << false;
 }
 
-void TstGridActions::addRecord() {
+void TestGridActions::addRecord() {
     QFETCH(int, kind);
     QFETCH(QStringList, sequences);
     QFETCH(int, row);
     QFETCH(int, added);
-    TempBase base;
+    TempBase& base = *base_;
     Workspace& ws = *base.ws;
     Table& t = *ws.TableOf(kind);
     if (kind == kProjectTable) {
@@ -118,7 +121,7 @@ void TstGridActions::addRecord() {
     QVERIFY(!base.Exists(QStringLiteral("Zmeny_2026-12.csv")));
 }
 
-void TstGridActions::openProjectRow_data() {
+void TestGridActions::openProjectRow_data() {
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("opened");
     QTest::addColumn<QString>("kindCell");
@@ -126,16 +129,16 @@ void TstGridActions::openProjectRow_data() {
     QTest::newRow("row 0 is row 1") << 0 << 1 << "T-101";
 }
 
-void TstGridActions::openProjectRow() {
+void TestGridActions::openProjectRow() {
     QFETCH(int, row);
     QFETCH(int, opened);
-    TempBase base;
+    TempBase& base = *base_;
     Workspace& ws = *base.ws;
     base.WriteLines(
         QStringLiteral("NameAkce.csv"),
         {";Uloženo 01.12.2026", "Akce ORVA", kRegisterHeader,
          "101;Chodník Lipová;;;;;;;;85/85;;;;;;", "202;Rekonstrukce školy;;;;;;;;85/85;;;;;;"});
-    for (const QString number : {QStringLiteral("101"), QStringLiteral("202")})
+    for (const QString& number : {QStringLiteral("101"), QStringLiteral("202")})
         base.WriteLines(QStringLiteral("APr_NameAkce__%1.csv").arg(number),
                         {"Akce ORVA;01.12.2026", "Akce - Projekt Číslo ;" + number, "Termíny",
                          "T-" + number + ";Realizace;Stavba;;01.06.2026;30.09.2026;;;120;;;T-" +
@@ -160,7 +163,7 @@ void TstGridActions::openProjectRow() {
     QCOMPARE(base.prompter.log.size(), 0);
 }
 
-void TstGridActions::deleteBeyond16Bits_data() {
+void TestGridActions::deleteBeyond16Bits_data() {
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("returned");
     // A 16-bit row number would make these row 0 (nothing deleted) and row 1.
@@ -170,10 +173,10 @@ void TstGridActions::deleteBeyond16Bits_data() {
     QTest::newRow("last row") << 70000 << 69999;
 }
 
-void TstGridActions::deleteBeyond16Bits() {
+void TestGridActions::deleteBeyond16Bits() {
     QFETCH(int, row);
     QFETCH(int, returned);
-    TempBase base;
+    TempBase& base = *base_;
     Workspace& ws = *base.ws;
     Table& t = ws.Deadlines;
     SetupTable(t, kDeadlineTable, QString());
@@ -194,5 +197,5 @@ void TstGridActions::deleteBeyond16Bits() {
     QVERIFY(ws.Changed(kChangedDeadlines));
 }
 
-QTEST_GUILESS_MAIN(TstGridActions)
+QTEST_GUILESS_MAIN(TestGridActions)
 #include "tst_gridactions.moc"

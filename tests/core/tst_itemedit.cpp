@@ -110,7 +110,7 @@ struct Fixture {
 
 }  // namespace
 
-class TstItemEdit : public QObject {
+class TestItemEdit : public QObject {
     Q_OBJECT
 
   private slots:
@@ -144,7 +144,7 @@ class TstItemEdit : public QObject {
 
 // ---------------------------------------------------------------- date rules
 
-void TstItemEdit::normaliseDeadline_data() {
+void TestItemEdit::normaliseDeadline_data() {
     QTest::addColumn<QList<double>>("in");  // planStart, planEnd, actualStart, actualEnd
     QTest::addColumn<int>("duration");
     QTest::addColumn<QList<double>>("out");
@@ -174,7 +174,7 @@ void TstItemEdit::normaliseDeadline_data() {
                                                   << QList<double>{e, e, Day(5, 5, 2026), e} << 1;
 }
 
-void TstItemEdit::normaliseDeadline() {
+void TestItemEdit::normaliseDeadline() {
     QFETCH(QList<double>, in);
     QFETCH(int, duration);
     QFETCH(QList<double>, out);
@@ -188,7 +188,7 @@ void TstItemEdit::normaliseDeadline() {
     QCOMPARE(f.duration, outDuration);
 }
 
-void TstItemEdit::normaliseFinance_data() {
+void TestItemEdit::normaliseFinance_data() {
     QTest::addColumn<QList<double>>("in");  // delivery, due, assignment, payment
     QTest::addColumn<QList<double>>("out");
     const double e = kEmptyDate;
@@ -207,7 +207,7 @@ void TstItemEdit::normaliseFinance_data() {
         << QList<double>{e, e, Day(20, 11, 2026), e} << QList<double>{e, e, Day(20, 11, 2026), e};
 }
 
-void TstItemEdit::normaliseFinance() {
+void TestItemEdit::normaliseFinance() {
     QFETCH(QList<double>, in);
     QFETCH(QList<double>, out);
     ItemForm form;
@@ -217,7 +217,7 @@ void TstItemEdit::normaliseFinance() {
     QCOMPARE((QList<double>{f.delivery, f.due, f.assignment, f.payment}), out);
 }
 
-void TstItemEdit::fulfilled_data() {
+void TestItemEdit::fulfilled_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<QList<double>>("in");
     QTest::addColumn<QList<double>>("out");
@@ -241,7 +241,7 @@ void TstItemEdit::fulfilled_data() {
         << QList<double>{Day(1, 12, 2026), Day(31, 12, 2026), Now() - 10, Now()};
 }
 
-void TstItemEdit::fulfilled() {
+void TestItemEdit::fulfilled() {
     QFETCH(int, kind);
     QFETCH(QList<double>, in);
     QFETCH(QList<double>, out);
@@ -261,7 +261,7 @@ void TstItemEdit::fulfilled() {
 
 // ---------------------------------------------------------------- form rules
 
-void TstItemEdit::markedAmount_data() {
+void TestItemEdit::markedAmount_data() {
     QTest::addColumn<int>("marked");
     QTest::addColumn<QStringList>("in");  // total, ineligible, eligible
     QTest::addColumn<QStringList>("out");
@@ -274,7 +274,7 @@ void TstItemEdit::markedAmount_data() {
                            << QStringList{FormatAmount(13), "12,5", "0,5"};
 }
 
-void TstItemEdit::markedAmount() {
+void TestItemEdit::markedAmount() {
     QFETCH(int, marked);
     QFETCH(QStringList, in);
     QFETCH(QStringList, out);
@@ -285,7 +285,7 @@ void TstItemEdit::markedAmount() {
     QCOMPARE((QStringList{f.total, f.ineligible, f.eligible}), out);
 }
 
-void TstItemEdit::pageLayout_data() {
+void TestItemEdit::pageLayout_data() {
     QTest::addColumn<QString>("letter");
     QTest::addColumn<QString>("activity");
     QTest::addColumn<bool>("amounts");
@@ -316,7 +316,7 @@ void TstItemEdit::pageLayout_data() {
                                     << "Datum konce v řízení";
 }
 
-void TstItemEdit::pageLayout() {
+void TestItemEdit::pageLayout() {
     QFETCH(QString, letter);
     QFETCH(QString, activity);
     // Starts from a finance stage row, as after showing one.
@@ -336,7 +336,7 @@ void TstItemEdit::pageLayout() {
         QCOMPARE(l.plannedEligibleCaption, QStringLiteral("Celk.způs.výdaje PLÁN Včetně DPH"));
 }
 
-void TstItemEdit::storeFinanceByLayout_data() {
+void TestItemEdit::storeFinanceByLayout_data() {
     QTest::addColumn<QString>("activity");
     QTest::addColumn<QString>("column7");
     QTest::addColumn<QString>("column9");
@@ -347,7 +347,7 @@ void TstItemEdit::storeFinanceByLayout_data() {
                                                << "" << FormatAmount(1234.5);
 }
 
-void TstItemEdit::storeFinanceByLayout() {
+void TestItemEdit::storeFinanceByLayout() {
     QFETCH(QString, activity);
     Fixture fx;
     ItemForm form = fx.FormOf(kFinanceTable, 2);
@@ -367,7 +367,7 @@ void TstItemEdit::storeFinanceByLayout() {
     QCOMPARE(fx.ws.Current().Row(), 2);
 }
 
-void TstItemEdit::storeDates() {
+void TestItemEdit::storeDates() {
     Fixture fx;
     Table& t = fx.ws.Deadlines;
     // A hidden row of a project loaded before still holds its realistic term.
@@ -404,7 +404,7 @@ void TstItemEdit::storeDates() {
 
 // ---------------------------------------------------------------- operations
 
-void TstItemEdit::addCopy_data() {
+void TestItemEdit::addCopy_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("activity");  // typed into the form; empty keeps the row's
@@ -422,7 +422,7 @@ void TstItemEdit::addCopy_data() {
         << "0001000";
 }
 
-void TstItemEdit::addCopy() {
+void TestItemEdit::addCopy() {
     QFETCH(int, kind);
     QFETCH(int, row);
     QFETCH(QString, activity);
@@ -447,7 +447,7 @@ void TstItemEdit::addCopy() {
              QStringList{RowRecord(QStringLiteral("Přidána_nová_položka_____"), t, newRow)});
 }
 
-void TstItemEdit::addCopyWithBadIdentifier() {
+void TestItemEdit::addCopyWithBadIdentifier() {
     Fixture fx;
     fx.ws.Deadlines.SetCell(12, 3, QStringLiteral("T-001-xx/"));
     ItemForm form = fx.FormOf(kDeadlineTable, 1);
@@ -460,7 +460,7 @@ void TstItemEdit::addCopyWithBadIdentifier() {
     QVERIFY2(errors[0].contains(QStringLiteral("\"T-001-xx\"")), qPrintable(errors[0]));
 }
 
-void TstItemEdit::addEmpty() {
+void TestItemEdit::addEmpty() {
     Fixture fx;
     ItemForm form = fx.FormOf(kDeadlineTable, 2);
     QCOMPARE(AddEmpty(fx.ws, form, fx.Context()), EditOutcome::Done);
@@ -475,7 +475,7 @@ void TstItemEdit::addEmpty() {
     QCOMPARE(fx.shown.last(), qMakePair(int(kDeadlineTable), 4));
 }
 
-void TstItemEdit::changeDeadlineFollowsLinks() {
+void TestItemEdit::changeDeadlineFollowsLinks() {
     Fixture fx;
     fx.ws.config.SetFlag(kFlagFollowLinks, true);
     Table& t = fx.ws.Deadlines;
@@ -496,7 +496,7 @@ void TstItemEdit::changeDeadlineFollowsLinks() {
     QCOMPARE(fx.ws.Current().Row(), 2);
 }
 
-void TstItemEdit::changeFinanceMirrorsStage() {
+void TestItemEdit::changeFinanceMirrorsStage() {
     Fixture fx;
     fx.ws.config.SetFlag(kFlagSyncStages, true);
     ItemForm form = fx.FormOf(kFinanceTable, 1);
@@ -513,7 +513,7 @@ void TstItemEdit::changeFinanceMirrorsStage() {
     QCOMPARE(fx.ws.ChangeFlags, QStringLiteral("0101000"));
 }
 
-void TstItemEdit::deleteFinanceStage() {
+void TestItemEdit::deleteFinanceStage() {
     Fixture fx;
     fx.ws.config.SetFlag(kFlagSyncStages, true);
     fx.FormOf(kFinanceTable, 1);
@@ -537,7 +537,7 @@ void TstItemEdit::deleteFinanceStage() {
     QCOMPARE(trace.last(), QStringLiteral("4 1 Po Mazani Tabulky  4 1"));
 }
 
-void TstItemEdit::refused_data() {
+void TestItemEdit::refused_data() {
     QTest::addColumn<int>("operation");
     QTest::addColumn<int>("kind");
     QTest::newRow("Přidat copy") << 0 << int(kDeadlineTable);
@@ -546,7 +546,7 @@ void TstItemEdit::refused_data() {
     QTest::newRow("Smazat") << 3 << int(kProjectTable);
 }
 
-void TstItemEdit::refused() {
+void TestItemEdit::refused() {
     QFETCH(int, operation);
     QFETCH(int, kind);
     Fixture fx;
@@ -587,7 +587,7 @@ void TstItemEdit::refused() {
     QVERIFY(fx.shown.isEmpty());
 }
 
-void TstItemEdit::addProject() {
+void TestItemEdit::addProject() {
     Fixture fx;
     Workspace& ws = fx.ws;
     SetupTable(ws.Templates, kTemplateTableWithDefaults, ws.config.PopisDPH);
@@ -622,7 +622,7 @@ void TstItemEdit::addProject() {
     QCOMPARE(fx.shown.last(), qMakePair(int(kProjectTable), 2));
 }
 
-void TstItemEdit::deleteTableRow_data() {
+void TestItemEdit::deleteTableRow_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("rows");  // data rows
     QTest::addColumn<int>("row");
@@ -648,7 +648,7 @@ void TstItemEdit::deleteTableRow_data() {
                            << "T-001-01";
 }
 
-void TstItemEdit::deleteTableRow() {
+void TestItemEdit::deleteTableRow() {
     QFETCH(int, kind);
     QFETCH(int, rows);
     QFETCH(int, row);
@@ -686,7 +686,7 @@ void TstItemEdit::deleteTableRow() {
     QCOMPARE(ws.CheckListing.size(), 2);
 }
 
-void TstItemEdit::deleteBeyond16Bits() {
+void TestItemEdit::deleteBeyond16Bits() {
     TempBase base;
     Workspace& ws = *base.ws;
     Table& t = ws.Deadlines;
@@ -701,5 +701,5 @@ void TstItemEdit::deleteBeyond16Bits() {
     QCOMPARE(t.RowCount(), rows);
 }
 
-QTEST_GUILESS_MAIN(TstItemEdit)
+QTEST_GUILESS_MAIN(TestItemEdit)
 #include "tst_itemedit.moc"

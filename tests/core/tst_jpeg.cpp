@@ -122,7 +122,7 @@ const QSize kSize(64, 48);
 
 }  // namespace
 
-class TstJpeg : public QObject {
+class TestJpeg : public QObject {
     Q_OBJECT
 
   private slots:
@@ -143,7 +143,7 @@ class TstJpeg : public QObject {
     void loadByExtension();
 };
 
-void TstJpeg::fitPicture_data() {
+void TestJpeg::fitPicture_data() {
     QTest::addColumn<QSize>("picture");
     QTest::addColumn<QSize>("area");
     QTest::addColumn<QSize>("image");
@@ -171,7 +171,7 @@ void TstJpeg::fitPicture_data() {
         << QSize(800, 600) << QSize(352, 0) << QSize(0, 0) << "800/600 > 0/0";
 }
 
-void TstJpeg::fitPicture() {
+void TestJpeg::fitPicture() {
     QFETCH(QSize, picture);
     QFETCH(QSize, area);
     QFETCH(QSize, image);
@@ -182,7 +182,7 @@ void TstJpeg::fitPicture() {
     QCOMPARE(PictureSizeLabel(picture, fitted), label);
 }
 
-void TstJpeg::scaleChoice_data() {
+void TestJpeg::scaleChoice_data() {
     QTest::addColumn<QSize>("full");
     QTest::addColumn<QSize>("target");
     QTest::addColumn<int>("eighths");
@@ -203,14 +203,14 @@ void TstJpeg::scaleChoice_data() {
     QTest::newRow("just over seven eighths") << QSize(800, 800) << QSize(701, 701) << 8;
 }
 
-void TstJpeg::scaleChoice() {
+void TestJpeg::scaleChoice() {
     QFETCH(QSize, full);
     QFETCH(QSize, target);
     QFETCH(int, eighths);
     QCOMPARE(JpegScaleEighths(full, target), eighths);
 }
 
-void TstJpeg::decodedSize_data() {
+void TestJpeg::decodedSize_data() {
     QTest::addColumn<bool>("progressive");
     QTest::addColumn<QSize>("target");
     QTest::addColumn<int>("eighths");
@@ -226,7 +226,7 @@ void TstJpeg::decodedSize_data() {
     }
 }
 
-void TstJpeg::decodedSize() {
+void TestJpeg::decodedSize() {
     QFETCH(bool, progressive);
     QFETCH(QSize, target);
     QFETCH(int, eighths);
@@ -239,7 +239,7 @@ void TstJpeg::decodedSize() {
     QCOMPARE(p.image.size(), image);
 }
 
-void TstJpeg::colourSpaces_data() {
+void TestJpeg::colourSpaces_data() {
     QTest::addColumn<int>("ink");
     QTest::addColumn<bool>("progressive");
     QTest::addColumn<QSize>("target");
@@ -260,7 +260,7 @@ void TstJpeg::colourSpaces_data() {
     }
 }
 
-void TstJpeg::colourSpaces() {
+void TestJpeg::colourSpaces() {
     QFETCH(int, ink);
     QFETCH(bool, progressive);
     QFETCH(QSize, target);
@@ -285,7 +285,7 @@ void TstJpeg::colourSpaces() {
     }
 }
 
-void TstJpeg::damagedFiles_data() {
+void TestJpeg::damagedFiles_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("reason");
 
@@ -326,7 +326,7 @@ void TstJpeg::damagedFiles_data() {
     QTest::newRow("huge dimensions") << huge << "obrázek 60000 × 60000 bodů je příliš velký.";
 }
 
-void TstJpeg::damagedFiles() {
+void TestJpeg::damagedFiles() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, reason);
     // Damage must be caught on the scaled path too, not only at full size.
@@ -339,13 +339,13 @@ void TstJpeg::damagedFiles() {
     }
 }
 
-void TstJpeg::everyTruncationIsAnError_data() {
+void TestJpeg::everyTruncationIsAnError_data() {
     QTest::addColumn<bool>("progressive");
     QTest::newRow("baseline") << false;
     QTest::newRow("progressive") << true;
 }
 
-void TstJpeg::everyTruncationIsAnError() {
+void TestJpeg::everyTruncationIsAnError() {
     QFETCH(bool, progressive);
     const QByteArray good = EncodeJpeg(kSize, Ink::YCbCr, progressive);
     QVERIFY(DecodeJpegData(good, "a.jpg").Ok());
@@ -357,7 +357,7 @@ void TstJpeg::everyTruncationIsAnError() {
     }
 }
 
-void TstJpeg::flippedBytesNeverCrash() {
+void TestJpeg::flippedBytesNeverCrash() {
     for (bool progressive : {false, true}) {
         const QByteArray good = EncodeJpeg(kSize, Ink::YCbCr, progressive);
         for (qsizetype i = 0; i < good.size(); ++i) {
@@ -369,7 +369,7 @@ void TstJpeg::flippedBytesNeverCrash() {
     }
 }
 
-void TstJpeg::loadByExtension_data() {
+void TestJpeg::loadByExtension_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("eighths");  // 0: an error is expected
@@ -397,7 +397,7 @@ void TstJpeg::loadByExtension_data() {
                                   << "m.jpg nelze zobrazit: soubor neexistuje.";
 }
 
-void TstJpeg::loadByExtension() {
+void TestJpeg::loadByExtension() {
     QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
     QFETCH(int, eighths);
@@ -418,5 +418,5 @@ void TstJpeg::loadByExtension() {
     }
 }
 
-QTEST_GUILESS_MAIN(TstJpeg)
+QTEST_GUILESS_MAIN(TestJpeg)
 #include "tst_jpeg.moc"

@@ -45,10 +45,17 @@ QStringList Planned(const Workspace& ws) {
 
 }  // namespace
 
-class TstLinks : public QObject {
+class TestLinks : public QObject {
     Q_OBJECT
 
+  private:
+    // Each test runs on a temporary base of its own with a fresh workspace.
+    std::unique_ptr<TempBase> base_;
+
   private slots:
+    void init() { base_ = std::make_unique<TempBase>(); }
+    void cleanup() { base_.reset(); }
+
     void propagation_data();
     void propagation();
     void chains_data();
@@ -67,7 +74,7 @@ class TstLinks : public QObject {
     void pendingRowGone();
 };
 
-void TstLinks::propagation_data() {
+void TestLinks::propagation_data() {
     QTest::addColumn<QStringList>("rows");
     QTest::addColumn<QStringList>("planned");  // planned start|end of each row afterwards
     QTest::addColumn<QString>("duration");     // of row 1 afterwards
@@ -132,11 +139,11 @@ void TstLinks::propagation_data() {
         << QStringLiteral("26");
 }
 
-void TstLinks::propagation() {
+void TestLinks::propagation() {
     QFETCH(QStringList, rows);
     QFETCH(QStringList, planned);
     QFETCH(QString, duration);
-    TempBase base;
+    TempBase& base = *base_;
     Workspace& ws = *base.ws;
     Fill(ws, rows);
     PropagateLinkDates(ws);
@@ -145,17 +152,17 @@ void TstLinks::propagation() {
     QVERIFY(ws.Changed(kChangedDeadlines));
 }
 
-void TstLinks::chains_data() {
+void TestLinks::chains_data() {
     QTest::addColumn<bool>("reversed");
     QTest::addColumn<int>("moved");  // successors moved by one propagation
     QTest::newRow("in row order, all at once") << false << 39;
     QTest::newRow("against row order, one at a time") << true << 1;
 }
 
-void TstLinks::chains() {
+void TestLinks::chains() {
     QFETCH(bool, reversed);
     QFETCH(int, moved);
-    TempBase base;
+    TempBase& base = *base_;
     Workspace& ws = *base.ws;
     // Link k follows link k - 1; each lasts 4 days.
     const int length = 40;
@@ -180,8 +187,8 @@ void TstLinks::chains() {
     }
 }
 
-void TstLinks::cyclesEnd() {
-    TempBase base;
+void TestLinks::cyclesEnd() {
+    TempBase& base = *base_;
     Workspace& ws = *base.ws;
     // Two rows naming each other as predecessor, a row its own predecessor, two
     // rows each other's superior, and a ring of 200 successors.
@@ -209,7 +216,7 @@ void TstLinks::cyclesEnd() {
     }
 }
 
-void TstLinks::indexMatchesScan() {
+void TestLinks::indexMatchesScan() {
     // Links in any field, repeated markers and identifiers that contain one
     // another, against the plain substring scan.
     QRandomGenerator random(4711);
@@ -225,7 +232,7 @@ void TstLinks::indexMatchesScan() {
                     (random.bounded(3) ? QStringLiteral("/") : QString());
         t.SetCell(12, r, cell);
     }
-    for (const QString marker : {QStringLiteral("N-"), QStringLiteral("P-")}) {
+    for (const QString& marker : {QStringLiteral("N-"), QStringLiteral("P-")}) {
         const LinkIndex index(t, marker);
         QStringList queries{QString(), QStringLiteral("T-0"), QStringLiteral("X")};
         for (int i = 0; i < 60; ++i) queries << id();
@@ -238,7 +245,7 @@ void TstLinks::indexMatchesScan() {
     }
 }
 
-void TstLinks::actualDatesAndRealisticTerm_data() {
+void TestLinks::actualDatesAndRealisticTerm_data() {
     // The start-up moment is 9 December 2026, 10:30; every row lasts 10 days.
     QTest::addColumn<QString>("actual");     // columns 7 and 8 before
     QTest::addColumn<QString>("kept");       // and after
@@ -269,11 +276,11 @@ void TstLinks::actualDatesAndRealisticTerm_data() {
                                                 << "5.11.2026|9.12.2026";
 }
 
-void TstLinks::actualDatesAndRealisticTerm() {
+void TestLinks::actualDatesAndRealisticTerm() {
     QFETCH(QString, actual);
     QFETCH(QString, kept);
     QFETCH(QString, realistic);
-    TempBase base;
+    TempBase& base = *base_;
     Workspace& ws = *base.ws;
     Fill(ws, {QStringLiteral("T-001-02/N-T-001-09/;;;") + actual + QStringLiteral(";10")});
     PropagateLinkDates(ws);
@@ -281,8 +288,8 @@ void TstLinks::actualDatesAndRealisticTerm() {
     QCOMPARE(Cells(ws, {10, 11}), QStringList{realistic});
 }
 
-void TstLinks::settingOff() {
-    TempBase base;
+void TestLinks::settingOff() {
+    TempBase& base = *base_;
     Workspace& ws = *base.ws;
     Fill(ws, {"T-001-02//P-T-001-01;01.09.2026;;10.12.2026;;5", "T-001-01//;01.04.2026;10.04.2026"},
          false);
@@ -294,8 +301,8 @@ void TstLinks::settingOff() {
     QVERIFY(!base.Exists(QStringLiteral("Zmeny_2026-12.csv")));
 }
 
-void TstLinks::sortsByIdentifierFirst() {
-    TempBase base;
+void TestLinks::sortsByIdentifierFirst() {
+    TempBase& base = *base_;
     Workspace& ws = *base.ws;
     // Against row order a chain moves one link per propagation; sorted first, all at once.
     Fill(ws, {"T-001-03//P-T-001-02;;;;;1", "T-001-02//P-T-001-01;;;;;1",
@@ -309,8 +316,8 @@ void TstLinks::sortsByIdentifierFirst() {
     QVERIFY(base.Exists(QStringLiteral("Zmeny_2026-12.csv")));
 }
 
-void TstLinks::savingPropagates() {
-    TempBase base;
+void TestLinks::savingPropagates() {
+    TempBase& base = *base_;
     Workspace& ws = *base.ws;
     Fill(ws, {"T-001-01//;01.04.2026;10.04.2026;;;9", "T-001-02//P-T-001-01;;;;;5"});
     const QString name = QStringLiteral("APr_NameAkce__001.csv");
@@ -323,8 +330,8 @@ void TstLinks::savingPropagates() {
     QVERIFY(!ws.Changed(kChangedDeadlines));
 }
 
-void TstLinks::removeAllLinks() {
-    TempBase base;
+void TestLinks::removeAllLinks() {
+    TempBase& base = *base_;
     Workspace& ws = *base.ws;
     Fill(ws, {"T-001-03/N-T-001-01/P-T-001-02", "T-001-01//", "", " T-001-04 /N-T-001-01"});
     RemoveAllLinks(ws);
@@ -333,7 +340,7 @@ void TstLinks::removeAllLinks() {
     QVERIFY(ws.Changed(kChangedDeadlines));
 }
 
-void TstLinks::recordLink_data() {
+void TestLinks::recordLink_data() {
     // Row 2 (T-001-02) is picked first, then the cell of row 3 is linked to it.
     QTest::addColumn<bool>("superior");
     QTest::addColumn<QString>("cell");
@@ -358,11 +365,11 @@ void TstLinks::recordLink_data() {
                                                << "T-001-02/N-T-001-01/";
 }
 
-void TstLinks::recordLink() {
+void TestLinks::recordLink() {
     QFETCH(bool, superior);
     QFETCH(QString, cell);
     QFETCH(QString, linked);
-    TempBase base;
+    TempBase& base = *base_;
     Workspace& ws = *base.ws;
     Fill(ws, {"T-001-01//", "T-001-02/N-T-001-01/", cell});
     LinkRecorder recorder(ws);
@@ -377,8 +384,8 @@ void TstLinks::recordLink() {
     QVERIFY(ws.Changed(kChangedDeadlines));
 }
 
-void TstLinks::recordingCaptions() {
-    TempBase base;
+void TestLinks::recordingCaptions() {
+    TempBase& base = *base_;
     Workspace& ws = *base.ws;
     Fill(ws, {"T-001-01//", "T-001-02//", "T-001-03//", "T-001-04//", "T-001-05//", "T-001-06//",
               "T-001-07//"});
@@ -416,8 +423,8 @@ void TstLinks::recordingCaptions() {
              (QStringList{"T-001-01/N-T-001-04", "T-001-02/N-T-001-04"}));
 }
 
-void TstLinks::pendingRowGone() {
-    TempBase base;
+void TestLinks::pendingRowGone() {
+    TempBase& base = *base_;
     Workspace& ws = *base.ws;
     Fill(ws, {"", "T-001-02/N-T-001-09/P-T-001-08", "T-001-03//"});
     LinkRecorder recorder(ws);
@@ -439,5 +446,5 @@ void TstLinks::pendingRowGone() {
     QCOMPARE(ws.Deadlines.Cell(12, 2), QStringLiteral("T-001-02/N-T-001-09/P-T-001-08"));
 }
 
-QTEST_GUILESS_MAIN(TstLinks)
+QTEST_GUILESS_MAIN(TestLinks)
 #include "tst_links.moc"

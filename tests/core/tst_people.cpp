@@ -5,7 +5,14 @@
 
 class TestPeople : public QObject {
     Q_OBJECT
+private:
+    // Each test runs on a temporary base of its own with a fresh workspace.
+    std::unique_ptr<TempBase> base_;
+
 private slots:
+    void init() { base_ = std::make_unique<TempBase>(); }
+    void cleanup() { base_.reset(); }
+
     void entries_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("entry");
@@ -26,7 +33,7 @@ private slots:
     }
 
     void missingFileGetsTheDefaultLines() {
-        TempBase base;
+        TempBase& base = *base_;
         LoadPeople(*base.ws, "Lide.CSV");
         QCOMPARE(base.Lines("Lide.CSV"), DefaultPeopleLines());
         QVERIFY(base.ws->Picks.persons.isEmpty());  // nothing is loaded this time
@@ -37,7 +44,7 @@ private slots:
     // With no configured name and a cancelled dialog, an existing "Lid.csv" is
     // loaded rather than replaced by the default lines.
     void existingFallbackFileIsLoaded() {
-        TempBase base;
+        TempBase& base = *base_;
         base.WriteLines("Lid.csv", {"Dvořák;Petr;Ing.;Technik;Člen"});
         base.ws->config.SouborLidi.clear();
         LoadPeople(*base.ws, QString());
@@ -47,7 +54,7 @@ private slots:
     }
 
     void refreshBuildsListsWithoutDuplicates() {
-        TempBase base;
+        TempBase& base = *base_;
         base.WriteLines("Lide.CSV", {"Dvořák;Petr;Ing.;Technik;Člen", "Dvořák;Petr;Ing.;Technik;Člen",
                                      "Malá;Jana;;;Host"});
         Workspace& ws = *base.ws;
@@ -74,7 +81,7 @@ private slots:
     }
 
     void notesRoundTrip() {
-        TempBase base;
+        TempBase& base = *base_;
         Workspace& ws = *base.ws;
         base.WriteLines("Poznamky.TXT", {"první", "druhá", "třetí"});
         LoadNotes(ws, "Poznamky.TXT");
@@ -88,7 +95,7 @@ private slots:
     }
 
     void missingNotesLeaveTheTextAlone() {
-        TempBase base;
+        TempBase& base = *base_;
         base.ws->NotesLines = {"keep"};
         LoadNotes(*base.ws, "Poznamky.TXT");
         QCOMPARE(base.ws->NotesLines, QStringList{"keep"});

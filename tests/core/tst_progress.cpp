@@ -45,14 +45,6 @@ QString Row(const QString& kind, const QString& activity, const QString& id,
     return f.join(u';') + ";;";
 }
 
-QStringList RegisterLines(const QStringList& projects) {
-    return QStringList{";Uloženo 01.12.2026", "Akce ORVA",
-                       "Číslo akce;Název akce;Manager projektu;Technik projektu;Opatření;Aktivity;"
-                       "Dokument TXT;Dokument JPG;Poznámka;Dotace/ERDF;Plán celk.způs. Výdajů;"
-                       "Dotace;Datum od;Datum do;;"} +
-           projects;
-}
-
 QStringList SavedProgress(const QString& number, const QStringList& rows) {
     return QStringList{"Akce ORVA;01.12.2026", "Akce - Projekt Číslo ;" + number, "Termíny"} + rows;
 }
@@ -61,7 +53,14 @@ QStringList SavedProgress(const QString& number, const QStringList& rows) {
 
 class TestProgress : public QObject {
     Q_OBJECT
+  private:
+    // Each test runs on a temporary base of its own with a fresh workspace.
+    std::unique_ptr<TempBase> base_;
+
   private slots:
+    void init() { base_ = std::make_unique<TempBase>(); }
+    void cleanup() { base_.reset(); }
+
     void fileNames_data() {
         QTest::addColumn<QString>("registerName");
         QTest::addColumn<QString>("number");
@@ -86,7 +85,7 @@ class TestProgress : public QObject {
         QFETCH(QString, registerName);
         QFETCH(QString, number);
         QFETCH(QString, expected);
-        TempBase base;
+        TempBase& base = *base_;
         SetProjects(*base.ws, {number});
         base.ws->config.SouborAkce = registerName;
         QCOMPARE(ProgressFileName(*base.ws, number), expected);
@@ -95,14 +94,14 @@ class TestProgress : public QObject {
     }
 
     void fileNameMatchesNumbersAsSubstrings() {
-        TempBase base;
+        TempBase& base = *base_;
         SetProjects(*base.ws, {"1", "12"});
         QCOMPARE(ProgressFileName(*base.ws, "12"), QStringLiteral("APr_NameAkce__1.csv"));
         QCOMPARE(base.ws->Current().ProjectRow(), 1);
     }
 
     void loadReadsRowsAndHeaders() {
-        TempBase base;
+        TempBase& base = *base_;
         SetProjects(*base.ws, {"101", "102"});
         base.WriteLines("APr_NameAkce__102.csv",
                         {"Akce ORVA", "Akce - Projekt Číslo ;102;Škola", "Termíny",
@@ -137,7 +136,7 @@ class TestProgress : public QObject {
     }
 
     void fileWithoutRowsLeavesPlaceholders() {
-        TempBase base;
+        TempBase& base = *base_;
         SetProjects(*base.ws, {"101"});
         SetupTable(base.ws->Deadlines, kDeadlineTable, QString());
         base.ws->Deadlines.SetCell(5, 1, "old");
@@ -153,7 +152,7 @@ class TestProgress : public QObject {
     }
 
     void saveWritesTheFileFormat() {
-        TempBase base;
+        TempBase& base = *base_;
         SetProjects(*base.ws, {"1", "12"});
         const QString name = "APr_NameAkce__1.csv";
         base.WriteLines(name, {"Akce ORVA", "x", "Termíny", Row("T-1", "A", "T-1-01//"),
@@ -175,7 +174,7 @@ class TestProgress : public QObject {
     }
 
     void saveUnderAnOddNameWritesOnlyHeadings() {
-        TempBase base;
+        TempBase& base = *base_;
         SetProjects(*base.ws, {"101"});
         base.ws->Deadlines.SetCell(1, 1, "T-101");
         SaveProgress(*base.ws, "prubeh.csv", SaveMode::All);
@@ -203,7 +202,7 @@ class TestProgress : public QObject {
         QFETCH(bool, existingTarget);
         QFETCH(QString, expectedFile);
         QFETCH(QString, expectedError);
-        TempBase base;
+        TempBase& base = *base_;
         SetProjects(*base.ws, {"101", "102"});
         SetupTable(base.ws->Templates, kTemplateTableWithDefaults, QString());
         if (existingTarget) base.WriteLines("APr_NameAkce__101.csv", {"keep"});
@@ -223,7 +222,7 @@ class TestProgress : public QObject {
     }
 
     void missingFileAnsweredNoChangesNothing() {
-        TempBase base;
+        TempBase& base = *base_;
         SetProjects(*base.ws, {"101"});
         base.ws->Deadlines.SetCell(2, 1, "keep");
         QCOMPARE(LoadProgress(*base.ws, "APr_NameAkce__101.csv"), LoadResult::Unchanged);
@@ -236,7 +235,7 @@ class TestProgress : public QObject {
     }
 
     void loadingSavesChangedTablesFirst() {
-        TempBase base;
+        TempBase& base = *base_;
         SetProjects(*base.ws, {"101", "102"});
         base.WriteLines("APr_NameAkce__101.csv", {Row("T-101", "A", "T-101-01//")});
         base.WriteLines("APr_NameAkce__102.csv", {Row("T-102", "B", "T-102-01//")});
@@ -249,7 +248,7 @@ class TestProgress : public QObject {
     }
 
     void loadAllLeavesTheLastProjectLoaded() {
-        TempBase base;
+        TempBase& base = *base_;
         SetProjects(*base.ws, {"101", "102", "103"});
         for (const QString n : {"101", "102", "103"})
             base.WriteLines("APr_NameAkce__" + n + ".csv",
@@ -263,7 +262,7 @@ class TestProgress : public QObject {
 
     // Saving every project never replaces a file with one that has no rows.
     void saveAllSkipsProjectsNotLoaded() {
-        TempBase base;
+        TempBase& base = *base_;
         SetProjects(*base.ws, {"101", "102", "103"});
         base.WriteLines("APr_NameAkce__101.csv", {Row("T-101", "A", "T-101-01//")});
         base.WriteLines("APr_NameAkce__102.csv", {Row("T-102", "B", "T-102-01//")});
@@ -288,7 +287,7 @@ class TestProgress : public QObject {
     }
     void declinedLoadKeepsTablesWithTheirFile() {
         QFETCH(QString, path);
-        TempBase base;
+        TempBase& base = *base_;
         Workspace& ws = *base.ws;
         const QString own = "APr_NameAkce__101.csv";
         const QString missing = "APr_NameAkce__202.csv";
@@ -330,7 +329,7 @@ class TestProgress : public QObject {
 
     // Unsaved rows are never replaced by another file when their save wrote nothing.
     void cancelledSaveDialogKeepsTheEdit() {
-        TempBase base;
+        TempBase& base = *base_;
         SetProjects(*base.ws, {"101", "102"});
         base.WriteLines("APr_NameAkce__102.csv",
                         SavedProgress("102", {Row("T-102", "B", "T-102-01//")}));
@@ -355,7 +354,7 @@ class TestProgress : public QObject {
     }
     void saveRefusesAnotherProjectsRows() {
         QFETCH(bool, fileExists);
-        TempBase base;
+        TempBase& base = *base_;
         SetProjects(*base.ws, {"1", "12"});
         const QString other = "APr_NameAkce__1.csv";
         base.WriteLines("APr_NameAkce__12.csv",
@@ -382,7 +381,7 @@ class TestProgress : public QObject {
     }
     void namesLeadingOutsideAreRefused() {
         QFETCH(QString, name);
-        TempBase base;
+        TempBase& base = *base_;
         SetProjects(*base.ws, {"101"});
         QVERIFY(QDir().mkpath(base.Path("data/APr_NameAkce__..")));
         QVERIFY(QDir().mkpath(base.Path("data/APr_NameAkce__a")));
@@ -399,7 +398,7 @@ class TestProgress : public QObject {
     }
 
     void timeRange() {
-        TempBase base;  // now: 9.12.2026 10:30
+        TempBase& base = *base_;  // now: 9.12.2026 10:30
         SetProjects(*base.ws, {"101", "102"});
         Table& p = base.ws->Projects;
         p.SetCell(13, 1, "01.03.2025");

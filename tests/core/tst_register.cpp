@@ -4,19 +4,20 @@
 #include "data/Cells.h"
 #include "data/DataFiles.h"
 
-namespace {
-const QString kHeader = QStringLiteral(
-    "Číslo akce;Název akce;Manager projektu;Technik projektu;Opatření;Aktivity;Dokument "
-    "TXT;Dokument JPG;Poznámka;Dotace/ERDF;Plán celk.způs. Výdajů;Dotace;Datum od;Datum do;;");
-}
-
 class TestRegister : public QObject {
     Q_OBJECT
+private:
+    // Each test runs on a temporary base of its own with a fresh workspace.
+    std::unique_ptr<TempBase> base_;
+
 private slots:
+    void init() { base_ = std::make_unique<TempBase>(); }
+    void cleanup() { base_.reset(); }
+
     void loadSkipsHeadingsAndBlankLines() {
-        TempBase base;
+        TempBase& base = *base_;
         base.WriteLines("NameAkce.csv",
-                        {";Uloženo 01.12.2026", "Akce ORVA", kHeader,
+                        {";Uloženo 01.12.2026", "Akce ORVA", kRegisterHeader,
                          "101;Silnice;Novák;Svoboda;1.1;;;;Pozn;92,5/85;1234567,00;1000;03.02.2025;27.02.2027;;",
                          ";;;;", "Akce ORVA", "102;Škola;A;B;2.3;;;;;80/85;12 345,6 Kč;;;;;"});
         QCOMPARE(LoadProjectRegister(*base.ws, "NameAkce.csv"), LoadResult::Loaded);
@@ -34,24 +35,24 @@ private slots:
     }
 
     void emptyRegisterKeepsTheSampleProject() {
-        TempBase base;
-        base.WriteLines("NameAkce.csv", {";Uloženo 01.12.2026", "Akce ORVA", kHeader});
+        TempBase& base = *base_;
+        base.WriteLines("NameAkce.csv", {";Uloženo 01.12.2026", "Akce ORVA", kRegisterHeader});
         LoadProjectRegister(*base.ws, "NameAkce.csv");
         QCOMPARE(base.ws->Projects.RowCount(), 2);
         QCOMPARE(base.ws->Projects.Cell(1, 1), QStringLiteral("000"));
     }
 
     void saveWritesTheFileFormat() {
-        TempBase base;
+        TempBase& base = *base_;
         base.WriteLines("NameAkce.csv",
-                        {";Uloženo 01.12.2026", "Akce ORVA", kHeader,
+                        {";Uloženo 01.12.2026", "Akce ORVA", kRegisterHeader,
                          "101;Název;M;T;1.1;;;;P;90/85;1234567,00;0;03.02.2025;27.02.2027;;"});
         LoadProjectRegister(*base.ws, "NameAkce.csv");
         base.ws->Projects.SetCell(2, 1, "Most; přes řeku");
         base.ws->SetChanged(kChangedProjects, true);
         SaveProjectRegister(*base.ws, "NameAkce.csv");
         QCOMPARE(base.Lines("NameAkce.csv"),
-                 (QStringList{";Uloženo 09.12.2026", "Akce ORVA", kHeader,
+                 (QStringList{";Uloženo 09.12.2026", "Akce ORVA", kRegisterHeader,
                               "101;Most~ přes řeku;M;T;1.1;;;;P;90/85;1234567,00;0,00;"
                               "03.02.2025;27.02.2027;;"}));
         QVERIFY(!base.ws->Changed(kChangedProjects));
@@ -62,7 +63,7 @@ private slots:
     }
 
     void missingRegisterIsCreatedOnYes() {
-        TempBase base;
+        TempBase& base = *base_;
         base.prompter.answers = {true};
         QCOMPARE(LoadProjectRegister(*base.ws, "NameAkce.csv"), LoadResult::Created);
         const QStringList q = base.prompter.Texts(ScriptedPrompter::Kind::Question);
@@ -72,7 +73,7 @@ private slots:
         QCOMPARE(base.prompter.Texts(ScriptedPrompter::Kind::OpenDialog),
                  QStringList{"Otevření Akcí -" + base.Path("NameAkce.csv")});
         const QStringList expected = {
-            ";Uloženo 09.12.2026", "Akce ORVA", kHeader,
+            ";Uloženo 09.12.2026", "Akce ORVA", kRegisterHeader,
             "000;Název akce;Manager projektu;Technik projektu;Opatření;Aktivity;Dodavatelská "
             "SoD;Dokument JPG;Poznámka;;0;0;1.1.1900;1.1.1900;;"};
         QCOMPARE(base.Lines("NameAkce.csv"), expected);
@@ -81,7 +82,7 @@ private slots:
     }
 
     void missingRegisterOnNoQuits() {
-        TempBase base;
+        TempBase& base = *base_;
         QCOMPARE(LoadProjectRegister(*base.ws, "NameAkce.csv"), LoadResult::Quit);
         QVERIFY(!base.Exists("NameAkce.csv"));
     }
@@ -89,8 +90,8 @@ private slots:
     // The menu command opens the dialog; cancelling it loads the configured
     // register instead of replacing it with a new one.
     void cancelledDialogLoadsTheConfiguredRegister() {
-        TempBase base;
-        const QStringList lines = {";Uloženo 01.12.2026", "Akce ORVA", kHeader,
+        TempBase& base = *base_;
+        const QStringList lines = {";Uloženo 01.12.2026", "Akce ORVA", kRegisterHeader,
                                    "101;Silnice;;;;;;;;;0;0;;;;"};
         base.WriteLines("NameAkce.csv", lines);
         QCOMPARE(LoadProjectRegister(*base.ws, QString()), LoadResult::Loaded);
@@ -100,8 +101,8 @@ private slots:
     }
 
     void chosenFileSetsFolderAndName() {
-        TempBase base;
-        base.WriteLines("data/AkceNove.csv", {";Uloženo 01.12.2026", "Akce ORVA", kHeader,
+        TempBase& base = *base_;
+        base.WriteLines("data/AkceNove.csv", {";Uloženo 01.12.2026", "Akce ORVA", kRegisterHeader,
                                               "201;Muzeum;;;;;;;;;0;0;;;;"});
         base.prompter.chosenFiles = {base.Path("data/AkceNove.csv")};
         QCOMPARE(LoadProjectRegister(*base.ws, QString()), LoadResult::Loaded);
@@ -111,7 +112,7 @@ private slots:
     }
 
     void cancelledSaveWithoutNameWritesNothing() {
-        TempBase base;
+        TempBase& base = *base_;
         base.ws->SetChanged(kChangedProjects, true);
         SaveProjectRegister(*base.ws, QString());
         QVERIFY(QDir(base.Dir()).entryList(QDir::Files).isEmpty());
@@ -119,7 +120,7 @@ private slots:
     }
 
     void cancelledSaveWithANameStillWritesIt() {
-        TempBase base;
+        TempBase& base = *base_;
         SetupTable(base.ws->Projects, kProjectTable, QString());
         SaveProjectRegister(*base.ws, "Nový.csv");
         QCOMPARE(base.prompter.Texts(ScriptedPrompter::Kind::SaveDialog),

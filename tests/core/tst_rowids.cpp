@@ -22,7 +22,7 @@ QStringList Sequence(const QString& prefix, int from, int to) {
 
 }  // namespace
 
-class TstRowIds : public QObject {
+class TestRowIds : public QObject {
     Q_OBJECT
 
   private slots:
@@ -37,7 +37,7 @@ class TstRowIds : public QObject {
     void numberedActivity();
 };
 
-void TstRowIds::newRowId_data() {
+void TestRowIds::newRowId_data() {
     QTest::addColumn<QStringList>("ids");
     QTest::addColumn<QString>("given");
     QTest::addColumn<QString>("expected");
@@ -66,7 +66,7 @@ void TstRowIds::newRowId_data() {
         << QStringLiteral("T-001-02");
 }
 
-void TstRowIds::newRowId() {
+void TestRowIds::newRowId() {
     QFETCH(QStringList, ids);
     QFETCH(QString, given);
     QFETCH(QString, expected);
@@ -75,7 +75,7 @@ void TstRowIds::newRowId() {
     QCOMPARE(result.id, expected);
 }
 
-void TstRowIds::newRowIdRefuses_data() {
+void TestRowIds::newRowIdRefuses_data() {
     QTest::addColumn<QStringList>("ids");
     QTest::addColumn<QString>("given");
     QTest::addColumn<QString>("bad");
@@ -97,7 +97,7 @@ void TstRowIds::newRowIdRefuses_data() {
         << QStringLiteral("T-001-99999999999") << 1;
 }
 
-void TstRowIds::newRowIdRefuses() {
+void TestRowIds::newRowIdRefuses() {
     QFETCH(QStringList, ids);
     QFETCH(QString, given);
     QFETCH(QString, bad);
@@ -112,7 +112,7 @@ void TstRowIds::newRowIdRefuses() {
     QCOMPARE(result.Message().contains(QStringLiteral("řádku %1").arg(badRow)), badRow > 0);
 }
 
-void TstRowIds::tableByKind() {
+void TestRowIds::tableByKind() {
     TempBase base;
     Workspace& ws = *base.ws;
     ws.Deadlines = WithColumn(12, {"T-001-01/"});
@@ -129,7 +129,7 @@ void TstRowIds::tableByKind() {
              QStringLiteral("Etapa_#_1"));
 }
 
-void TstRowIds::renumberActivity_data() {
+void TestRowIds::renumberActivity_data() {
     QTest::addColumn<QStringList>("activities");
     QTest::addColumn<QString>("given");
     QTest::addColumn<QString>("expected");
@@ -154,14 +154,14 @@ void TstRowIds::renumberActivity_data() {
                                             << QStringLiteral("A_b_9") << QStringLiteral("A_b_3");
 }
 
-void TstRowIds::renumberActivity() {
+void TestRowIds::renumberActivity() {
     QFETCH(QStringList, activities);
     QFETCH(QString, given);
     QFETCH(QString, expected);
     QCOMPARE(RenumberActivity(WithColumn(2, activities), given), expected);
 }
 
-void TstRowIds::numberedActivity_data() {
+void TestRowIds::numberedActivity_data() {
     QTest::addColumn<QString>("activity");
     QTest::addColumn<bool>("numbered");
     QTest::newRow("stage") << QStringLiteral("Etapa_#_1") << true;
@@ -171,11 +171,11 @@ void TstRowIds::numberedActivity_data() {
     QTest::newRow("empty third part") << QStringLiteral("Etapa_#_") << false;
 }
 
-void TstRowIds::numberedActivity() {
+void TestRowIds::numberedActivity() {
     QFETCH(QString, activity);
     QFETCH(bool, numbered);
     QCOMPARE(IsNumberedActivity(activity), numbered);
 }
 
-QTEST_GUILESS_MAIN(TstRowIds)
+QTEST_GUILESS_MAIN(TestRowIds)
 #include "tst_rowids.moc"

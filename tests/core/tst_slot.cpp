@@ -17,9 +17,6 @@ const QString kLock = QStringLiteral("ORVA_Sledovani.Ini.lock");
 const QString kLog = QStringLiteral("Zmeny_2026-12.csv");
 const QString kBackup = QStringLiteral("Zaloha_Jan-Novák_2026-12-09.csv");
 const QString kOther = QStringLiteral("Uzivatel_JINY=Eva Malá/0000/4_000/0000");
-const QString kRegisterHeader = QStringLiteral(
-    "Číslo akce;Název akce;Manager projektu;Technik projektu;Opatření;Aktivity;Dokument "
-    "TXT;Dokument JPG;Poznámka;Dotace/ERDF;Plán celk.způs. Výdajů;Dotace;Datum od;Datum do;;");
 
 using State = ConnectionSlot::State;
 
@@ -75,7 +72,14 @@ const QString kTakenMessage = QStringLiteral(
 
 class TestSlot : public QObject {
     Q_OBJECT
+  private:
+    // Each test runs on a temporary base of its own with a fresh workspace.
+    std::unique_ptr<TempBase> base_;
+
   private slots:
+    void init() { base_ = std::make_unique<TempBase>(); }
+    void cleanup() { base_.reset(); }
+
     void claimAtStartUp_data() {
         QTest::addColumn<QString>("holderAtRead");   // when the start-up read the file
         QTest::addColumn<QString>("holderAtClaim");  // in the file when the slot is claimed
@@ -98,7 +102,7 @@ class TestSlot : public QObject {
         QFETCH(QString, holderAtClaim);
         QFETCH(bool, claimed);
         QFETCH(QString, label);
-        TempBase base;
+        TempBase& base = *base_;
         WriteIni(base, holderAtRead);
         StartUp(base);
         WriteIni(base, holderAtClaim);
@@ -162,7 +166,7 @@ class TestSlot : public QObject {
         QFETCH(QString, label);
         QFETCH(bool, polls);
         QFETCH(QString, error);
-        TempBase base;
+        TempBase& base = *base_;
         base.WriteBytes(kIni, ini);
         StartUp(base);
         ConnectionSlot slot(*base.ws);
@@ -187,7 +191,7 @@ class TestSlot : public QObject {
     // The copy that holds the slot frees it at the close even when its user
     // may no longer change anything; the label follows every change of the record.
     void holderMadeReadOnlyFreesTheSlot() {
-        TempBase base;
+        TempBase& base = *base_;
         WriteIni(base, "Volný");
         StartUp(base);
         ConnectionSlot slot(*base.ws);
@@ -217,7 +221,7 @@ class TestSlot : public QObject {
         QFETCH(QString, holder);
         QFETCH(State, state);
         QFETCH(QString, permission);
-        TempBase base;
+        TempBase& base = *base_;
         WriteIni(base, holder, "1_000");
         StartUp(base);
         ConnectionSlot slot(*base.ws);
@@ -236,7 +240,7 @@ class TestSlot : public QObject {
     // A waiting copy stays read-only until the slot is free; then it takes the
     // slot with the permission of its record as stored now.
     void pollClaimsTheFreedSlot() {
-        TempBase base;
+        TempBase& base = *base_;
         WriteIni(base, "Eva Malá");
         StartUp(base);
         ConnectionSlot slot(*base.ws);
@@ -279,7 +283,7 @@ class TestSlot : public QObject {
     // The previous holder changed the files while this copy waited: the late
     // claim reads them again and never writes its stale tables over them.
     void lateClaimReadsTheDataAgain() {
-        TempBase base;
+        TempBase& base = *base_;
         Workspace& ws = *base.ws;
         WriteIni(base, "Eva Malá");
         WriteRegister(base, "Silnice");
@@ -304,7 +308,7 @@ class TestSlot : public QObject {
     }
 
     void pollWithoutConfigurationFile() {
-        TempBase base;
+        TempBase& base = *base_;
         WriteIni(base, "Eva Malá");
         StartUp(base);
         ConnectionSlot slot(*base.ws);
@@ -323,7 +327,7 @@ class TestSlot : public QObject {
     // A claim that cannot be checked in the file is no claim: the copy works
     // read-only and its poll, quiet while the file stays unreadable, claims later.
     void unreadableConfigurationGivesReadOnly() {
-        TempBase base;
+        TempBase& base = *base_;
         WriteIni(base, "Volný");
         StartUp(base);
         QVERIFY(QFile::remove(base.Path(kIni)));
@@ -369,7 +373,7 @@ class TestSlot : public QObject {
         QFETCH(QString, script);
         QFETCH(int, disconnectAt);
         QFETCH(int, counterAt);
-        TempBase base;
+        TempBase& base = *base_;
         WriteIni(base, "Volný", "3_000", limit);
         StartUp(base);
         ConnectionSlot slot(*base.ws);
@@ -398,7 +402,7 @@ class TestSlot : public QObject {
     }
 
     void disconnectBacksUpAndFreesTheSlot() {
-        TempBase base;
+        TempBase& base = *base_;
         WriteIni(base, "Volný", "3_000", 0);
         StartUp(base);
         ConnectionSlot slot(*base.ws);
@@ -437,7 +441,7 @@ class TestSlot : public QObject {
     // The backup file of a day holds a snapshot only once, so the idle
     // holder's unsaved changes are written to their files before the slot goes.
     void disconnectSavesUnsavedChanges() {
-        TempBase base;
+        TempBase& base = *base_;
         Workspace& ws = *base.ws;
         WriteIni(base, "Volný", "3_000", 0);
         WriteRegister(base, "Silnice");
@@ -458,7 +462,7 @@ class TestSlot : public QObject {
 
     // A holder renamed in the settings window still frees the slot it claimed.
     void renamedHolderFreesItsSlot() {
-        TempBase base;
+        TempBase& base = *base_;
         WriteIni(base, "Volný");
         StartUp(base);
         ConnectionSlot slot(*base.ws);
@@ -488,7 +492,7 @@ class TestSlot : public QObject {
         QFETCH(bool, serviceMode);
         QFETCH(bool, idle);
         QFETCH(QString, holderAfter);
-        TempBase base;
+        TempBase& base = *base_;
         WriteIni(base, holder, "3_000", 0);
         StartUp(base);
         ConnectionSlot slot(*base.ws);
@@ -532,7 +536,7 @@ class TestSlot : public QObject {
         QFETCH(bool, warn);
         QFETCH(QList<bool>, answers);
         QFETCH(QList<bool>, menus);
-        TempBase base;
+        TempBase& base = *base_;
         Workspace& ws = *base.ws;
         WriteIni(base, "Eva Malá");
         StartUp(base);
@@ -567,7 +571,7 @@ class TestSlot : public QObject {
     // A copy that died while holding the lock (here: on another workstation)
     // does not keep the others from claiming.
     void staleLockIsTakenOver() {
-        TempBase base;
+        TempBase& base = *base_;
         WriteIni(base, "Volný");
         StartUp(base);
         base.WriteBytes(kLock, "999999\norva\nneexistujici-stanice\n");

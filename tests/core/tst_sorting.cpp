@@ -75,7 +75,14 @@ void CompareWithExchangeSort(const QStringList& before, const QStringList& after
 
 class TestSorting : public QObject {
     Q_OBJECT
+  private:
+    // Each test runs on a temporary base of its own with a fresh workspace.
+    std::unique_ptr<TempBase> base_;
+
   private slots:
+    void init() { base_ = std::make_unique<TempBase>(); }
+    void cleanup() { base_.reset(); }
+
     // expected: the column after the sort, top to bottom; "a|b" is a group of
     // cells with equal keys, in any order.
     void order_data() {
@@ -121,7 +128,7 @@ class TestSorting : public QObject {
         QFETCH(int, column);
         QFETCH(QStringList, cells);
         QFETCH(QStringList, expected);
-        TempBase base;
+        TempBase& base = *base_;
         Fill(*base.ws, kind, column, cells);
         Sort(*base.ws, kind, column);
         const QStringList sorted = ColumnCells(*base.ws->TableOf(kind), column);
@@ -147,7 +154,7 @@ class TestSorting : public QObject {
     void rowNumbers() {
         QFETCH(int, kind);
         QFETCH(QStringList, numbers);
-        TempBase base;
+        TempBase& base = *base_;
         Fill(*base.ws, kind, 2, {"c", "a", "b"});
         Sort(*base.ws, kind, 2);
         const Table& t = *base.ws->TableOf(kind);
@@ -171,7 +178,7 @@ class TestSorting : public QObject {
         QFETCH(int, column);
         QFETCH(QString, record);
         QFETCH(QString, flags);
-        TempBase base;
+        TempBase& base = *base_;
         Workspace& ws = *base.ws;
         ws.Access.UserName = QStringLiteral("Eva");
         Fill(ws, kind, column, {"2", "1", "3"});
@@ -193,7 +200,7 @@ class TestSorting : public QObject {
     }
     void columnWithoutKey() {
         QFETCH(int, column);
-        TempBase base;
+        TempBase& base = *base_;
         Fill(*base.ws, kDeadlineTable, 2, {"c", "a", "b"});
         base.ws->Deadlines.SetCell(column, 1, "z");
         SortDeadlineTable(*base.ws, column);
@@ -204,7 +211,7 @@ class TestSorting : public QObject {
 
     // Without its log record the sort does not happen.
     void unwritableLogStopsTheSort() {
-        TempBase base;
+        TempBase& base = *base_;
         Fill(*base.ws, kFinanceTable, 2, {"c", "a", "b"});
         base.ws->config.CestaZmeny = QStringLiteral("Chybi/");
         QVERIFY_THROWS_EXCEPTION(FileError, SortFinanceTable(*base.ws, 2));
@@ -213,7 +220,7 @@ class TestSorting : public QObject {
     }
 
     void equalKeysLoseNoRow() {
-        TempBase base;
+        TempBase& base = *base_;
         QStringList cells;
         for (int i = 0; i < 60; ++i) cells << QStringList{"01.01.2026", "", "xx.xx.xxxx"}[i % 3];
         Fill(*base.ws, kDeadlineTable, 6, cells);
@@ -286,7 +293,7 @@ class TestSorting : public QObject {
     void regenerateIds() {
         QFETCH(int, kind);
         QFETCH(QString, record);
-        TempBase base;
+        TempBase& base = *base_;
         Workspace& ws = *base.ws;
         const QString prefix = kind == kDeadlineTable ? "T-012" : "F-012";
         QStringList ids;
@@ -311,7 +318,7 @@ class TestSorting : public QObject {
     }
 
     void regenerateIdsElsewhereOnlyMarks() {
-        TempBase base;
+        TempBase& base = *base_;
         Workspace& ws = *base.ws;
         Fill(ws, kDeadlineTable, 12, {"T-012-05/"});
         ws.Current().SelectRow(kProjectTable, ws.Current().Row());
@@ -339,7 +346,7 @@ class TestSorting : public QObject {
         QFETCH(int, currentKind);
         QFETCH(int, row);
         QFETCH(int, rowAfter);
-        TempBase base;
+        TempBase& base = *base_;
         Workspace& ws = *base.ws;
         Fill(ws, kind, 5, {"04.04.2026", "03.03.2026", "02.02.2026", "01.01.2026"});
         ws.Current().Select(currentKind, 5, row);
@@ -362,7 +369,7 @@ class TestSorting : public QObject {
     void swapRows() {
         QFETCH(int, kind);
         QFETCH(QStringList, firstRow);
-        TempBase base;
+        TempBase& base = *base_;
         Table& t = *base.ws->TableOf(kind);
         for (int r = 1; r <= 2; ++r) {
             t.SetCell(0, r, QString::number(r));

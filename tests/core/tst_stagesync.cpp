@@ -50,7 +50,7 @@ struct Fixture {
 
 }  // namespace
 
-class TstStageSync : public QObject {
+class TestStageSync : public QObject {
     Q_OBJECT
 
   private slots:
@@ -64,7 +64,7 @@ class TstStageSync : public QObject {
     void deleteMirror();
 };
 
-void TstStageSync::stageActivity_data() {
+void TestStageSync::stageActivity_data() {
     QTest::addColumn<QString>("activity");
     QTest::addColumn<bool>("stage");
     QTest::newRow("word inside") << "1.Etapa" << true;
@@ -74,12 +74,12 @@ void TstStageSync::stageActivity_data() {
     QTest::newRow("no word") << "Realizace" << false;
 }
 
-void TstStageSync::stageActivity() {
+void TestStageSync::stageActivity() {
     QFETCH(QString, activity);
     QTEST(IsStageActivity(activity), "stage");
 }
 
-void TstStageSync::mirror_data() {
+void TestStageSync::mirror_data() {
     QTest::addColumn<bool>("toDeadlines");
     QTest::addColumn<bool>("syncOn");
     QTest::addColumn<QString>("activity");     // of the source row 1
@@ -105,7 +105,7 @@ void TstStageSync::mirror_data() {
         << false << true << "3.Etapa" << rows << 5 << kAdded << "F-007-05";
 }
 
-void TstStageSync::mirror() {
+void TestStageSync::mirror() {
     QFETCH(bool, toDeadlines);
     QFETCH(bool, syncOn);
     QFETCH(QString, activity);
@@ -154,7 +154,7 @@ void TstStageSync::mirror() {
              toDeadlines ? QStringLiteral("0100000") : QStringLiteral("0001000"));
 }
 
-void TstStageSync::mirrorWithBadIdentifier() {
+void TestStageSync::mirrorWithBadIdentifier() {
     Fixture fx;
     Fill(fx.ws.Deadlines, QStringLiteral("T-"), {"Realizace|S|V"});
     fx.ws.Deadlines.SetCell(12, 1, QStringLiteral("T-007-A1/"));
@@ -167,7 +167,7 @@ void TstStageSync::mirrorWithBadIdentifier() {
     QVERIFY2(errors[0].contains(QStringLiteral("T-007-A1")), qPrintable(errors[0]));
 }
 
-void TstStageSync::mirrorAll() {
+void TestStageSync::mirrorAll() {
     Fixture fx;
     Fill(fx.ws.Deadlines, QStringLiteral("T-"),
          {"1.Etapa|a|b", "Realizace|c|d", "2.Etapa|e|f", "Etapa_#_3|g|h"});
@@ -181,7 +181,7 @@ void TstStageSync::mirrorAll() {
     QCOMPARE(fx.Records(), (QStringList{Record(kAdded, f, 3), Record(kUpdated, f, 2)}));
 }
 
-void TstStageSync::deleteMirror_data() {
+void TestStageSync::deleteMirror_data() {
     QTest::addColumn<int>("kind");  // of the row being deleted
     QTest::addColumn<bool>("syncOn");
     QTest::addColumn<QString>("activity");
@@ -195,7 +195,7 @@ void TstStageSync::deleteMirror_data() {
     QTest::newRow("no mirror") << int(kDeadlineTable) << true << "9.Etapa" << 0;
 }
 
-void TstStageSync::deleteMirror() {
+void TestStageSync::deleteMirror() {
     QFETCH(int, kind);
     QFETCH(bool, syncOn);
     QFETCH(QString, activity);
@@ -230,5 +230,5 @@ void TstStageSync::deleteMirror() {
              other == kDeadlineTable ? QStringLiteral("0100000") : QStringLiteral("0001000"));
 }
 
-QTEST_GUILESS_MAIN(TstStageSync)
+QTEST_GUILESS_MAIN(TestStageSync)
 #include "tst_stagesync.moc"

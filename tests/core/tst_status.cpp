@@ -28,7 +28,7 @@ Table Row(int firstColumn, const QString& cells, const QList<int>& skip = {}) {
 
 }  // namespace
 
-class TstStatus : public QObject {
+class TestStatus : public QObject {
     Q_OBJECT
 
   private slots:
@@ -41,7 +41,7 @@ class TstStatus : public QObject {
     void itemStatus();
 };
 
-void TstStatus::deadlineScore_data() {
+void TestStatus::deadlineScore_data() {
     QTest::addColumn<QString>("dates");  // planned start, planned end, actual start, actual end
     QTest::addColumn<int>("tolerance");
     QTest::addColumn<double>("time");  // of the reference day
@@ -70,7 +70,7 @@ void TstStatus::deadlineScore_data() {
     QTest::newRow("actual start on day 1000") << "-20;10;@1000;" << 10 << 0.0 << 0;
 }
 
-void TstStatus::deadlineScore() {
+void TestStatus::deadlineScore() {
     QFETCH(QString, dates);
     QFETCH(int, tolerance);
     QFETCH(double, time);
@@ -78,7 +78,7 @@ void TstStatus::deadlineScore() {
     QCOMPARE(DeadlineScore(Row(5, dates), 1, kDay + time, tolerance), score);
 }
 
-void TstStatus::paymentDelay_data() {
+void TestStatus::paymentDelay_data() {
     QTest::addColumn<QString>("row");  // "Činnost";delivery;due;paid;total (column 7 skipped)
     QTest::addColumn<int>("tolerance");
     QTest::addColumn<double>("time");
@@ -111,7 +111,7 @@ void TstStatus::paymentDelay_data() {
     QTest::newRow("paid on day 1000") << "Faktura;;-20;@1000;1,00" << 10 << 0.0 << 0;
 }
 
-void TstStatus::paymentDelay() {
+void TestStatus::paymentDelay() {
     QFETCH(QString, row);
     QFETCH(int, tolerance);
     QFETCH(double, time);
@@ -120,7 +120,7 @@ void TstStatus::paymentDelay() {
     QCOMPARE(PaymentDelay(Row(2, row, {3, 4, 7, 9, 10}), 1, kDay + time, tolerance), delay);
 }
 
-void TstStatus::colours_data() {
+void TestStatus::colours_data() {
     QTest::addColumn<int>("value");
     QTest::addColumn<QColor>("colour");
     const QColor green(0x00, 0xFF, 0x00), yellow(0xFF, 0xFF, 0x00), magenta(0xFF, 0x00, 0xFF),
@@ -135,13 +135,13 @@ void TstStatus::colours_data() {
     QTest::newRow("31") << 31 << red;
 }
 
-void TstStatus::colours() {
+void TestStatus::colours() {
     QFETCH(int, value);
     QFETCH(QColor, colour);
     QCOMPARE(StatusColour(value), colour);
 }
 
-void TstStatus::itemStatus() {
+void TestStatus::itemStatus() {
     TempBase base;
     Workspace& ws = *base.ws;
     ws.config.UchylkaTerminy = 10;
@@ -175,5 +175,5 @@ void TstStatus::itemStatus() {
     QVERIFY(!EvaluateItemStatus(ws, kProjectTable, 1, kDay));
 }
 
-QTEST_GUILESS_MAIN(TstStatus)
+QTEST_GUILESS_MAIN(TestStatus)
 #include "tst_status.moc"

@@ -16,7 +16,7 @@ Ints Corners(const StripBar& b) {
 
 }  // namespace
 
-class TstStrip : public QObject {
+class TestStrip : public QObject {
     Q_OBJECT
 
   private slots:
@@ -25,7 +25,7 @@ class TstStrip : public QObject {
     void datesOfItems();
 };
 
-void TstStrip::layout_data() {
+void TestStrip::layout_data() {
     QTest::addColumn<double>("now");
     QTest::addColumn<QSize>("size");
     QTest::addColumn<QList<double>>("dates");  // plan from, to, actual from, to, real from, to
@@ -82,7 +82,7 @@ void TstStrip::layout_data() {
         << Ints{-45960, -45960, 18};
 }
 
-void TstStrip::layout() {
+void TestStrip::layout() {
     QFETCH(double, now);
     QFETCH(QSize, size);
     QFETCH(QList<double>, dates);
@@ -97,7 +97,7 @@ void TstStrip::layout() {
     QTEST((Ints{l.realFromX, l.realToX, l.realY}), "real");
 }
 
-void TstStrip::datesOfItems() {
+void TestStrip::datesOfItems() {
     Table deadlines(kDeadlineTable);
     Table finance(kFinanceTable);
     const QStringList cells = {"1",        "T-001",      "Realizace",  "Stavba",
@@ -121,5 +121,5 @@ void TstStrip::datesOfItems() {
     QCOMPARE(f.realTo, 0.0);
 }
 
-QTEST_GUILESS_MAIN(TstStrip)
+QTEST_GUILESS_MAIN(TestStrip)
 #include "tst_strip.moc"

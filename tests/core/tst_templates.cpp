@@ -5,10 +5,6 @@
 
 namespace {
 
-const QString kTemplateHeader = QStringLiteral(
-    "Akce číslo;Činnost;Zařazení;Upřesnění;Plán od;Plán DO;Skutečnost OD;Skutečnost DO;Trvání "
-    "dny;Realný termín OD;Realný termín DO;ID-vnitřní;Info;Poznámka;Poznámka 2;Dokument TXT;;");
-
 void OneProject(Workspace& ws, const QString& number, const QString& name, const QString& share) {
     SetupTable(ws.Projects, kProjectTable, QString());
     ws.Projects.SetCell(1, 1, number);
@@ -37,10 +33,17 @@ QStringList Ids(const QStringList& lines) {
 
 class TestTemplates : public QObject {
     Q_OBJECT
+  private:
+    // Each test runs on a temporary base of its own with a fresh workspace.
+    std::unique_ptr<TempBase> base_;
+
   private slots:
+    void init() { base_ = std::make_unique<TempBase>(); }
+    void cleanup() { base_.reset(); }
+
     // The whole generated file for one project from the default templates.
     void generatedFileFromDefaults() {
-        TempBase base;
+        TempBase& base = *base_;
         OneProject(*base.ws, "012", "Silnice Lipová", "90/85");
         SetupTable(base.ws->Templates, kTemplateTableWithDefaults, QString());
         const GenerateReport report = GenerateProgressRows(*base.ws, 0);
@@ -92,7 +95,7 @@ class TestTemplates : public QObject {
     void groupsAndLinks() {
         QFETCH(QStringList, templates);
         QFETCH(QStringList, ids);
-        TempBase base;
+        TempBase& base = *base_;
         OneProject(*base.ws, "7", "A", "");
         SetTemplates(*base.ws, templates);
         QString groupFirst;
@@ -100,7 +103,7 @@ class TestTemplates : public QObject {
     }
 
     void tenthRowHasNoLeadingZero() {
-        TempBase base;
+        TempBase& base = *base_;
         OneProject(*base.ws, "7", "A", "");
         QStringList rows;
         for (int i = 0; i < 10; ++i) rows << QString("Termíny;G%1;;x;1").arg(i);
@@ -112,7 +115,7 @@ class TestTemplates : public QObject {
     }
 
     void generateKeepsExistingFilesWhenAsked() {
-        TempBase base;
+        TempBase& base = *base_;
         OneProject(*base.ws, "012", "A", "");
         SetupTable(base.ws->Templates, kTemplateTableWithDefaults, QString());
         base.WriteLines("APr_NameAkce__012.csv", {"mine"});
@@ -146,14 +149,14 @@ class TestTemplates : public QObject {
         QFETCH(QStringList, numbers);
         QFETCH(QStringList, written);
         QFETCH(QString, refusal);
-        TempBase base;
+        TempBase& base = *base_;
         Workspace& ws = *base.ws;
         SetupTable(ws.Projects, kProjectTable, QString());
         for (int i = 0; i < numbers.size(); ++i) ws.Projects.SetCell(1, i + 1, numbers[i]);
         ws.Projects.SetRowCount(int(numbers.size()) + 1);
         SetupTable(ws.Templates, kTemplateTableWithDefaults, QString());
         base.ws->config.Cesta = "data/";
-        for (const QString& dir : {"data/APr_NameAkce__..", "data/APr_NameAkce__a"})
+        for (const char* dir : {"data/APr_NameAkce__..", "data/APr_NameAkce__a"})
             QVERIFY(QDir().mkpath(base.Path(dir)));
         ws.Current().SetProjectRow(1);
 
@@ -175,7 +178,7 @@ class TestTemplates : public QObject {
     }
 
     void loadAndSaveTheTemplateFile() {
-        TempBase base;
+        TempBase& base = *base_;
         const QStringList file = {
             "Akce ORVA",     "Úkony Čas;01.12.2026",
             kTemplateHeader, "Termíny;Realizace;Stavba;Výstavba ;;;;;30;;;;;;;;skryté;",
@@ -202,7 +205,7 @@ class TestTemplates : public QObject {
     }
 
     void missingTemplatesCreatedOnYes() {
-        TempBase base;
+        TempBase& base = *base_;
         base.prompter.answers = {true};
         QCOMPARE(LoadTaskTemplates(*base.ws, "NameUkony.csv"), LoadResult::Created);
         QCOMPARE(base.prompter.Texts(ScriptedPrompter::Kind::Question),
@@ -219,7 +222,7 @@ class TestTemplates : public QObject {
     }
 
     void missingTemplatesOnNoChangeNothing() {
-        TempBase base;
+        TempBase& base = *base_;
         SetupTable(base.ws->Templates, kTemplateTable, QString());
         QCOMPARE(LoadTaskTemplates(*base.ws, "NameUkony.csv"), LoadResult::Unchanged);
         QVERIFY(!base.Exists("NameUkony.csv"));
@@ -229,7 +232,7 @@ class TestTemplates : public QObject {
     // The menu command with a cancelled dialog loads the configured file; it is
     // never replaced by the default templates.
     void cancelledDialogLoadsTheConfiguredFile() {
-        TempBase base;
+        TempBase& base = *base_;
         const QStringList file = {"Akce ORVA", "Úkony Čas;01.12.2026", kTemplateHeader,
                                   "Jiné;Vlastní krok;;x;;;;;5;;;;;;;;;"};
         base.WriteLines("NameUkony.csv", file);
@@ -240,7 +243,7 @@ class TestTemplates : public QObject {
     }
 
     void savingUnderANewNameMakesItConfigured() {
-        TempBase base;
+        TempBase& base = *base_;
         SetupTable(base.ws->Templates, kTemplateTableWithDefaults, QString());
         base.prompter.chosenFiles = {base.Path("sablony/UkonyNove.csv")};
         QDir(base.Dir()).mkdir("sablony");

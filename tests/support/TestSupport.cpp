@@ -12,6 +12,35 @@
 #include <sys/mount.h>
 #endif
 
+const QString kRegisterHeader = QStringLiteral(
+    "Číslo akce;Název akce;Manager projektu;Technik projektu;Opatření;Aktivity;Dokument TXT;"
+    "Dokument JPG;Poznámka;Dotace/ERDF;Plán celk.způs. Výdajů;Dotace;Datum od;Datum do;;");
+
+const QString kTemplateHeader = QStringLiteral(
+    "Akce číslo;Činnost;Zařazení;Upřesnění;Plán od;Plán DO;Skutečnost OD;Skutečnost DO;Trvání "
+    "dny;Realný termín OD;Realný termín DO;ID-vnitřní;Info;Poznámka;Poznámka 2;Dokument TXT;;");
+
+const QString kSampleProject101 = QStringLiteral(
+    "101;Chodník Lipová;Jana Nováková;Petr Dvořák;2.1;Doprava;;;;85/85;1234567,00;1049381,95;"
+    "01.03.2026;30.11.2026;;");
+const QString kSampleProject202 = QStringLiteral(
+    "202;Rekonstrukce školy;Karel Šťastný;Eva Černá;3.2;;;;;75/80;9800000,00;7350000,00;"
+    "15.01.2026;31.08.2027;;");
+
+QStringList RegisterLines(const QStringList& projects) {
+    return QStringList{QStringLiteral(";Uloženo 01.12.2026"), QStringLiteral("Akce ORVA"),
+                       kRegisterHeader} +
+           projects;
+}
+
+void WriteSampleTemplates(const TempBase& base) {
+    base.WriteLines(
+        QStringLiteral("NameUkony.csv"),
+        {QStringLiteral("Akce ORVA"), QStringLiteral("Úkony Čas;01.12.2026"), kTemplateHeader,
+         QStringLiteral("Termíny;Realizace;Stavba;Výstavba;;;;;30;;;;;;;;;"),
+         QStringLiteral("Finance;Etapa_#_1;;Plán;;;;;0;;;;;etapa;;;;")});
+}
+
 QByteArray Cp1250Lines(const QStringList& lines) {
     QString text;
     for (const QString& l : lines) text += l + QStringLiteral("\r\n");

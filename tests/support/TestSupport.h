@@ -68,5 +68,18 @@ struct ProgramRun {
 ProgramRun RunProgram(const QString& program, const QStringList& args,
                       const QString& workDir = QString());
 
+// The register's column header line as every workstation writes it.
+extern const QString kRegisterHeader;
+// The task templates' column header line as every workstation writes it.
+extern const QString kTemplateHeader;
+// A register file: the save stamp of 1 December 2026, the title, the header
+// line, then the project lines.
+QStringList RegisterLines(const QStringList& projects);
+// Sample projects 101 and 202 of the register, as the window tests use them.
+extern const QString kSampleProject101;
+extern const QString kSampleProject202;
+// The task templates file NameUkony.csv with one deadline and one finance template.
+void WriteSampleTemplates(const TempBase& base);
+
 // Code page 1250 bytes of the lines, each followed by CR LF.
 QByteArray Cp1250Lines(const QStringList& lines);

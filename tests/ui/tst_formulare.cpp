@@ -99,7 +99,7 @@ enum class Meanwhile { Sort, Renumber, DeleteAbove, Reload, SuperiorLink, Predec
 
 }  // namespace
 
-class TstFormulare : public QObject {
+class TestFormulare : public QObject {
     Q_OBJECT
 
   private slots:
@@ -120,7 +120,7 @@ class TstFormulare : public QObject {
     void typedDates();
 };
 
-void TstFormulare::showsDeadlineWithStatus() {
+void TestFormulare::showsDeadlineWithStatus() {
     Base b;
     Formulare form(b.ws);
     QCOMPARE(form.objectName(), QStringLiteral("Formulare"));
@@ -152,7 +152,7 @@ void TstFormulare::showsDeadlineWithStatus() {
     QVERIFY(!Child<QLineEdit>(form, "Termin_ID")->isEnabled());
 }
 
-void TstFormulare::changeStoresAndLogs() {
+void TestFormulare::changeStoresAndLogs() {
     Base b;
     Formulare form(b.ws);
     form.show();
@@ -180,7 +180,7 @@ void TstFormulare::changeStoresAndLogs() {
     QCOMPARE(label->palette().color(QPalette::Window), form.palette().color(QPalette::Window));
 }
 
-void TstFormulare::refusedWithoutRight_data() {
+void TestFormulare::refusedWithoutRight_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<int>("kind");
     QTest::newRow("Změnit") << "Zmenit" << int(kDeadlineTable);
@@ -189,7 +189,7 @@ void TstFormulare::refusedWithoutRight_data() {
     QTest::newRow("Smazat") << "Smazat" << int(kFinanceTable);
 }
 
-void TstFormulare::refusedWithoutRight() {
+void TestFormulare::refusedWithoutRight() {
     QFETCH(QString, button);
     QFETCH(int, kind);
     Base b;
@@ -215,7 +215,7 @@ void TstFormulare::refusedWithoutRight() {
     QCOMPARE(b.ws.Current().Row(), 2);
 }
 
-void TstFormulare::financeLayouts() {
+void TestFormulare::financeLayouts() {
     Base b;
     Formulare form(b.ws);
     form.show();
@@ -249,7 +249,7 @@ void TstFormulare::financeLayouts() {
     QVERIFY(!Child<QRadioButton>(form, "Finance_Oznacit_Celkem")->isVisible());
 }
 
-void TstFormulare::amountsFollowTheMark() {
+void TestFormulare::amountsFollowTheMark() {
     Base b;
     Formulare form(b.ws);
     form.show();
@@ -278,7 +278,7 @@ void TstFormulare::amountsFollowTheMark() {
     QCOMPARE(b.ws.ChangeFlags, QStringLiteral("0001000"));
 }
 
-void TstFormulare::deadlineStageLocksPlan() {
+void TestFormulare::deadlineStageLocksPlan() {
     Base b;
     Formulare form(b.ws);
     form.show();
@@ -298,7 +298,7 @@ void TstFormulare::deadlineStageLocksPlan() {
     QVERIFY(Child<QPushButton>(form, "Pridat_copy")->isEnabled());
 }
 
-void TstFormulare::userTurnsPage() {
+void TestFormulare::userTurnsPage() {
     Base b;
     Formulare form(b.ws);
     QSignalSpy pages(&form, &Formulare::pageChanged);
@@ -324,7 +324,7 @@ void TstFormulare::userTurnsPage() {
     QCOMPARE(b.ws.Finance.SelectedRow(), 2);
 }
 
-void TstFormulare::choosingProjectLoadsItsFile() {
+void TestFormulare::choosingProjectLoadsItsFile() {
     Base b;
     Formulare form(b.ws);
     QSignalSpy chosen(&form, &Formulare::projectChosen);
@@ -344,7 +344,7 @@ void TstFormulare::choosingProjectLoadsItsFile() {
     QCOMPARE(chosen.first().first().toString(), QStringLiteral("002/ Most přes Bečvu"));
 }
 
-void TstFormulare::dateMemory() {
+void TestFormulare::dateMemory() {
     Base b;
     Formulare form(b.ws);
     form.show();
@@ -368,7 +368,7 @@ void TstFormulare::dateMemory() {
     QCOMPARE(b.ws.Deadlines.Cell(8, 2), QStringLiteral("20.05.2026"));
 }
 
-void TstFormulare::changeStoresTheItemShown_data() {
+void TestFormulare::changeStoresTheItemShown_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("row");
     QTest::addColumn<Meanwhile>("meanwhile");
@@ -389,7 +389,7 @@ void TstFormulare::changeStoresTheItemShown_data() {
 
 // Whatever moves or rewrites rows while the window shows an item, "Změnit"
 // stores that item over its own row, as the table holds it now.
-void TstFormulare::changeStoresTheItemShown() {
+void TestFormulare::changeStoresTheItemShown() {
     QFETCH(int, kind);
     QFETCH(int, row);
     QFETCH(Meanwhile, meanwhile);
@@ -436,7 +436,7 @@ void TstFormulare::changeStoresTheItemShown() {
     QCOMPARE(Items(t), items);
 }
 
-void TstFormulare::cancelDropsWhatWasTyped() {
+void TestFormulare::cancelDropsWhatWasTyped() {
     Base b;
     Formulare form(b.ws);
     form.show();
@@ -457,7 +457,7 @@ void TstFormulare::cancelDropsWhatWasTyped() {
     QCOMPARE(RowRecord(QString(), t, 2), row);
 }
 
-void TstFormulare::typedDates_data() {
+void TestFormulare::typedDates_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("shown");  // the cell before
     QTest::addColumn<QString>("typed");
@@ -489,7 +489,7 @@ void TstFormulare::typedDates_data() {
                                                       << "";
 }
 
-void TstFormulare::typedDates() {
+void TestFormulare::typedDates() {
     QFETCH(QString, field);
     QFETCH(QString, shown);
     QFETCH(QString, typed);
@@ -514,5 +514,5 @@ void TstFormulare::typedDates() {
     QCOMPARE(b.ws.Deadlines.Cell(column, 2), stored);
 }
 
-QTEST_MAIN(TstFormulare)
+QTEST_MAIN(TestFormulare)
 #include "tst_formulare.moc"

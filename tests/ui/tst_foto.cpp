@@ -51,7 +51,7 @@ struct Fixture {
 
 }  // namespace
 
-class TstFoto : public QObject {
+class TestFoto : public QObject {
     Q_OBJECT
 
   private slots:
@@ -66,7 +66,7 @@ class TstFoto : public QObject {
     void largerWindowDecodesFiner();
 };
 
-void TstFoto::window() {
+void TestFoto::window() {
     Fixture f;
     Foto& v = *f.viewer;
     QCOMPARE(v.objectName(), u"Foto"_s);
@@ -81,7 +81,7 @@ void TstFoto::window() {
     QVERIFY(!v.HasPicture());
 }
 
-void TstFoto::itemPicture_data() {
+void TestFoto::itemPicture_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("cell");  // the file name the item names
@@ -110,7 +110,7 @@ void TstFoto::itemPicture_data() {
                                    << "Faktura 2 -  Platba";
 }
 
-void TstFoto::itemPicture() {
+void TestFoto::itemPicture() {
     QFETCH(int, kind);
     QFETCH(int, row);
     QFETCH(QString, cell);
@@ -146,7 +146,7 @@ void TstFoto::itemPicture() {
     QVERIFY(f.Errors().isEmpty());
 }
 
-void TstFoto::fitting_data() {
+void TestFoto::fitting_data() {
     QTest::addColumn<QSize>("picture");
     QTest::addColumn<QSize>("area");
     QTest::addColumn<QSize>("image");
@@ -160,7 +160,7 @@ void TstFoto::fitting_data() {
                           << "800/200 > 352/88";
 }
 
-void TstFoto::fitting() {
+void TestFoto::fitting() {
     QFETCH(QSize, picture);
     QFETCH(QSize, area);
     QFETCH(QSize, image);
@@ -183,7 +183,7 @@ void TstFoto::fitting() {
     QVERIFY(f.Errors().isEmpty());
 }
 
-void TstFoto::damagedPicture_data() {
+void TestFoto::damagedPicture_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("keep");  // bytes of a good JPEG kept; -1 a bitmap's bytes
     QTest::addColumn<QString>("message");
@@ -197,7 +197,7 @@ void TstFoto::damagedPicture_data() {
                                    "with 0x42 0x4d.";
 }
 
-void TstFoto::damagedPicture() {
+void TestFoto::damagedPicture() {
     QFETCH(QString, name);
     QFETCH(int, keep);
     QFETCH(QString, message);
@@ -235,7 +235,7 @@ void TstFoto::damagedPicture() {
     QCOMPARE(f.viewer->windowTitle(), u"dobry.jpg"_s);
 }
 
-void TstFoto::hiddenViewerDecodesWhenShown() {
+void TestFoto::hiddenViewerDecodesWhenShown() {
     Fixture f;
     f.base.WriteBytes(u"foto/vadny.jpg"_s, QByteArray("\xff\xd8\xff", 3));
     f.ws().Finance.SetCell(17, 1, u"vadny.jpg"_s);
@@ -248,7 +248,7 @@ void TstFoto::hiddenViewerDecodesWhenShown() {
     QVERIFY(!f.viewer->HasPicture());
 }
 
-void TstFoto::largerWindowDecodesFiner() {
+void TestFoto::largerWindowDecodesFiner() {
     Fixture f;
     f.WritePicture(u"velky.jpg"_s, QSize(1600, 1200), "JPG");
     f.Show();
@@ -264,5 +264,5 @@ void TstFoto::largerWindowDecodesFiner() {
     QVERIFY(f.Errors().isEmpty());
 }
 
-QTEST_MAIN(TstFoto)
+QTEST_MAIN(TestFoto)
 #include "tst_foto.moc"

@@ -35,23 +35,8 @@ const QString kFlags = u"100111111111000000100000000000"_s;
 // templates, as another workstation leaves them. On 9 December 2026 deadline
 // row 1 is late (score 8), row 2 was kept, finance row 1 is paid 29 days late.
 void WriteSampleData(const TempBase& base) {
-    base.WriteLines(
-        u"NameAkce.csv"_s,
-        {u";Uloženo 01.12.2026"_s, u"Akce ORVA"_s,
-         u"Číslo akce;Název akce;Manager projektu;Technik projektu;Opatření;Aktivity;"
-         u"Dokument TXT;Dokument JPG;Poznámka;Dotace/ERDF;Plán celk.způs. Výdajů;Dotace;"
-         u"Datum od;Datum do;;"_s,
-         u"101;Chodník Lipová;Jana Nováková;Petr Dvořák;2.1;Doprava;;;;85/85;1234567,00;"
-         u"1049381,95;01.03.2026;30.11.2026;;"_s,
-         u"202;Rekonstrukce školy;Karel Šťastný;Eva Černá;3.2;;;;;75/80;9800000,00;"
-         u"7350000,00;15.01.2026;31.08.2027;;"_s});
-    base.WriteLines(u"NameUkony.csv"_s,
-                    {u"Akce ORVA"_s, u"Úkony Čas;01.12.2026"_s,
-                     u"Akce číslo;Činnost;Zařazení;Upřesnění;Plán od;Plán DO;Skutečnost OD;"
-                     u"Skutečnost DO;Trvání dny;Realný termín OD;Realný termín DO;ID-vnitřní;"
-                     u"Info;Poznámka;Poznámka 2;Dokument TXT;;"_s,
-                     u"Termíny;Realizace;Stavba;Výstavba;;;;;30;;;;;;;;;"_s,
-                     u"Finance;Etapa_#_1;;Plán;;;;;0;;;;;etapa;;;;"_s});
+    base.WriteLines(u"NameAkce.csv"_s, RegisterLines({kSampleProject101, kSampleProject202}));
+    WriteSampleTemplates(base);
     for (const QString& n : {u"101"_s, u"202"_s}) {
         const QString t = u"T-"_s + n;
         const QString f = u"F-"_s + n;
@@ -150,7 +135,7 @@ QStringList TableItems(const Workspace& ws) {
 
 }  // namespace
 
-class TstGrids : public QObject {
+class TestGrids : public QObject {
     Q_OBJECT
 
   private slots:
@@ -185,7 +170,7 @@ class TstGrids : public QObject {
     Formulare& Form() { return *window().EntryWindow(); }
 };
 
-void TstGrids::init() {
+void TestGrids::init() {
     base_ = std::make_unique<TempBase>();
     WriteSampleData(*base_);
     window_ = std::make_unique<Sledovani>(ws());
@@ -201,12 +186,12 @@ void TstGrids::init() {
     ws().Access.Permission = u"3_000"_s;
 }
 
-void TstGrids::cleanup() {
+void TestGrids::cleanup() {
     window_.reset();
     base_.reset();
 }
 
-void TstGrids::selectingCells_data() {
+void TestGrids::selectingCells_data() {
     QTest::addColumn<QString>("grid");
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("column");
@@ -246,7 +231,7 @@ void TstGrids::selectingCells_data() {
                                             u"2|Smazat položku  1"_s};
 }
 
-void TstGrids::selectingCells() {
+void TestGrids::selectingCells() {
     QFETCH(QString, grid);
     QFETCH(int, row);
     QFETCH(int, column);
@@ -292,7 +277,7 @@ void TstGrids::selectingCells() {
     QCOMPARE(sort->isEnabled(), kind != kTemplateTable);
 }
 
-void TstGrids::projectRowBecomesCurrentProject() {
+void TestGrids::projectRowBecomesCurrentProject() {
     // The entry window shows the deadline page; project 202's rows are loaded.
     QCOMPARE(Form().CurrentPage(), int(Formulare::kDeadlinePage));
     ClickCell(Grid(u"SG_Akce"_s), 1, 3);
@@ -320,7 +305,7 @@ void TstGrids::projectRowBecomesCurrentProject() {
     QCOMPARE(base_->prompter.log.size(), 0);
 }
 
-void TstGrids::menuItemsFollowPermission_data() {
+void TestGrids::menuItemsFollowPermission_data() {
     QTest::addColumn<QString>("permission");
     QTest::addColumn<bool>("allowed");
     QTest::newRow("level 2") << u"2_000"_s << false;
@@ -330,7 +315,7 @@ void TstGrids::menuItemsFollowPermission_data() {
     QTest::newRow("level 5") << u"5_101"_s << true;
 }
 
-void TstGrids::menuItemsFollowPermission() {
+void TestGrids::menuItemsFollowPermission() {
     QFETCH(QString, permission);
     QFETCH(bool, allowed);
     // Chosen while the menus' captions were made: the check runs again at each opening.
@@ -368,7 +353,7 @@ void TstGrids::menuItemsFollowPermission() {
     QCOMPARE(base_->prompter.log.size(), 0);
 }
 
-void TstGrids::deleteItem_data() {
+void TestGrids::deleteItem_data() {
     QTest::addColumn<QString>("grid");
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("row");
@@ -385,7 +370,7 @@ void TstGrids::deleteItem_data() {
     QTest::newRow("no right") << u"SG_Prubeh"_s << int(kDeadlineTable) << 2 << u"2_000"_s << false;
 }
 
-void TstGrids::deleteItem() {
+void TestGrids::deleteItem() {
     QFETCH(QString, grid);
     QFETCH(int, kind);
     QFETCH(int, row);
@@ -428,7 +413,7 @@ void TstGrids::deleteItem() {
     QCOMPARE(Grid(grid)->model()->rowCount(), t.RowCount() - 1);
 }
 
-void TstGrids::addRecordCopiesRow() {
+void TestGrids::addRecordCopiesRow() {
     const QStringList logBefore = base_->Lines(kLog);
     QMenu* menu = OpenPopup(window(), Grid(u"SG_Prubeh"_s), kDeadlineTable, 2, 4);
     QVERIFY(menu);
@@ -454,7 +439,7 @@ void TstGrids::addRecordCopiesRow() {
     QCOMPARE(Child<QLabel>(window(), u"Informace"_s)->text(), u"1/2/4"_s);
 }
 
-void TstGrids::linksFromPopup() {
+void TestGrids::linksFromPopup() {
     QTableView* grid = Grid(u"SG_Prubeh"_s);
     auto choose = [&](int row, const QString& caption) {
         QMenu* menu = OpenPopup(window(), grid, kDeadlineTable, row, 2);
@@ -485,7 +470,7 @@ void TstGrids::linksFromPopup() {
     QCOMPARE(window().Links().State().pendingPredecessor, 1);
 }
 
-void TstGrids::removeAllLinks_data() {
+void TestGrids::removeAllLinks_data() {
     QTest::addColumn<bool>("warn");     // the confirmation before a change
     QTest::addColumn<bool>("confirm");  // the answer
     QTest::addColumn<bool>("removed");
@@ -494,7 +479,7 @@ void TstGrids::removeAllLinks_data() {
     QTest::newRow("declined") << true << false << false;
 }
 
-void TstGrids::removeAllLinks() {
+void TestGrids::removeAllLinks() {
     QFETCH(bool, warn);
     QFETCH(bool, confirm);
     QFETCH(bool, removed);
@@ -507,7 +492,7 @@ void TstGrids::removeAllLinks() {
     QCOMPARE(base_->prompter.Texts(ScriptedPrompter::Kind::Question).size(), warn ? 1 : 0);
 }
 
-void TstGrids::formsShowEntryWindow_data() {
+void TestGrids::formsShowEntryWindow_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("grid");
     QTest::addColumn<int>("page");
@@ -520,7 +505,7 @@ void TstGrids::formsShowEntryWindow_data() {
         << u"Formulář"_s << u"SG_Ukony"_s << int(Formulare::kDeadlinePage);
 }
 
-void TstGrids::formsShowEntryWindow() {
+void TestGrids::formsShowEntryWindow() {
     QFETCH(QString, command);
     QFETCH(QString, grid);
     QVERIFY(!Form().isVisible());
@@ -537,7 +522,7 @@ void TstGrids::formsShowEntryWindow() {
     QCOMPARE(ws().Access.InactivityCounter, 0);
 }
 
-void TstGrids::stripDrawsItem() {
+void TestGrids::stripDrawsItem() {
     QAction* shown = window().MenuItem(u"Zobrazit pomocný graf termínů"_s);
     shown->trigger();
     TimelineStrip* strip = window().Strip();
@@ -573,7 +558,7 @@ void TstGrids::stripDrawsItem() {
     QCOMPARE(strip->Layout().markerX, strip->Layout().scale.X(day));
 }
 
-void TstGrids::stripShownByMenuAndButton() {
+void TestGrids::stripShownByMenuAndButton() {
     QWidget* panel = Child<QWidget>(window(), u"PanelGraf"_s);
     QAction* item = window().MenuItem(u"Zobrazit pomocný graf termínů"_s);
     QTableView* projects = Grid(u"SG_Akce"_s);
@@ -599,7 +584,7 @@ void TstGrids::stripShownByMenuAndButton() {
     QCOMPARE(projects->mapTo(&window(), QPoint()).y(), top);
 }
 
-void TstGrids::storedItemShowsInGrid() {
+void TestGrids::storedItemShowsInGrid() {
     ClickCell(Grid(u"SG_Prubeh"_s), 2, 2);
     auto* step = Child<QComboBox>(Form(), u"Termin_Proces"_s);
     step->setCurrentText(u"Hrubá stavba"_s);
@@ -611,7 +596,7 @@ void TstGrids::storedItemShowsInGrid() {
     QCOMPARE(grid->currentIndex(), grid->model()->index(1, 1));
 }
 
-void TstGrids::photoViewerFollowsGrid() {
+void TestGrids::photoViewerFollowsGrid() {
     QImage picture(80, 60, QImage::Format_RGB32);
     picture.fill(Qt::darkGreen);
     QVERIFY(picture.save(base_->Path(u"most.bmp"_s)));
@@ -635,7 +620,7 @@ void TstGrids::photoViewerFollowsGrid() {
 // The entry window shows an invoice while the finance table is sorted from the
 // grid's pop-up menu; "Změnit" stores that invoice, and the progress file,
 // saved and read again, holds every item once.
-void TstGrids::sortUnderEntryWindowKeepsItems() {
+void TestGrids::sortUnderEntryWindowKeepsItems() {
     const QString file = ws().config.SouborPopis;
     const QStringList items = FileItems(base_->Lines(file));
     QCOMPARE(items.size(), 5);
@@ -667,5 +652,5 @@ void TstGrids::sortUnderEntryWindowKeepsItems() {
     QCOMPARE(base_->prompter.log.size(), 0);
 }
 
-QTEST_MAIN(TstGrids)
+QTEST_MAIN(TestGrids)
 #include "tst_grids.moc"

@@ -16,6 +16,7 @@
 #include <functional>
 #include <stdexcept>
 
+#include "GuiSupport.h"
 #include "TestSupport.h"
 #include "data/IniFile.h"
 #include "data/TextFile.h"
@@ -31,30 +32,15 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kRegisterHeader = QStringLiteral(
-    "Číslo akce;Název akce;Manager projektu;Technik projektu;Opatření;Aktivity;Dokument TXT;"
-    "Dokument JPG;Poznámka;Dotace/ERDF;Plán celk.způs. Výdajů;Dotace;Datum od;Datum do;;");
-
 // A base directory as another workstation leaves it: a register of three
 // projects, task templates and every project's progress file.
 void WriteSampleData(const TempBase& base) {
-    base.WriteLines(
-        QStringLiteral("NameAkce.csv"),
-        {QStringLiteral(";Uloženo 01.12.2026"), QStringLiteral("Akce ORVA"), kRegisterHeader,
-         QStringLiteral("101;Chodník Lipová;Jana Nováková;Petr Dvořák;2.1;Doprava;;;;"
-                        "85/85;1234567,00;1049381,95;01.03.2026;30.11.2026;;"),
-         QStringLiteral("202;Rekonstrukce školy;Karel Šťastný;Eva Černá;3.2;;;;;"
-                        "75/80;9800000,00;7350000,00;15.01.2026;31.08.2027;;"),
-         QStringLiteral("303;Cyklostezka Ohře;Jana Nováková;Tomáš Růžička;2.3;;;;;"
-                        "85/85;560000,50;476000,43;01.06.2026;30.06.2027;;")});
-    base.WriteLines(QStringLiteral("NameUkony.csv"),
-                    {QStringLiteral("Akce ORVA"), QStringLiteral("Úkony Čas;01.12.2026"),
-                     QStringLiteral("Akce číslo;Činnost;Zařazení;Upřesnění;Plán od;Plán DO;"
-                                    "Skutečnost OD;Skutečnost DO;Trvání dny;Realný termín OD;"
-                                    "Realný termín DO;ID-vnitřní;Info;Poznámka;Poznámka 2;"
-                                    "Dokument TXT;;"),
-                     QStringLiteral("Termíny;Realizace;Stavba;Výstavba;;;;;30;;;;;;;;;"),
-                     QStringLiteral("Finance;Etapa_#_1;;Plán;;;;;0;;;;;etapa;;;;")});
+    base.WriteLines(QStringLiteral("NameAkce.csv"),
+                    RegisterLines({kSampleProject101, kSampleProject202,
+                                   QStringLiteral("303;Cyklostezka Ohře;Jana Nováková;Tomáš "
+                                                  "Růžička;2.3;;;;;85/85;560000,50;476000,43;"
+                                                  "01.06.2026;30.06.2027;;")}));
+    WriteSampleTemplates(base);
     const QStringList steps = {QStringLiteral("Podpis smlouvy"), QStringLiteral("Výstavba"),
                                QStringLiteral("Kolaudace")};
     int stepCount = 1;
@@ -77,16 +63,6 @@ void WriteSampleData(const TempBase& base) {
         base.WriteLines(QStringLiteral("APr_NameAkce__%1.csv").arg(number), lines);
         ++stepCount;
     }
-}
-
-// Runs answer on the modal dialog that the caller is about to open.
-void AnswerModal(const std::function<void(QWidget*)>& answer, int attempts = 200) {
-    QTimer::singleShot(attempts == 200 ? 0 : 10, qApp, [answer, attempts] {
-        if (QWidget* modal = QApplication::activeModalWidget())
-            answer(modal);
-        else if (attempts > 0)
-            AnswerModal(answer, attempts - 1);
-    });
 }
 
 const QString kIni = QStringLiteral("ORVA_Sledovani.Ini");

@@ -8,21 +8,12 @@
 #include <QtTest>
 #include <functional>
 
+#include "GuiSupport.h"
 #include "main/QtPrompter.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Runs answer on the modal dialog that the caller is about to open.
-void AnswerModal(const std::function<void(QWidget*)>& answer, int attempts = 200) {
-    QTimer::singleShot(attempts == 200 ? 0 : 10, qApp, [answer, attempts] {
-        if (QWidget* modal = QApplication::activeModalWidget())
-            answer(modal);
-        else if (attempts > 0)
-            AnswerModal(answer, attempts - 1);
-    });
-}
 
 enum class Call { Ask, Inform, Error };
 

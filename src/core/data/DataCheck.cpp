@@ -167,7 +167,7 @@ DataCheckReport CheckDataFolder(Workspace& ws, ScriptedPrompter& prompter) {
     } catch (const FileError& e) {
         report.fileErrors << e.Text();
     }
-    // Without a usable file the program works with the documented defaults.
+    // Without a usable file the program works with the built-in defaults.
     if (!report.configFound) ReadConfiguration(cfg, IniFile());
 
     QStringList lines;

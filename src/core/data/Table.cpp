@@ -215,8 +215,8 @@ void SetupTable(Table& table, int kind, const QString& financeVatText) {
     table.SetLayout(int(columns.size()), widths, defaultWidth, fixedColumns, fixedRows, header,
                     fixedColumn, 120);
     if (kind == kResultsTable) {
-        const int rows = table.RowCount(), cols = table.ColumnCount();
-        for (int r = 1; r <= rows; ++r)
+        const int oldRows = table.RowCount(), cols = table.ColumnCount();
+        for (int r = 1; r <= oldRows; ++r)
             for (int c = 1; c <= cols; ++c) table.SetCell(c, r, QString());
     }
     table.SetRowCount(rows);

@@ -14,7 +14,7 @@ bool ReadOrCreateConfiguration(Workspace& ws, bool createMissing) {
         ReadUserRecord(ws);
         return false;
     }
-    // A fresh installation starts from the documented defaults and keeps them.
+    // A fresh installation starts from the built-in defaults and keeps them.
     ReadConfiguration(ws.config, IniFile());
     ReadUserRecord(ws);
     if (!createMissing) return false;

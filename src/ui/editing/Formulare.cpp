@@ -146,7 +146,7 @@ QLabel* Caption(const QString& text, QWidget* buddy = nullptr) {
 // A row of a field grid: caption, field and an extra control in column 2. A
 // row without a caption label of its own gets one with the field as its buddy.
 struct FieldRow {
-    QString caption;
+    QString caption = {};
     QWidget* field = nullptr;
     QWidget* extra = nullptr;
     QLabel* label = nullptr;

@@ -27,7 +27,7 @@ QAction* GridMenus::Item(QMenu* menu, const QString& caption, Command command, i
 }
 
 QAction* GridMenus::Dead(QMenu* menu, const QString& caption) {
-    // Its window comes with a later part of the program.
+    // The program has no window for this command: listed, but disabled.
     QAction* item = menu->addAction(caption);
     item->setEnabled(false);
     return item;

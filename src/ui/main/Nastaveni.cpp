@@ -119,7 +119,7 @@ Nastaveni::Nastaveni(Workspace& ws, ConnectionSlot& slot, QWidget* parent)
     ok->setDefault(true);
     auto* cancel = new QPushButton(QStringLiteral("Storno"));
     cancel->setObjectName(QStringLiteral("Storno"));
-    connect(ok, &QPushButton::clicked, this, &Nastaveni::OkClick);
+    connect(ok, &QPushButton::clicked, this, &Nastaveni::OkCommand);
     connect(cancel, &QPushButton::clicked, this, &Nastaveni::close);
 
     auto* buttons = new QHBoxLayout;
@@ -358,7 +358,7 @@ QWidget* Nastaveni::CreateAccessPage() {
 
     auto* change = new QPushButton(QStringLiteral("Změnit"));
     change->setObjectName(QStringLiteral("Zmenit"));
-    connect(change, &QPushButton::clicked, this, &Nastaveni::ZmenitClick);
+    connect(change, &QPushButton::clicked, this, &Nastaveni::ZmenitCommand);
     grid->addWidget(change, row++, 1, Qt::AlignLeft);
 
     auto* page = new QWidget;
@@ -385,7 +385,7 @@ QWidget* Nastaveni::CreateTestsPage() {
     testNumber_->setText(QStringLiteral("123,4"));
     auto* numberButton = new QPushButton(QStringLiteral("Test na číslo"));
     numberButton->setObjectName(QStringLiteral("TestNaCislo"));
-    connect(numberButton, &QPushButton::clicked, this, &Nastaveni::TestNumberClick);
+    connect(numberButton, &QPushButton::clicked, this, &Nastaveni::TestNumberCommand);
     numberResult_ = ResultLabel(QStringLiteral("NumberResult"));
     testedText_ = ResultLabel(QStringLiteral("TestedText"), QStringLiteral("Testovaný řetězec "));
     firstChar_ = ResultLabel(QStringLiteral("FirstChar"), QStringLiteral("1. Znak řetězce "));
@@ -401,7 +401,7 @@ QWidget* Nastaveni::CreateTestsPage() {
     testDate_->setText(QStringLiteral("2.1.1900"));
     auto* dateButton = new QPushButton(QStringLiteral("Test datum"));
     dateButton->setObjectName(QStringLiteral("TestDatum"));
-    connect(dateButton, &QPushButton::clicked, this, &Nastaveni::TestDateClick);
+    connect(dateButton, &QPushButton::clicked, this, &Nastaveni::TestDateCommand);
     dayNumber_ = ResultLabel(QStringLiteral("DayNumber"));
     dateResult_ = ResultLabel(QStringLiteral("DateResult"));
     grid->addWidget(Caption(QStringLiteral("Testuje převod řetězce na datum ")), row++, 0, 1, 3);
@@ -506,7 +506,7 @@ void Nastaveni::Activate() {
     checkListing_->setPlainText(ws_.CheckListing.join(u'\n'));
 }
 
-void Nastaveni::OkClick() {
+void Nastaveni::OkCommand() {
     if (CheckPermission(ws_, QString::fromUtf16(kThisOperation), 3)) {
         const QString day = FormatShortDate(datumZapisu_->date());
         emit reportCaptionChanged(QStringLiteral("Výplatnice za ") +
@@ -547,7 +547,7 @@ void Nastaveni::OkClick() {
     close();
 }
 
-void Nastaveni::ZmenitClick() {
+void Nastaveni::ZmenitCommand() {
     AccessState& a = ws_.Access;
     const QString master = QString::fromUtf16(kMasterPassword);
     const QString admin = adminPassword_->text();
@@ -612,7 +612,7 @@ void Nastaveni::ZmenitClick() {
     close();
 }
 
-void Nastaveni::TestNumberClick() {
+void Nastaveni::TestNumberCommand() {
     const QString text = testNumber_->text();
     numberResult_->setText(FormatAmount(ParseAmount(text)));
     testedText_->setText(QStringLiteral("Testovaný řetězec "));
@@ -624,7 +624,7 @@ void Nastaveni::TestNumberClick() {
                        (code.isEmpty() ? QString() : QString::number(quint8(code[0]))));
 }
 
-void Nastaveni::TestDateClick() {
+void Nastaveni::TestDateCommand() {
     const double day = ParseDate(testDate_->text());
     dayNumber_->setText(FormatNumber6(day));
     dateResult_->setText(FormatDate(day));

@@ -32,10 +32,10 @@ class Nastaveni : public QDialog {
     void Activate();
 
     // The buttons' commands, callable without a click.
-    void OkClick();
-    void ZmenitClick();
-    void TestNumberClick();
-    void TestDateClick();
+    void OkCommand();
+    void ZmenitCommand();
+    void TestNumberCommand();
+    void TestDateCommand();
 
     bool MonitorRunning() const;
     QTabWidget* Pages() const { return pages_; }

@@ -155,7 +155,7 @@ QAction* Sledovani::AddItem(QMenu* menu, const QString& caption,
                             const std::function<void()>& command) {
     QAction* item = menu->addAction(caption);
     if (!command) {
-        // Its window comes with a later part of the program.
+        // The program has no window for this command: listed, but disabled.
         item->setEnabled(false);
         return item;
     }
@@ -199,24 +199,25 @@ void Sledovani::CreateMenus() {
             [this] { ChooseFileLocations(); });
     files_->menuAction()->setEnabled(false);
 
-    QMenu* data = bar->addMenu(QStringLiteral("Data"));
-    sortDeadlines_ = AddItem(data, QStringLiteral("Třídí data prubehu (šedá) podle sloupce 0"),
+    QMenu* dataMenu = bar->addMenu(QStringLiteral("Data"));
+    sortDeadlines_ = AddItem(dataMenu, QStringLiteral("Třídí data prubehu (šedá) podle sloupce 0"),
                              [this] { SortCommand(kDeadlineTable); });
     sortDeadlines_->setObjectName(QStringLiteral("TridiPrubehy"));
     sortFinance_ =
-        AddItem(data, QStringLiteral("Třídí data financí (zelená) podle sloupce 0"), [] {});
+        AddItem(dataMenu, QStringLiteral("Třídí data financí (zelená) podle sloupce 0"), [] {});
     sortFinance_->setObjectName(QStringLiteral("TridiFinance"));
-    data->addSeparator();
-    printMinutes_ = AddItem(data, QStringLiteral("Tisk zápisu"));
-    AddItem(data, QStringLiteral("Výpočet přehledu financí. (do modré tabulky)"));
-    AddItem(data, QStringLiteral("Tisk výsledku výpočtu"));
-    monitorReport_ = AddItem(data, QStringLiteral("Monitorovací zpráva"));
-    AddItem(data, QStringLiteral("Platby přehled"));
-    data->addSeparator();
-    AddItem(data, QStringLiteral("Zálohování dat - Uloží zálohu všech dat pro budoucí obnovení."),
+    dataMenu->addSeparator();
+    printMinutes_ = AddItem(dataMenu, QStringLiteral("Tisk zápisu"));
+    AddItem(dataMenu, QStringLiteral("Výpočet přehledu financí. (do modré tabulky)"));
+    AddItem(dataMenu, QStringLiteral("Tisk výsledku výpočtu"));
+    monitorReport_ = AddItem(dataMenu, QStringLiteral("Monitorovací zpráva"));
+    AddItem(dataMenu, QStringLiteral("Platby přehled"));
+    dataMenu->addSeparator();
+    AddItem(dataMenu,
+            QStringLiteral("Zálohování dat - Uloží zálohu všech dat pro budoucí obnovení."),
             [this] { LogChange(ws_, QString(), QString::fromUtf16(kLabelBackup), kLogEvent, 12); });
-    AddItem(data, QStringLiteral("Obnovení dat ze záloh"));
-    reconstruction_ = AddItem(data, QStringLiteral("Zpětná rekonstrukce dat"));
+    AddItem(dataMenu, QStringLiteral("Obnovení dat ze záloh"));
+    reconstruction_ = AddItem(dataMenu, QStringLiteral("Zpětná rekonstrukce dat"));
 
     QMenu* view = bar->addMenu(QStringLiteral("&Zobrazit"));
     view_ = view;
