@@ -34,7 +34,7 @@ AddRecordResult AddRecord(Workspace& ws, int kind, int row) {
                   true);
     ws.Current().Select(kind, 2, n);
     // The grid takes the new row count first, so that the new row can be selected.
-    ws.NotifyTable(kind);
+    ws.NotifyRowsInserted(kind, n, n);
     ws.SelectGridCell(kind, 2, n);
     result.row = n;
     return result;

@@ -55,7 +55,6 @@ EditOutcome AddProgressRow(Workspace& ws, ItemForm& form, const EditContext& ctx
     else
         MirrorStageToDeadlines(ws, stored);
     ws.SetChanged(deadline ? kChangedDeadlines : kChangedFinance, true);
-    ws.NotifyTable(kind);
     return EditOutcome::Done;
 }
 
@@ -82,6 +81,7 @@ EditOutcome AddProject(Workspace& ws, ItemForm& form, const EditContext& ctx) {
 
 EditOutcome AddCopy(Workspace& ws, ItemForm& form, const EditContext& ctx) {
     if (!Allowed(ws)) return EditOutcome::Refused;
+    const TableEdit edit(ws);
     const int kind = ws.Current().Kind();
     NormaliseFormDates(form, kind, ctx.now);
     switch (kind) {
@@ -96,6 +96,7 @@ EditOutcome AddCopy(Workspace& ws, ItemForm& form, const EditContext& ctx) {
 }
 
 EditOutcome AddEmpty(Workspace& ws, ItemForm& form, const EditContext& ctx) {
+    const TableEdit edit(ws);
     const EditOutcome added = AddCopy(ws, form, ctx);
     if (added != EditOutcome::Done) return added;
     const int kind = ws.Current().Kind();
@@ -113,7 +114,7 @@ EditOutcome AddEmpty(Workspace& ws, ItemForm& form, const EditContext& ctx) {
     }
     ws.SelectGridCell(kind, 2, row);
     Show(ctx, kind, row);
-    ws.NotifyTable(kind);
+    ws.NotifyRowsChanged(kind, row, row);
     return EditOutcome::Done;
 }
 
@@ -121,6 +122,7 @@ EditOutcome ChangeItem(Workspace& ws, ItemForm& form, const EditContext& ctx) {
     if (!Allowed(ws)) return EditOutcome::Refused;
     const int kind = ws.Current().Kind();
     const int row = ws.Current().Row();
+    const TableEdit edit(ws);
     NormaliseFormDates(form, kind, ctx.now);
     Log(ws, kLabelChangedOld, kind, row);
     switch (kind) {
@@ -142,7 +144,6 @@ EditOutcome ChangeItem(Workspace& ws, ItemForm& form, const EditContext& ctx) {
     Log(ws, kLabelChangedNew, kind, stored);
     if (kind == kFinanceTable) MirrorStageToDeadlines(ws, stored);
     if (kind == kDeadlineTable) MirrorStageToFinance(ws, stored);
-    ws.NotifyTable(kind);
     // The form shows the row as stored, with the dates the links moved.
     if (kind == kDeadlineTable || kind == kFinanceTable || kind == kProjectTable)
         Show(ctx, kind, stored);
@@ -154,6 +155,7 @@ EditOutcome DeleteItem(Workspace& ws, const EditContext& ctx) {
     const int kind = ws.Current().Kind();
     const int row = ws.Current().Row();
     const QString where = QString::number(kind) + u' ' + QString::number(row);
+    const TableEdit edit(ws);
     Log(ws, kLabelDeleted, kind, row);
     ws.AppendCheck(QString());
     ws.AppendCheck(where + QStringLiteral(" SmazSedouEtapu"));

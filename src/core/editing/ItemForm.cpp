@@ -43,9 +43,15 @@ int TargetRow(Table& table, int row) {
     return row;
 }
 
-// The stored row becomes the item row; its table is marked changed.
-int StoredRow(Workspace& ws, int kind, int changed, int row) {
+// The stored row becomes the item row; its table is marked changed and the
+// row announced, as added when the table grew.
+int StoredRow(Workspace& ws, int kind, int changed, int row, int rowsBefore) {
     ws.SetChanged(changed, true);
+    const int rows = ws.TableOf(kind)->RowCount();
+    if (rows > rowsBefore)
+        ws.NotifyRowsInserted(kind, rowsBefore, rows - 1);
+    else
+        ws.NotifyRowsChanged(kind, row, row);
     ws.Current().SelectRow(kind, row);
     return row;
 }
@@ -112,15 +118,17 @@ QString RealTermText(const Table& deadlines, int row) {
 
 int StoreProjectRow(Workspace& ws, int row, const ProjectForm& f) {
     Table& t = ws.Projects;
+    const int rowsBefore = t.RowCount();
     row = TargetRow(t, row);
     for (const auto& [column, field] : kProjectTexts) t.SetCell(column, row, f.*field);
     t.SetCell(10, row, f.subsidyPercent + u'/' + f.erdfPercent);
     for (const auto& [column, field] : kProjectDates) t.SetCell(column, row, StoredDate(f.*field));
-    return StoredRow(ws, kProjectTable, kChangedProjects, row);
+    return StoredRow(ws, kProjectTable, kChangedProjects, row, rowsBefore);
 }
 
 int StoreDeadlineRow(Workspace& ws, int row, const DeadlineForm& f) {
     Table& t = ws.Deadlines;
+    const int rowsBefore = t.RowCount();
     const bool appended = row <= 0;
     row = TargetRow(t, row);
     if (appended) {
@@ -131,7 +139,7 @@ int StoreDeadlineRow(Workspace& ws, int row, const DeadlineForm& f) {
     StoreItemTexts(t, row, f);
     for (const auto& [column, field] : kDeadlineDates) t.SetCell(column, row, StoredDate(f.*field));
     t.SetCell(9, row, QString::number(f.duration));
-    return StoredRow(ws, kDeadlineTable, kChangedDeadlines, row);
+    return StoredRow(ws, kDeadlineTable, kChangedDeadlines, row, rowsBefore);
 }
 
 int StoreFinanceRow(Workspace& ws, int row, FinanceForm& f, const PageLayout& layout) {
@@ -140,6 +148,7 @@ int StoreFinanceRow(Workspace& ws, int row, FinanceForm& f, const PageLayout& la
     f.eligible = Amount(f.eligible);
     f.recognised = Amount(f.recognised);
     Table& t = ws.Finance;
+    const int rowsBefore = t.RowCount();
     row = TargetRow(t, row);
     StoreItemTexts(t, row, f);
     for (const auto& [column, field] : kFinanceDates) t.SetCell(column, row, StoredDate(f.*field));
@@ -148,7 +157,7 @@ int StoreFinanceRow(Workspace& ws, int row, FinanceForm& f, const PageLayout& la
     t.SetCell(9, row, layout.recognisedShown ? f.recognised : QString());
     t.SetCell(10, row, f.ineligible);
     t.SetCell(11, row, f.total);
-    return StoredRow(ws, kFinanceTable, kChangedFinance, row);
+    return StoredRow(ws, kFinanceTable, kChangedFinance, row, rowsBefore);
 }
 
 void ApplyPageLayout(PageLayout& l, QChar letter, const QString& activity, const QString& vatText) {

@@ -223,7 +223,7 @@ bool LinkRecorder::RecordSuperiorLink(int row) {
     t.SetCell(12, row, cell);
     // Marked at once: a recording never finished must not be lost at the close.
     ws_.SetChanged(kChangedDeadlines, true);
-    ws_.NotifyTable(kDeadlineTable);
+    ws_.NotifyRowsChanged(kDeadlineTable, row, row);
     return true;
 }
 
@@ -250,7 +250,7 @@ bool LinkRecorder::RecordPredecessorLink(int row) {
     t.SetCell(12, row, f[0] + u'/' + keep + link);
     // Marked at once: a recording never finished must not be lost at the close.
     ws_.SetChanged(kChangedDeadlines, true);
-    ws_.NotifyTable(kDeadlineTable);
+    ws_.NotifyRowsChanged(kDeadlineTable, row, row);
     return true;
 }
 
@@ -267,7 +267,7 @@ void RemoveAllLinks(Workspace& ws) {
     Table& t = ws.Deadlines;
     for (int r = 1; r < t.RowCount(); ++r) t.SetCell(12, r, OwnIdentifier(t, r));
     ws.SetChanged(kChangedDeadlines, true);
-    ws.NotifyTable(kDeadlineTable);
+    ws.NotifyRowsChanged(kDeadlineTable, 1, t.RowCount() - 1);
 }
 
 void PropagateLinkDates(Workspace& ws, double today) {
@@ -281,7 +281,7 @@ void PropagateLinkDates(Workspace& ws, double today) {
     SuperiorPass(t, links);
     RealisticTermPass(t, links, today);
     ws.SetChanged(kChangedDeadlines, true);
-    ws.NotifyTable(kDeadlineTable);
+    ws.NotifyRowsChanged(kDeadlineTable, 1, t.RowCount() - 1);
 }
 
 void PropagateLinkDates(Workspace& ws) {

@@ -66,7 +66,10 @@ int Mirror(Workspace& ws, const Table& from, int row, const MirrorSide& side) {
     LogChange(ws, QString(), QString::fromUtf16(added ? kLabelAdded : kLabelChangedNew), side.kind,
               target);
     ws.SetChanged(side.changeFlag, true);
-    ws.NotifyTable(side.kind);
+    if (added)
+        ws.NotifyRowsInserted(side.kind, target, target);
+    else
+        ws.NotifyRowsChanged(side.kind, target, target);
     return target;
 }
 

@@ -65,7 +65,10 @@ int DeleteTableRow(Workspace& ws, int kind, int row, const QString& projectNumbe
     const int shown = qMin(row, t.RowCount() - 1);
     if (show && kind != kTemplateTable) show(kind, shown);
     ws.SetChanged(ChangeFlagOf(kind), true);
-    ws.NotifyTable(kind);
+    if (t.RowCount() < rowsBefore)
+        ws.NotifyRowsRemoved(kind, row, row);
+    else
+        ws.NotifyRowsChanged(kind, row, last);
     ws.AppendCheck(Trace(ws, QStringLiteral(" Po Mazani Tabulky "), kind, shown));
     return shown;
 }

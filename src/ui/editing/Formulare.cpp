@@ -1058,6 +1058,8 @@ void Formulare::AfterEdit() {
 
 void Formulare::EditCommand(const std::function<EditOutcome()>& edit) {
     EditOutcome outcome = EditOutcome::Refused;
+    // The views hear of the whole operation once, at its end.
+    const TableEdit group(ws_);
     RunCommand(ws_.Ask(), [&] { outcome = edit(); });
     if (outcome == EditOutcome::Done) AfterEdit();
     ws_.ResetInactivity();
