@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "CurrentItem.h"
+#include "data/Columns.h"
 #include "data/Table.h"
 #include "shell/Config.h"
 
@@ -106,7 +107,9 @@ class Workspace : public QObject {
     // A read-only user (permission text with "1_") saves nothing at the close.
     bool MayWrite() const { return !Access.Permission.contains(QLatin1String("1_")); }
     // The number of the current project (column 1 of CurrentProjectRow).
-    QString CurrentProjectNumber() const { return Projects.Cell(1, current_.ProjectRow()); }
+    QString CurrentProjectNumber() const {
+        return Projects.Cell(Project::Number, current_.ProjectRow());
+    }
 
     DiaryLogContext Diary;
 

@@ -2,6 +2,7 @@
 
 #include "../Prompter.h"
 #include "../Workspace.h"
+#include "../data/Columns.h"
 #include "../data/DataFiles.h"
 #include "../shell/Access.h"
 #include "../shell/ChangeLog.h"
@@ -44,7 +45,7 @@ EditOutcome AddProgressRow(Workspace& ws, ItemForm& form, const EditContext& ctx
     id = newId.id;
     const int row = deadline ? StoreDeadlineRow(ws, 0, form.deadline)
                              : StoreFinanceRow(ws, 0, form.finance, form.layout);
-    ws.AppendCheck(id + QStringLiteral("  ") + ws.TableOf(kind)->Cell(12, row));
+    ws.AppendCheck(id + QStringLiteral("  ") + ws.TableOf(kind)->Cell(Progress::Identifier, row));
     Log(ws, kLabelAdded, kind, row);
     if (deadline) Propagate(ws, ctx);
     const int stored = ws.Current().Row();
@@ -65,7 +66,7 @@ EditOutcome AddProject(Workspace& ws, ItemForm& form, const EditContext& ctx) {
     // The register is saved and read again.
     LoadProjectRegister(ws, ws.config.SouborAkce);
     const int last = ws.Projects.RowCount() - 1;
-    const QString name = ProgressFileName(ws, ws.Projects.Cell(1, last));
+    const QString name = ProgressFileName(ws, ws.Projects.Cell(Project::Number, last));
     // A progress file created for the new project is loaded too: otherwise the
     // tables would keep the previous project's rows under the new file name.
     if (LoadProgress(ws, name) == LoadResult::Created) LoadProgress(ws, name);
@@ -104,13 +105,13 @@ EditOutcome AddEmpty(Workspace& ws, ItemForm& form, const EditContext& ctx) {
     Table& t = *ws.TableOf(kind);
     const int last = t.ColumnCount() - 1;
     if (kind == kProjectTable) {
-        for (int c = 2; c <= last; ++c) t.SetCell(c, row, QString());
-        t.SetCell(1, row, QStringLiteral("000"));
+        for (int c = Project::Name; c <= last; ++c) t.SetCell(c, row, QString());
+        t.SetCell(Project::Number, row, QStringLiteral("000"));
         // The register was saved while the project was added; the emptied row must be saved too.
         ws.SetChanged(kChangedProjects, true);
     } else {
-        for (int c = 2; c <= last; ++c)
-            if (c != 12) t.SetCell(c, row, QString());
+        for (int c = Progress::Activity; c <= last; ++c)
+            if (c != Progress::Identifier) t.SetCell(c, row, QString());
     }
     ws.SelectGridCell(kind, 2, row);
     Show(ctx, kind, row);

@@ -1,6 +1,7 @@
 #include "TableRows.h"
 
 #include "../Workspace.h"
+#include "../data/Columns.h"
 
 namespace {
 
@@ -51,8 +52,8 @@ int DeleteTableRow(Workspace& ws, int kind, int row, const QString& projectNumbe
         if (t.RowCount() <= 2) {
             const QString prefix =
                 kind == kDeadlineTable ? QStringLiteral("T-") : QStringLiteral("F-");
-            t.SetCell(1, 1, prefix + projectNumber);
-            t.SetCell(12, 1, prefix + projectNumber + QStringLiteral("-01"));
+            t.SetCell(Progress::KindAndProject, 1, prefix + projectNumber);
+            t.SetCell(Progress::Identifier, 1, prefix + projectNumber + QStringLiteral("-01"));
         } else {
             t.SetRowCount(t.RowCount() - 1);
         }

@@ -3,6 +3,7 @@
 #include <QBrush>
 
 #include "Workspace.h"
+#include "data/Columns.h"
 #include "data/Table.h"
 
 namespace {
@@ -153,7 +154,8 @@ QVariant TableModel::headerData(int section, Qt::Orientation orientation, int ro
     const bool horizontal = orientation == Qt::Horizontal;
     switch (role) {
         case Qt::DisplayRole:
-            return horizontal ? table_.Cell(section + 1, 0) : table_.Cell(0, section + 1);
+            return horizontal ? table_.Cell(section + 1, 0)
+                              : table_.Cell(AnyTable::RowNumber, section + 1);
         case Qt::BackgroundRole:
             return QBrush(horizontal ? table_.HeaderColor() : FixedColumnColour(table_));
         case Qt::TextAlignmentRole:
