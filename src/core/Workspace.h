@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "CurrentItem.h"
+#include "data/Columns.h"
 #include "data/Table.h"
 #include "shell/Config.h"
 
@@ -22,9 +23,9 @@ enum ChangeFlag : int {
 // of the connection slot.
 struct AccessState {
     QString UserName = QStringLiteral("Jmeno Prijmeni");
-    QString Password;       // access password, plain in memory
+    QString Password;                              // access password, plain in memory
     QString Permission = QStringLiteral("2_000");  // level "_" project list
-    QString AdminPassword;  // plain in memory
+    QString AdminPassword;                         // plain in memory
     // The plain text from which the user key is derived.
     QString WorkstationId;
     // Minutes without a user action, counted up in steps of 5.
@@ -56,7 +57,7 @@ struct PickLists {
 // overall time range. Windows listen to its signals and never reach into each other.
 class Workspace : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit Workspace(Prompter& prompter, QObject* parent = nullptr);
 
     Prompter& Ask() const { return prompter_; }
@@ -106,15 +107,32 @@ public:
     // A read-only user (permission text with "1_") saves nothing at the close.
     bool MayWrite() const { return !Access.Permission.contains(QLatin1String("1_")); }
     // The number of the current project (column 1 of CurrentProjectRow).
-    QString CurrentProjectNumber() const { return Projects.Cell(1, current_.ProjectRow()); }
+    QString CurrentProjectNumber() const {
+        return Projects.Cell(Project::Number, current_.ProjectRow());
+    }
 
     DiaryLogContext Diary;
 
-    // Announcements to the windows.
-    void NotifyTable(int kind) { emit tableChanged(kind); }
+    // Announcements to the windows. Inside an edit (TableEdit) they are
+    // collected and sent together when the outermost edit ends, so that one
+    // user operation reaches the views as one notice; outside they go at once.
+    // Rows are table rows (row 0 is the header).
+    // The whole table may have changed (a load, a sort): views reset.
+    void NotifyTable(int kind);
+    void NotifyRowsInserted(int kind, int first, int last);
+    void NotifyRowsRemoved(int kind, int first, int last);
+    void NotifyRowsChanged(int kind, int first, int last);
+    void BeginEdit() { ++editDepth_; }
+    void EndEdit();
     void NotifyGauge(int position, int maximum) { emit progressGauge(position, maximum); }
 
-signals:
+  signals:
+    // Precise notices, one group per operation; then tableChanged for each
+    // table touched, for windows that only redraw.
+    void tableReset(int kind);
+    void rowsInserted(int kind, int first, int last);
+    void rowsRemoved(int kind, int first, int last);
+    void rowsChanged(int kind, int first, int last);
     void tableChanged(int kind);
     // A progress file was loaded: the entry window shows its name as its caption.
     void progressFileLoaded(const QString& name);
@@ -128,7 +146,32 @@ signals:
     void savingNotes(const QString& name);
     void progressGauge(int position, int maximum);
 
-private:
+  private:
+    enum class NoticeType { Reset, Inserted, Removed, Changed };
+    struct Notice {
+        int kind;
+        NoticeType type;
+        int first;
+        int last;
+    };
+    void Notify(int kind, NoticeType type, int first, int last);
+    void SendNotices(int kind, const QList<Notice>& notices);
+
     Prompter& prompter_;
     CurrentItem current_;
+    int editDepth_ = 0;
+    QList<Notice> pending_;
+};
+
+// Groups the notices of one operation, from construction to destruction, into
+// one announcement per table; edits may nest, the outermost one announces.
+class TableEdit {
+  public:
+    explicit TableEdit(Workspace& ws) : ws_(ws) { ws_.BeginEdit(); }
+    ~TableEdit() { ws_.EndEdit(); }
+    TableEdit(const TableEdit&) = delete;
+    TableEdit& operator=(const TableEdit&) = delete;
+
+  private:
+    Workspace& ws_;
 };

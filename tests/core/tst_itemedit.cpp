@@ -8,6 +8,8 @@
 #include "editing/Links.h"
 #include "shell/Access.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QString kLog = QStringLiteral("Zmeny_2026-12.csv");
@@ -104,6 +106,23 @@ struct Fixture {
         return form;
     }
 
+    // What the views hear, one line per notice.
+    QStringList notices;
+    void RecordNotices() {
+        auto record = [this](const char* what) {
+            return [this, what](int kind, int first, int last) {
+                notices << QStringLiteral("%1 %2 %3-%4").arg(what).arg(kind).arg(first).arg(last);
+            };
+        };
+        QObject::connect(&ws, &Workspace::rowsInserted, &ws, record("inserted"));
+        QObject::connect(&ws, &Workspace::rowsRemoved, &ws, record("removed"));
+        QObject::connect(&ws, &Workspace::rowsChanged, &ws, record("changed"));
+        QObject::connect(&ws, &Workspace::tableReset, &ws,
+                         [this](int kind) { notices << QStringLiteral("reset %1").arg(kind); });
+        QObject::connect(&ws, &Workspace::tableChanged, &ws,
+                         [this](int kind) { notices << QStringLiteral("done %1").arg(kind); });
+    }
+
     // The log's lines after the one that was there before.
     QStringList Records() const { return base.Lines(kLog).mid(1); }
 };
@@ -140,6 +159,8 @@ class TestItemEdit : public QObject {
     void deleteTableRow_data();
     void deleteTableRow();
     void deleteBeyond16Bits();
+    void oneNoticePerOperation_data();
+    void oneNoticePerOperation();
 };
 
 // ---------------------------------------------------------------- date rules
@@ -699,6 +720,55 @@ void TestItemEdit::deleteBeyond16Bits() {
     QCOMPARE(t.Cell(12, 65536), QStringLiteral("65536"));
     QCOMPARE(t.Cell(12, 65537), QStringLiteral("65538"));
     QCOMPARE(t.RowCount(), rows);
+}
+
+void TestItemEdit::oneNoticePerOperation_data() {
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<bool>("syncStages");
+    QTest::addColumn<QStringList>("notices");
+    QTest::newRow("change") << u"change"_s << false << QStringList{u"changed 4 2-2"_s, u"done 4"_s};
+    QTest::newRow("change with stage mirror")
+        << u"change 1"_s << true
+        << QStringList{u"changed 4 1-1"_s, u"done 4"_s, u"changed 1 3-3"_s, u"done 1"_s};
+    QTest::newRow("add copy") << u"add"_s << false << QStringList{u"inserted 4 3-3"_s, u"done 4"_s};
+    // The stored row and then the emptied copy: one notice all the same.
+    QTest::newRow("add empty") << u"empty"_s << false
+                               << QStringList{u"inserted 4 3-3"_s, u"changed 4 3-3"_s, u"done 4"_s};
+    QTest::newRow("delete with stage mirror")
+        << u"delete"_s << true
+        << QStringList{u"removed 1 3-3"_s, u"done 1"_s, u"removed 4 1-1"_s, u"done 4"_s};
+}
+
+void TestItemEdit::oneNoticePerOperation() {
+    QFETCH(QString, operation);
+    QFETCH(bool, syncStages);
+    QFETCH(QStringList, notices);
+    Fixture fx;
+    fx.ws.config.SetFlag(kFlagSyncStages, syncStages);
+    ItemForm form = fx.FormOf(kFinanceTable, operation == u"change"_s ? 2 : 1);
+    form.finance.due = Day(31, 7, 2026);
+    fx.RecordNotices();
+    {
+        // The entry window groups the operation with its own follow-up notice.
+        const TableEdit outer(fx.ws);
+        if (operation.startsWith(u"change"_s)) ChangeItem(fx.ws, form, fx.Context());
+        if (operation == u"add"_s) AddCopy(fx.ws, form, fx.Context());
+        if (operation == u"empty"_s) AddEmpty(fx.ws, form, fx.Context());
+        if (operation == u"delete"_s) DeleteItem(fx.ws, fx.Context());
+        QCOMPARE(fx.notices, QStringList());
+    }
+    QCOMPARE(fx.notices, notices);
+    // Outside an edit a notice goes at once, and a whole-table notice outweighs rows.
+    fx.notices.clear();
+    fx.ws.NotifyRowsChanged(kFinanceTable, 1, 1);
+    QCOMPARE(fx.notices, (QStringList{u"changed 4 1-1"_s, u"done 4"_s}));
+    fx.notices.clear();
+    {
+        const TableEdit edit(fx.ws);
+        fx.ws.NotifyRowsInserted(kTemplateTableWithDefaults, 2, 2);
+        fx.ws.NotifyTable(kTemplateTable);
+    }
+    QCOMPARE(fx.notices, (QStringList{u"reset 6"_s, u"done 6"_s}));
 }
 
 QTEST_GUILESS_MAIN(TestItemEdit)

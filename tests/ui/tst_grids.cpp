@@ -1,9 +1,11 @@
 #include <QComboBox>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolButton>
@@ -11,6 +13,7 @@
 #include <memory>
 
 #include "TestSupport.h"
+#include "data/Columns.h"
 #include "data/DataFiles.h"
 #include "data/IniFile.h"
 #include "editing/Formulare.h"
@@ -160,6 +163,8 @@ class TestGrids : public QObject {
     void storedItemShowsInGrid();
     void photoViewerFollowsGrid();
     void sortUnderEntryWindowKeepsItems();
+    void oneRowChangeSendsNoReset();
+    void widenedColumnsSurviveProjectChange();
 
   private:
     std::unique_ptr<TempBase> base_;
@@ -650,6 +655,51 @@ void TestGrids::sortUnderEntryWindowKeepsItems() {
     QCOMPARE(LoadProgress(ws(), file), LoadResult::Loaded);
     QCOMPARE(TableItems(ws()), items);
     QCOMPARE(base_->prompter.log.size(), 0);
+}
+
+void TestGrids::oneRowChangeSendsNoReset() {
+    // A long table: one stored row must not make the grid start again from the top.
+    Table& t = ws().Deadlines;
+    for (int r = t.RowCount(); r <= 2000; ++r) {
+        for (int c = 0; c <= t.ColumnCount(); ++c) t.SetCell(c, r, t.Cell(c, 1));
+        t.SetCell(Deadline::RowNumber, r, QString::number(r));
+        t.SetCell(Deadline::Identifier, r, u"T-202-%1//"_s.arg(r, 4, 10, QChar(u'0')));
+    }
+    ws().NotifyTable(kDeadlineTable);
+    QTableView* grid = Grid(u"SG_Prubeh"_s);
+    QCOMPARE(grid->model()->rowCount(), 2000);
+    ClickCell(grid, 1500, Deadline::Activity);
+    const int scrolled = grid->verticalScrollBar()->value();
+    QVERIFY(scrolled > 0);
+
+    QSignalSpy resets(grid->model(), &QAbstractItemModel::modelAboutToBeReset);
+    QSignalSpy changes(grid->model(), &QAbstractItemModel::dataChanged);
+    Child<QComboBox>(Form(), u"Termin_Proces"_s)->setCurrentText(u"Hrubá stavba"_s);
+    QTest::mouseClick(Child<QPushButton>(Form(), u"Zmenit"_s), Qt::LeftButton);
+
+    QCOMPARE(t.Cell(Deadline::Step, 1500), u"Hrubá stavba"_s);
+    QCOMPARE(resets.count(), 0);
+    QCOMPARE(changes.count(), 1);
+    const auto first = changes.first().at(0).value<QModelIndex>();
+    const auto last = changes.first().at(1).value<QModelIndex>();
+    QVERIFY(first.row() <= 1499 && last.row() >= 1499);
+    QCOMPARE(grid->model()->index(1499, Deadline::Step - 1).data().toString(), u"Hrubá stavba"_s);
+    QCOMPARE(grid->verticalScrollBar()->value(), scrolled);
+    QCOMPARE(grid->currentIndex(), grid->model()->index(1499, Deadline::Activity - 1));
+}
+
+void TestGrids::widenedColumnsSurviveProjectChange() {
+    QTableView* deadlines = Grid(u"SG_Prubeh"_s);
+    QTableView* projects = Grid(u"SG_Akce"_s);
+    deadlines->horizontalHeader()->resizeSection(Deadline::Activity - 1, 310);
+    projects->horizontalHeader()->resizeSection(Project::Name - 1, 260);
+    // Another project: its progress file replaces the rows of both progress tables.
+    ClickCell(projects, 1, Project::Name);
+    QCOMPARE(ws().Deadlines.Cell(Deadline::KindAndProject, 1), u"T-101"_s);
+    QCOMPARE(deadlines->horizontalHeader()->sectionSize(Deadline::Activity - 1), 310);
+    QCOMPARE(projects->horizontalHeader()->sectionSize(Project::Name - 1), 260);
+    // Columns nobody touched keep the table's widths.
+    QCOMPARE(deadlines->horizontalHeader()->sectionSize(Deadline::Identifier - 1), 200);
 }
 
 QTEST_MAIN(TestGrids)

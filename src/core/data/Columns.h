@@ -146,3 +146,8 @@ enum Column : int {
     Count = 27
 };
 }
+
+// For code that serves every table alike.
+namespace AnyTable {
+enum Column : int { RowNumber = 0 };
+}

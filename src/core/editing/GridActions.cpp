@@ -1,6 +1,7 @@
 #include "GridActions.h"
 
 #include "../Workspace.h"
+#include "../data/Columns.h"
 #include "../data/DataFiles.h"
 #include "RowIds.h"
 
@@ -14,7 +15,7 @@ AddRecordResult AddRecord(Workspace& ws, int kind, int row) {
 
     QString id;
     if (progress) {
-        const NewRowIdResult newId = NewRowId(ws, kind, t.Cell(12, row));
+        const NewRowIdResult newId = NewRowId(ws, kind, t.Cell(Progress::Identifier, row));
         if (!newId.Ok()) {
             result.error = newId.Message();
             return result;
@@ -22,10 +23,10 @@ AddRecordResult AddRecord(Workspace& ws, int kind, int row) {
         id = newId.id;
     }
     const int n = t.RowCount();
-    t.SetCell(0, n, QString::number(n));
+    t.SetCell(AnyTable::RowNumber, n, QString::number(n));
     // Up to the column beyond the grid as well: a hidden row may still hold old texts there.
     for (int c = 1; c <= t.ColumnCount(); ++c) t.SetCell(c, n, t.Cell(c, row));
-    if (progress) t.SetCell(12, n, id);
+    if (progress) t.SetCell(Progress::Identifier, n, id);
     t.SetRowCount(n + 1);
 
     ws.SetChanged(kind == kDeadlineTable  ? kChangedDeadlines
@@ -34,7 +35,7 @@ AddRecordResult AddRecord(Workspace& ws, int kind, int row) {
                   true);
     ws.Current().Select(kind, 2, n);
     // The grid takes the new row count first, so that the new row can be selected.
-    ws.NotifyTable(kind);
+    ws.NotifyRowsInserted(kind, n, n);
     ws.SelectGridCell(kind, 2, n);
     result.row = n;
     return result;
@@ -45,7 +46,7 @@ int OpenProjectRow(Workspace& ws, int row) {
     CurrentItem& current = ws.Current();
     const int column = current.Column();
     current.MoveTo({kProjectTable, column, row, row});
-    const QString name = ProgressFileName(ws, ws.Projects.Cell(1, row));
+    const QString name = ProgressFileName(ws, ws.Projects.Cell(Project::Number, row));
     // A file created for a project without one is loaded too, or the tables
     // would keep the previous project's rows under the new name.
     LoadResult loaded = LoadProgress(ws, name);

@@ -2,6 +2,7 @@
 
 #include "../Prompter.h"
 #include "../Workspace.h"
+#include "../data/Columns.h"
 #include "../data/DataFiles.h"
 #include "../shell/Access.h"
 #include "../shell/ChangeLog.h"
@@ -44,7 +45,7 @@ EditOutcome AddProgressRow(Workspace& ws, ItemForm& form, const EditContext& ctx
     id = newId.id;
     const int row = deadline ? StoreDeadlineRow(ws, 0, form.deadline)
                              : StoreFinanceRow(ws, 0, form.finance, form.layout);
-    ws.AppendCheck(id + QStringLiteral("  ") + ws.TableOf(kind)->Cell(12, row));
+    ws.AppendCheck(id + QStringLiteral("  ") + ws.TableOf(kind)->Cell(Progress::Identifier, row));
     Log(ws, kLabelAdded, kind, row);
     if (deadline) Propagate(ws, ctx);
     const int stored = ws.Current().Row();
@@ -55,7 +56,6 @@ EditOutcome AddProgressRow(Workspace& ws, ItemForm& form, const EditContext& ctx
     else
         MirrorStageToDeadlines(ws, stored);
     ws.SetChanged(deadline ? kChangedDeadlines : kChangedFinance, true);
-    ws.NotifyTable(kind);
     return EditOutcome::Done;
 }
 
@@ -66,7 +66,7 @@ EditOutcome AddProject(Workspace& ws, ItemForm& form, const EditContext& ctx) {
     // The register is saved and read again.
     LoadProjectRegister(ws, ws.config.SouborAkce);
     const int last = ws.Projects.RowCount() - 1;
-    const QString name = ProgressFileName(ws, ws.Projects.Cell(1, last));
+    const QString name = ProgressFileName(ws, ws.Projects.Cell(Project::Number, last));
     // A progress file created for the new project is loaded too: otherwise the
     // tables would keep the previous project's rows under the new file name.
     if (LoadProgress(ws, name) == LoadResult::Created) LoadProgress(ws, name);
@@ -82,6 +82,7 @@ EditOutcome AddProject(Workspace& ws, ItemForm& form, const EditContext& ctx) {
 
 EditOutcome AddCopy(Workspace& ws, ItemForm& form, const EditContext& ctx) {
     if (!Allowed(ws)) return EditOutcome::Refused;
+    const TableEdit edit(ws);
     const int kind = ws.Current().Kind();
     NormaliseFormDates(form, kind, ctx.now);
     switch (kind) {
@@ -96,6 +97,7 @@ EditOutcome AddCopy(Workspace& ws, ItemForm& form, const EditContext& ctx) {
 }
 
 EditOutcome AddEmpty(Workspace& ws, ItemForm& form, const EditContext& ctx) {
+    const TableEdit edit(ws);
     const EditOutcome added = AddCopy(ws, form, ctx);
     if (added != EditOutcome::Done) return added;
     const int kind = ws.Current().Kind();
@@ -103,17 +105,17 @@ EditOutcome AddEmpty(Workspace& ws, ItemForm& form, const EditContext& ctx) {
     Table& t = *ws.TableOf(kind);
     const int last = t.ColumnCount() - 1;
     if (kind == kProjectTable) {
-        for (int c = 2; c <= last; ++c) t.SetCell(c, row, QString());
-        t.SetCell(1, row, QStringLiteral("000"));
+        for (int c = Project::Name; c <= last; ++c) t.SetCell(c, row, QString());
+        t.SetCell(Project::Number, row, QStringLiteral("000"));
         // The register was saved while the project was added; the emptied row must be saved too.
         ws.SetChanged(kChangedProjects, true);
     } else {
-        for (int c = 2; c <= last; ++c)
-            if (c != 12) t.SetCell(c, row, QString());
+        for (int c = Progress::Activity; c <= last; ++c)
+            if (c != Progress::Identifier) t.SetCell(c, row, QString());
     }
     ws.SelectGridCell(kind, 2, row);
     Show(ctx, kind, row);
-    ws.NotifyTable(kind);
+    ws.NotifyRowsChanged(kind, row, row);
     return EditOutcome::Done;
 }
 
@@ -121,6 +123,7 @@ EditOutcome ChangeItem(Workspace& ws, ItemForm& form, const EditContext& ctx) {
     if (!Allowed(ws)) return EditOutcome::Refused;
     const int kind = ws.Current().Kind();
     const int row = ws.Current().Row();
+    const TableEdit edit(ws);
     NormaliseFormDates(form, kind, ctx.now);
     Log(ws, kLabelChangedOld, kind, row);
     switch (kind) {
@@ -142,7 +145,6 @@ EditOutcome ChangeItem(Workspace& ws, ItemForm& form, const EditContext& ctx) {
     Log(ws, kLabelChangedNew, kind, stored);
     if (kind == kFinanceTable) MirrorStageToDeadlines(ws, stored);
     if (kind == kDeadlineTable) MirrorStageToFinance(ws, stored);
-    ws.NotifyTable(kind);
     // The form shows the row as stored, with the dates the links moved.
     if (kind == kDeadlineTable || kind == kFinanceTable || kind == kProjectTable)
         Show(ctx, kind, stored);
@@ -154,6 +156,7 @@ EditOutcome DeleteItem(Workspace& ws, const EditContext& ctx) {
     const int kind = ws.Current().Kind();
     const int row = ws.Current().Row();
     const QString where = QString::number(kind) + u' ' + QString::number(row);
+    const TableEdit edit(ws);
     Log(ws, kLabelDeleted, kind, row);
     ws.AppendCheck(QString());
     ws.AppendCheck(where + QStringLiteral(" SmazSedouEtapu"));

@@ -5,6 +5,7 @@
 
 #include "../Workspace.h"
 #include "../data/Cells.h"
+#include "../data/Columns.h"
 
 namespace {
 
@@ -39,26 +40,32 @@ int TargetRow(Table& table, int row) {
         row = table.RowCount();
         table.SetRowCount(row + 1);
     }
-    table.SetCell(0, row, QString::number(row));
+    table.SetCell(AnyTable::RowNumber, row, QString::number(row));
     return row;
 }
 
-// The stored row becomes the item row; its table is marked changed.
-int StoredRow(Workspace& ws, int kind, int changed, int row) {
+// The stored row becomes the item row; its table is marked changed and the
+// row announced, as added when the table grew.
+int StoredRow(Workspace& ws, int kind, int changed, int row, int rowsBefore) {
     ws.SetChanged(changed, true);
+    const int rows = ws.TableOf(kind)->RowCount();
+    if (rows > rowsBefore)
+        ws.NotifyRowsInserted(kind, rowsBefore, rows - 1);
+    else
+        ws.NotifyRowsChanged(kind, row, row);
     ws.Current().SelectRow(kind, row);
     return row;
 }
 
 void ReadItemTexts(const Table& t, int row, ItemTexts& f) {
-    const FieldBuffer kind = SplitFields(t.Cell(1, row), 2, u'-');
+    const FieldBuffer kind = SplitFields(t.Cell(Progress::KindAndProject, row), 2, u'-');
     f.type = kind[0];
     f.project = kind[1];
     for (const auto& [column, field] : kItemTexts) f.*field = t.Cell(column, row);
 }
 
 void StoreItemTexts(Table& t, int row, const ItemTexts& f) {
-    t.SetCell(1, row, f.type + u'-' + f.project);
+    t.SetCell(Progress::KindAndProject, row, f.type + u'-' + f.project);
     for (const auto& [column, field] : kItemTexts) t.SetCell(column, row, f.*field);
 }
 
@@ -77,7 +84,7 @@ ProjectForm ReadProjectForm(const Table& t, int row) {
     if (row <= 0) row = 1;
     ProjectForm f;
     for (const auto& [column, field] : kProjectTexts) f.*field = t.Cell(column, row);
-    const FieldBuffer shares = SplitFields(t.Cell(10, row), 2, u'/');
+    const FieldBuffer shares = SplitFields(t.Cell(Project::Percentages, row), 2, u'/');
     f.subsidyPercent = shares[0];
     f.erdfPercent = shares[1];
     for (const auto& [column, field] : kProjectDates) f.*field = ParseDate(t.Cell(column, row));
@@ -87,7 +94,7 @@ ProjectForm ReadProjectForm(const Table& t, int row) {
 DeadlineForm ReadDeadlineForm(const Table& t, int row) {
     DeadlineForm f;
     ReadItemTexts(t, row, f);
-    f.duration = ParseInt(t.Cell(9, row));
+    f.duration = ParseInt(t.Cell(Deadline::Duration, row));
     for (const auto& [column, field] : kDeadlineDates) f.*field = ParseDate(t.Cell(column, row));
     return f;
 }
@@ -96,9 +103,9 @@ FinanceForm ReadFinanceForm(const Table& t, int row, const FinanceForm& previous
     FinanceForm f;
     f.marked = previous.marked;
     ReadItemTexts(t, row, f);
-    const double ineligible = ParseAmount(t.Cell(10, row));
-    const double total = ParseAmount(t.Cell(11, row));
-    f.recognised = FormatAmount(ParseAmount(t.Cell(9, row)));
+    const double ineligible = ParseAmount(t.Cell(Finance::Ineligible, row));
+    const double total = ParseAmount(t.Cell(Finance::Total, row));
+    f.recognised = FormatAmount(ParseAmount(t.Cell(Finance::Eligible, row)));
     f.eligible = FormatAmount(total - ineligible);
     f.ineligible = FormatAmount(ineligible);
     f.total = FormatAmount(total);
@@ -107,31 +114,34 @@ FinanceForm ReadFinanceForm(const Table& t, int row, const FinanceForm& previous
 }
 
 QString RealTermText(const Table& deadlines, int row) {
-    return deadlines.Cell(10, row) + QStringLiteral("  -  ") + deadlines.Cell(11, row);
+    return deadlines.Cell(Deadline::RealStart, row) + QStringLiteral("  -  ") +
+           deadlines.Cell(Deadline::RealEnd, row);
 }
 
 int StoreProjectRow(Workspace& ws, int row, const ProjectForm& f) {
     Table& t = ws.Projects;
+    const int rowsBefore = t.RowCount();
     row = TargetRow(t, row);
     for (const auto& [column, field] : kProjectTexts) t.SetCell(column, row, f.*field);
-    t.SetCell(10, row, f.subsidyPercent + u'/' + f.erdfPercent);
+    t.SetCell(Project::Percentages, row, f.subsidyPercent + u'/' + f.erdfPercent);
     for (const auto& [column, field] : kProjectDates) t.SetCell(column, row, StoredDate(f.*field));
-    return StoredRow(ws, kProjectTable, kChangedProjects, row);
+    return StoredRow(ws, kProjectTable, kChangedProjects, row, rowsBefore);
 }
 
 int StoreDeadlineRow(Workspace& ws, int row, const DeadlineForm& f) {
     Table& t = ws.Deadlines;
+    const int rowsBefore = t.RowCount();
     const bool appended = row <= 0;
     row = TargetRow(t, row);
     if (appended) {
         // A hidden row can still hold the realistic term of another project's item.
-        t.SetCell(10, row, QString());
-        t.SetCell(11, row, QString());
+        t.SetCell(Deadline::RealStart, row, QString());
+        t.SetCell(Deadline::RealEnd, row, QString());
     }
     StoreItemTexts(t, row, f);
     for (const auto& [column, field] : kDeadlineDates) t.SetCell(column, row, StoredDate(f.*field));
-    t.SetCell(9, row, QString::number(f.duration));
-    return StoredRow(ws, kDeadlineTable, kChangedDeadlines, row);
+    t.SetCell(Deadline::Duration, row, QString::number(f.duration));
+    return StoredRow(ws, kDeadlineTable, kChangedDeadlines, row, rowsBefore);
 }
 
 int StoreFinanceRow(Workspace& ws, int row, FinanceForm& f, const PageLayout& layout) {
@@ -140,15 +150,16 @@ int StoreFinanceRow(Workspace& ws, int row, FinanceForm& f, const PageLayout& la
     f.eligible = Amount(f.eligible);
     f.recognised = Amount(f.recognised);
     Table& t = ws.Finance;
+    const int rowsBefore = t.RowCount();
     row = TargetRow(t, row);
     StoreItemTexts(t, row, f);
     for (const auto& [column, field] : kFinanceDates) t.SetCell(column, row, StoredDate(f.*field));
     // Column 7 belongs to the invoice layout, column 9 to the stage layout.
-    if (!layout.assignmentShown) t.SetCell(7, row, QString());
-    t.SetCell(9, row, layout.recognisedShown ? f.recognised : QString());
-    t.SetCell(10, row, f.ineligible);
-    t.SetCell(11, row, f.total);
-    return StoredRow(ws, kFinanceTable, kChangedFinance, row);
+    if (!layout.assignmentShown) t.SetCell(Finance::Approval, row, QString());
+    t.SetCell(Finance::Eligible, row, layout.recognisedShown ? f.recognised : QString());
+    t.SetCell(Finance::Ineligible, row, f.ineligible);
+    t.SetCell(Finance::Total, row, f.total);
+    return StoredRow(ws, kFinanceTable, kChangedFinance, row, rowsBefore);
 }
 
 void ApplyPageLayout(PageLayout& l, QChar letter, const QString& activity, const QString& vatText) {

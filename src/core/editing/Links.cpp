@@ -6,6 +6,7 @@
 
 #include "../Workspace.h"
 #include "../data/Cells.h"
+#include "../data/Columns.h"
 #include "../data/Dates.h"
 #include "../data/Sorting.h"
 
@@ -22,7 +23,7 @@ double DateAt(const Table& t, int column, int row) {
     return ParseDate(t.Cell(column, row));
 }
 int DurationAt(const Table& t, int row) {
-    return ParseInt(t.Cell(9, row));
+    return ParseInt(t.Cell(Deadline::Duration, row));
 }
 
 // The short date form, built directly: the passes write thousands of dates
@@ -70,7 +71,7 @@ struct LinkMap {
         successorsOf.resize(topLevel.size());
         for (int r = 1; r < rows; ++r) {
             const QString own = OwnIdentifier(t, r);
-            topLevel[size_t(r)] = !t.Cell(12, r).contains(kSuperiorMarker);
+            topLevel[size_t(r)] = !t.Cell(Deadline::Identifier, r).contains(kSuperiorMarker);
             if (own.isEmpty()) continue;
             if (topLevel[size_t(r)]) childrenOf[size_t(r)] = children.RowsLinkedTo(own);
             successorsOf[size_t(r)] = successors.RowsLinkedTo(own);
@@ -112,7 +113,8 @@ void SuperiorPass(Table& t, const LinkMap& links) {
         // A span with an unset end would give tens of thousands of days and
         // wipe the duration that the predecessor pass needs for that end.
         const double days = std::nearbyint(end - start);
-        if (days > 0 && IsDateSet(start) && IsDateSet(end)) t.SetCell(9, s, DaysText(days));
+        if (days > 0 && IsDateSet(start) && IsDateSet(end))
+            t.SetCell(Deadline::Duration, s, DaysText(days));
         WriteDate(t, 5, s, start);
         WriteDate(t, 6, s, end);
     }
@@ -147,14 +149,15 @@ void RealisticTermPass(Table& t, const LinkMap& links, double today) {
         if (!links.topLevel[size_t(s)]) continue;
         qint64 sum = 0;
         for (int c : links.childrenOf[size_t(s)]) sum += DurationAt(t, c);
-        if (sum > 0) t.SetCell(9, s, QString::number(sum));
+        if (sum > 0) t.SetCell(Deadline::Duration, s, QString::number(sum));
     }
     for (int r = 1; r < links.rows; ++r) {
         // Actual dates cannot lie in the future, nor can an item end before it started.
         const double actualStart = DateAt(t, 7, r);
         const double actualEnd = DateAt(t, 8, r);
-        if (actualStart > today) t.SetCell(7, r, QString());
-        if (actualEnd > today || actualEnd < actualStart) t.SetCell(8, r, QString());
+        if (actualStart > today) t.SetCell(Deadline::ActualStart, r, QString());
+        if (actualEnd > today || actualEnd < actualStart)
+            t.SetCell(Deadline::ActualEnd, r, QString());
         RealisticTerm(t, r, today);
     }
 }
@@ -162,12 +165,12 @@ void RealisticTermPass(Table& t, const LinkMap& links, double today) {
 }  // namespace
 
 QString OwnIdentifier(const Table& deadlines, int row) {
-    return SplitFields(deadlines.Cell(12, row), 1, u'/')[0];
+    return SplitFields(deadlines.Cell(Deadline::Identifier, row), 1, u'/')[0];
 }
 
 LinkIndex::LinkIndex(const Table& deadlines, QStringView marker) {
     for (int r = 1; r < deadlines.RowCount(); ++r) {
-        const QString cell = deadlines.Cell(12, r);
+        const QString cell = deadlines.Cell(Deadline::Identifier, r);
         for (qsizetype at = cell.indexOf(marker); at >= 0; at = cell.indexOf(marker, at + 1)) {
             const std::u16string_view tail = View(QStringView(cell).mid(at + marker.size()));
             tails_.push_back({std::u16string(tail), r});
@@ -214,16 +217,16 @@ bool LinkRecorder::RecordSuperiorLink(int row) {
     Table& t = ws_.Deadlines;
     const QString superior = OwnIdentifier(t, state_.pendingSuperior);
     if (superior.isEmpty()) return false;
-    const FieldBuffer f = SplitFields(t.Cell(12, row), 3, u'/');
+    const FieldBuffer f = SplitFields(t.Cell(Deadline::Identifier, row), 3, u'/');
     QString cell = f[0] + u'/';
     if (f[0] != superior) cell += kSuperiorMarker + superior;
     // An earlier superior link is replaced, a predecessor link kept.
     for (const QString& field : {f[1], f[2]})
         if (!field.isEmpty() && !field.contains(kSuperiorMarker)) cell += u'/' + field;
-    t.SetCell(12, row, cell);
+    t.SetCell(Deadline::Identifier, row, cell);
     // Marked at once: a recording never finished must not be lost at the close.
     ws_.SetChanged(kChangedDeadlines, true);
-    ws_.NotifyTable(kDeadlineTable);
+    ws_.NotifyRowsChanged(kDeadlineTable, row, row);
     return true;
 }
 
@@ -243,14 +246,14 @@ bool LinkRecorder::RecordPredecessorLink(int row) {
     const QString predecessor = OwnIdentifier(t, pending);
     // An empty identifier would only drop the row's earlier predecessor link.
     if (predecessor.isEmpty()) return false;
-    const FieldBuffer f = SplitFields(t.Cell(12, row), 2, u'/');
+    const FieldBuffer f = SplitFields(t.Cell(Deadline::Identifier, row), 2, u'/');
     const QString keep = f[1].contains(kSuperiorMarker) ? f[1] + u'/' : QString();
     // A row is never its own predecessor.
     const QString link = f[0].contains(predecessor) ? QString() : kPredecessorMarker + predecessor;
-    t.SetCell(12, row, f[0] + u'/' + keep + link);
+    t.SetCell(Deadline::Identifier, row, f[0] + u'/' + keep + link);
     // Marked at once: a recording never finished must not be lost at the close.
     ws_.SetChanged(kChangedDeadlines, true);
-    ws_.NotifyTable(kDeadlineTable);
+    ws_.NotifyRowsChanged(kDeadlineTable, row, row);
     return true;
 }
 
@@ -265,9 +268,9 @@ void LinkRecorder::FinishLinking() {
 
 void RemoveAllLinks(Workspace& ws) {
     Table& t = ws.Deadlines;
-    for (int r = 1; r < t.RowCount(); ++r) t.SetCell(12, r, OwnIdentifier(t, r));
+    for (int r = 1; r < t.RowCount(); ++r) t.SetCell(Deadline::Identifier, r, OwnIdentifier(t, r));
     ws.SetChanged(kChangedDeadlines, true);
-    ws.NotifyTable(kDeadlineTable);
+    ws.NotifyRowsChanged(kDeadlineTable, 1, t.RowCount() - 1);
 }
 
 void PropagateLinkDates(Workspace& ws, double today) {
@@ -281,7 +284,7 @@ void PropagateLinkDates(Workspace& ws, double today) {
     SuperiorPass(t, links);
     RealisticTermPass(t, links, today);
     ws.SetChanged(kChangedDeadlines, true);
-    ws.NotifyTable(kDeadlineTable);
+    ws.NotifyRowsChanged(kDeadlineTable, 1, t.RowCount() - 1);
 }
 
 void PropagateLinkDates(Workspace& ws) {

@@ -4,6 +4,7 @@
 
 #include "../Workspace.h"
 #include "../data/Cells.h"
+#include "../data/Columns.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ NewRowIdResult NewRowId(const Table& table, const QString& identifier) {
     }
     QSet<int> used;
     for (int r = 1; r < table.RowCount(); ++r) {
-        const QString cell = table.Cell(12, r);
+        const QString cell = table.Cell(Progress::Identifier, r);
         if (!ReadSequence(SplitId(cell).sequence, &sequence)) {
             result.failed = true;
             result.badIdentifier = SplitFields(cell, 1, u'/')[0];
@@ -84,7 +85,8 @@ QString RenumberActivity(const Table& table, const QString& activity) {
     QSet<int> used;
     for (int r = 1; r < table.RowCount(); ++r) {
         QString number;
-        if (ActivityPrefix(table.Cell(2, r), &number) == prefix) used.insert(ParseInt(number));
+        if (ActivityPrefix(table.Cell(Progress::Activity, r), &number) == prefix)
+            used.insert(ParseInt(number));
     }
     int n = 1;
     while (used.contains(n)) ++n;

@@ -5,6 +5,7 @@
 #include "../Prompter.h"
 #include "../Workspace.h"
 #include "../data/Cells.h"
+#include "../data/Columns.h"
 #include "../shell/ChangeLog.h"
 #include "EditLabels.h"
 #include "RowIds.h"
@@ -24,26 +25,27 @@ const MirrorSide kToFinance{kFinanceTable, kChangedFinance, QStringLiteral("F-")
 int LastRowWithActivity(const Table& t, const QString& activity) {
     int found = 0;
     for (int r = 1; r < t.RowCount(); ++r)
-        if (t.Cell(2, r) == activity) found = r;
+        if (t.Cell(Progress::Activity, r) == activity) found = r;
     return found;
 }
 
 int Mirror(Workspace& ws, const Table& from, int row, const MirrorSide& side) {
     if (row < 1 || row >= from.RowCount()) return 0;
-    const QString activity = from.Cell(2, row);
+    const QString activity = from.Cell(Progress::Activity, row);
     if (!StageSyncOn(ws) || !IsStageActivity(activity)) return 0;
     Table& to = *ws.TableOf(side.kind);
     int target = 0;
     int blank = 0;
     for (int r = 1; r < to.RowCount(); ++r) {
-        if (to.Cell(2, r) == activity) target = r;
-        if (to.Cell(2, r).isEmpty() && to.Cell(3, r).isEmpty() && to.Cell(4, r).isEmpty())
+        if (to.Cell(Progress::Activity, r) == activity) target = r;
+        if (to.Cell(Progress::Activity, r).isEmpty() &&
+            to.Cell(Progress::Classification, r).isEmpty() && to.Cell(Progress::Step, r).isEmpty())
             blank = r;
     }
     if (target == 0) target = blank;
     const bool added = target == 0;
     if (added) {
-        const QString project = SplitFields(from.Cell(1, row), 3, u'-')[1];
+        const QString project = SplitFields(from.Cell(Progress::KindAndProject, row), 3, u'-')[1];
         const NewRowIdResult id =
             NewRowId(ws, side.kind, side.prefix + project + QStringLiteral("-01"));
         if (!id.Ok()) {
@@ -52,21 +54,29 @@ int Mirror(Workspace& ws, const Table& from, int row, const MirrorSide& side) {
         }
         target = to.RowCount();
         to.SetRowCount(target + 1);
-        for (int c = 1; c < qMax(to.ColumnCount(), 18); ++c) to.SetCell(c, target, QString());
+        for (int c = 1; c < qMax(to.ColumnCount(), int(Progress::Count)); ++c)
+            to.SetCell(c, target, QString());
         // Every other way of adding a row numbers it too.
-        to.SetCell(0, target, QString::number(target));
-        to.SetCell(1, target, side.prefix + project);
-        to.SetCell(12, target, id.id);
+        to.SetCell(Progress::RowNumber, target, QString::number(target));
+        to.SetCell(Progress::KindAndProject, target, side.prefix + project);
+        to.SetCell(Progress::Identifier, target, id.id);
     }
-    for (int c : {2, 5, 6, 7, 8}) to.SetCell(c, target, from.Cell(c, row));
+    for (int c :
+         std::initializer_list<int>{Progress::Activity, Deadline::PlanStart, Deadline::PlanEnd,
+                                    Deadline::ActualStart, Deadline::ActualEnd})
+        to.SetCell(c, target, from.Cell(c, row));
     if (side.writesDuration) {
-        const double days = ParseDate(to.Cell(6, target)) - ParseDate(to.Cell(5, target));
-        to.SetCell(9, target, QString::number(qint64(std::nearbyint(days))));
+        const double days = ParseDate(to.Cell(Deadline::PlanEnd, target)) -
+                            ParseDate(to.Cell(Deadline::PlanStart, target));
+        to.SetCell(Deadline::Duration, target, QString::number(qint64(std::nearbyint(days))));
     }
     LogChange(ws, QString(), QString::fromUtf16(added ? kLabelAdded : kLabelChangedNew), side.kind,
               target);
     ws.SetChanged(side.changeFlag, true);
-    ws.NotifyTable(side.kind);
+    if (added)
+        ws.NotifyRowsInserted(side.kind, target, target);
+    else
+        ws.NotifyRowsChanged(side.kind, target, target);
     return target;
 }
 
@@ -96,7 +106,7 @@ void DeleteStageMirror(Workspace& ws, int kind, int row, const QString& projectN
                        const ShowRowFn& show) {
     if (kind != kDeadlineTable && kind != kFinanceTable) return;
     const Table& own = *ws.TableOf(kind);
-    const QString activity = own.Cell(2, row);
+    const QString activity = own.Cell(Progress::Activity, row);
     if (!StageSyncOn(ws) || !IsStageActivity(activity)) return;
     const int other = kind == kFinanceTable ? kDeadlineTable : kFinanceTable;
     const int found = LastRowWithActivity(*ws.TableOf(other), activity);

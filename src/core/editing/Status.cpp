@@ -4,6 +4,7 @@
 
 #include "../Workspace.h"
 #include "../data/Cells.h"
+#include "../data/Columns.h"
 #include "../data/Dates.h"
 
 namespace {
@@ -17,10 +18,10 @@ bool Set(double day) {
 }  // namespace
 
 int DeadlineScore(const Table& deadlines, int row, double referenceDate, int tolerance) {
-    const double plannedStart = ParseDate(deadlines.Cell(5, row));
-    const double plannedEnd = ParseDate(deadlines.Cell(6, row));
-    double actualStart = ParseDate(deadlines.Cell(7, row));
-    double actualEnd = ParseDate(deadlines.Cell(8, row));
+    const double plannedStart = ParseDate(deadlines.Cell(Deadline::PlanStart, row));
+    const double plannedEnd = ParseDate(deadlines.Cell(Deadline::PlanEnd, row));
+    double actualStart = ParseDate(deadlines.Cell(Deadline::ActualStart, row));
+    double actualEnd = ParseDate(deadlines.Cell(Deadline::ActualEnd, row));
     if (!Set(actualStart)) actualStart = referenceDate - tolerance;
     if (!Set(actualEnd)) actualEnd = referenceDate - tolerance;
     int score = 0;
@@ -37,13 +38,13 @@ int DeadlineScore(const Workspace& ws, int row, double referenceDate) {
 }
 
 int PaymentDelay(const Table& finance, int row, double referenceDate, int tolerance) {
-    const QString activity = finance.Cell(2, row);
+    const QString activity = finance.Cell(Progress::Activity, row);
     if (!activity.contains(QLatin1String("Platba")) && !activity.contains(QLatin1String("Faktura")))
         return 0;
-    if (TrimCell(finance.Cell(11, row), 1).isEmpty()) return 0;
-    const double delivered = ParseDate(finance.Cell(5, row));
-    double due = ParseDate(finance.Cell(6, row));
-    double paid = ParseDate(finance.Cell(8, row));
+    if (TrimCell(finance.Cell(Finance::Total, row), 1).isEmpty()) return 0;
+    const double delivered = ParseDate(finance.Cell(Finance::StartOrDelivery, row));
+    double due = ParseDate(finance.Cell(Finance::EndOrDue, row));
+    double paid = ParseDate(finance.Cell(Finance::ProcedureEndOrPaid, row));
     if (delivered > kSetDateThreshold && due < kSetDateThreshold) due = delivered + 14;
     if (!Set(paid)) paid = referenceDate - tolerance;
     const double days = std::nearbyint(paid - due);

@@ -1,6 +1,7 @@
 #include "TableRows.h"
 
 #include "../Workspace.h"
+#include "../data/Columns.h"
 
 namespace {
 
@@ -51,8 +52,8 @@ int DeleteTableRow(Workspace& ws, int kind, int row, const QString& projectNumbe
         if (t.RowCount() <= 2) {
             const QString prefix =
                 kind == kDeadlineTable ? QStringLiteral("T-") : QStringLiteral("F-");
-            t.SetCell(1, 1, prefix + projectNumber);
-            t.SetCell(12, 1, prefix + projectNumber + QStringLiteral("-01"));
+            t.SetCell(Progress::KindAndProject, 1, prefix + projectNumber);
+            t.SetCell(Progress::Identifier, 1, prefix + projectNumber + QStringLiteral("-01"));
         } else {
             t.SetRowCount(t.RowCount() - 1);
         }
@@ -65,7 +66,10 @@ int DeleteTableRow(Workspace& ws, int kind, int row, const QString& projectNumbe
     const int shown = qMin(row, t.RowCount() - 1);
     if (show && kind != kTemplateTable) show(kind, shown);
     ws.SetChanged(ChangeFlagOf(kind), true);
-    ws.NotifyTable(kind);
+    if (t.RowCount() < rowsBefore)
+        ws.NotifyRowsRemoved(kind, row, row);
+    else
+        ws.NotifyRowsChanged(kind, row, last);
     ws.AppendCheck(Trace(ws, QStringLiteral(" Po Mazani Tabulky "), kind, shown));
     return shown;
 }

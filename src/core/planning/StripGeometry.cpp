@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "../data/Cells.h"
+#include "../data/Columns.h"
 #include "../data/Dates.h"
 #include "../data/Table.h"
 
@@ -27,13 +28,13 @@ int Round(double value) {
 
 StripDates StripDatesOf(const Table& table, int kind, int row) {
     StripDates d;
-    d.planFrom = ParseDate(table.Cell(5, row));
-    d.planTo = ParseDate(table.Cell(6, row));
-    d.actualFrom = ParseDate(table.Cell(7, row));
-    d.actualTo = ParseDate(table.Cell(8, row));
+    d.planFrom = ParseDate(table.Cell(Deadline::PlanStart, row));
+    d.planTo = ParseDate(table.Cell(Deadline::PlanEnd, row));
+    d.actualFrom = ParseDate(table.Cell(Deadline::ActualStart, row));
+    d.actualTo = ParseDate(table.Cell(Deadline::ActualEnd, row));
     if (kind == kDeadlineTable) {
-        d.realFrom = ParseDate(table.Cell(10, row));
-        d.realTo = ParseDate(table.Cell(11, row));
+        d.realFrom = ParseDate(table.Cell(Deadline::RealStart, row));
+        d.realTo = ParseDate(table.Cell(Deadline::RealEnd, row));
     }
     return d;
 }

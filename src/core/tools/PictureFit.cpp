@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <cmath>
 
+#include "../data/Columns.h"
 #include "Workspace.h"
 
 QSize FitPicture(QSize picture, QSize area) {
@@ -33,17 +34,20 @@ ItemPicture ItemPictureOf(const Workspace& ws, int kind, int row) {
     const QString separator = QStringLiteral(" -  ");
     switch (kind) {
         case kProjectTable:
-            item.fileName = ws.Projects.Cell(8, row);
-            item.label = ws.Projects.Cell(1, row) + separator + ws.Projects.Cell(2, row);
+            item.fileName = ws.Projects.Cell(Project::Picture, row);
+            item.label = ws.Projects.Cell(Project::Number, row) + separator +
+                         ws.Projects.Cell(Project::Name, row);
             break;
         case kDeadlineTable:
-            item.fileName = ws.Deadlines.Cell(17, row);
-            item.label = ws.Deadlines.Cell(2, row) + separator + ws.Deadlines.Cell(3, row);
+            item.fileName = ws.Deadlines.Cell(Progress::Picture, row);
+            item.label = ws.Deadlines.Cell(Progress::Activity, row) + separator +
+                         ws.Deadlines.Cell(Progress::Classification, row);
             item.keepLabel = row == 1;
             break;
         case kFinanceTable:
-            item.fileName = ws.Finance.Cell(17, row);
-            item.label = ws.Finance.Cell(2, row) + separator + ws.Finance.Cell(3, row);
+            item.fileName = ws.Finance.Cell(Progress::Picture, row);
+            item.label = ws.Finance.Cell(Progress::Activity, row) + separator +
+                         ws.Finance.Cell(Progress::Classification, row);
             break;
         default:
             item.keepLabel = true;

@@ -23,6 +23,7 @@
 #include "Prompter.h"
 #include "Workspace.h"
 #include "data/Cells.h"
+#include "data/Columns.h"
 #include "data/DataFiles.h"
 #include "data/Dates.h"
 #include "editing/ItemEdit.h"
@@ -662,7 +663,9 @@ void Formulare::FillLists() {
     SetItems(dl_.info, column(d, 13));
     SetItems(dl_.note, column(d, 14));
     QStringList activities = column(f, 2);
-    AddColumn(activities, t, 2, [&t](int r) { return t.Cell(1, r) != QLatin1String("Termíny"); });
+    AddColumn(activities, t, Template::Activity, [&t](int r) {
+        return t.Cell(Template::TemplateKind, r) != QLatin1String("Termíny");
+    });
     SetItems(fi_.activity, activities);
     SetItems(fi_.classification, column(t, 3), false);
     QStringList steps = column(f, 4);
@@ -678,8 +681,9 @@ QStringList Formulare::ProjectEntries() const {
     QStringList entries;
     const Table& p = ws_.Projects;
     for (int r = 1; r < p.RowCount(); ++r) {
-        const QString entry = p.Cell(1, r) + QStringLiteral("/ ") + p.Cell(2, r);
-        if (!p.Cell(1, r).isEmpty() && !entries.contains(entry)) entries << entry;
+        const QString entry =
+            p.Cell(Project::Number, r) + QStringLiteral("/ ") + p.Cell(Project::Name, r);
+        if (!p.Cell(Project::Number, r).isEmpty() && !entries.contains(entry)) entries << entry;
     }
     return entries;
 }
@@ -861,7 +865,7 @@ void Formulare::ShowItemRow(const Table& table, QChar letter, int row) {
         (kind == kDeadlineTable ? QStringLiteral("Termíny ") : QStringLiteral("Finance/Jiné ")) +
         QString::number(row));
     ShowItemStatus(kind, row);
-    ApplyPageLayout(form_.layout, letter, table.Cell(2, row), ws_.config.PopisDPH);
+    ApplyPageLayout(form_.layout, letter, table.Cell(Progress::Activity, row), ws_.config.PopisDPH);
     ApplyLayout();
     ShowItemPicture(row);
 }
@@ -1058,6 +1062,8 @@ void Formulare::AfterEdit() {
 
 void Formulare::EditCommand(const std::function<EditOutcome()>& edit) {
     EditOutcome outcome = EditOutcome::Refused;
+    // The views hear of the whole operation once, at its end.
+    const TableEdit group(ws_);
     RunCommand(ws_.Ask(), [&] { outcome = edit(); });
     if (outcome == EditOutcome::Done) AfterEdit();
     ws_.ResetInactivity();
@@ -1155,8 +1161,8 @@ void Formulare::AppendSelectionCheck(const QString& where) {
 
 void Formulare::SetProjectChoices(const QStringList& entries) {
     const int row = ws_.Current().ProjectRow();
-    const QString current =
-        ws_.Projects.Cell(1, row) + QStringLiteral("/ ") + ws_.Projects.Cell(2, row);
+    const QString current = ws_.Projects.Cell(Project::Number, row) + QStringLiteral("/ ") +
+                            ws_.Projects.Cell(Project::Name, row);
     chooser_->blockSignals(true);
     chooser_->clear();
     chooser_->addItems(entries);
@@ -1174,13 +1180,14 @@ QString Formulare::ProjectChooserText() const {
 void Formulare::ShowCurrentProject() {
     const Table& p = ws_.Projects;
     const int row = ws_.Current().ProjectRow();
-    const int at = chooser_->findText(p.Cell(1, row) + QStringLiteral("/ ") + p.Cell(2, row));
+    const int at = chooser_->findText(p.Cell(Project::Number, row) + QStringLiteral("/ ") +
+                                      p.Cell(Project::Name, row));
     if (at >= 0) {
         chooser_->blockSignals(true);
         chooser_->setCurrentIndex(at);
         chooser_->blockSignals(false);
     }
-    SetProjectName(p.Cell(2, row));
+    SetProjectName(p.Cell(Project::Name, row));
 }
 
 void Formulare::SetProjectName(const QString& name) {

@@ -18,6 +18,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "Clock.h"
 #include "ErrorHandler.h"
@@ -479,7 +480,8 @@ void Sledovani::ConnectEntryWindow() {
             });
     connect(form_, &Formulare::pictureLabelChanged, foto_, &Foto::SetItemLabel);
     // The entry window's buttons changed a table; its grid shows it again.
-    connect(form_, &Formulare::itemStored, this, [this](int kind, int) { ws_.NotifyTable(kind); });
+    connect(form_, &Formulare::itemStored, this,
+            [this](int kind, int row) { ws_.NotifyRowsChanged(kind, row, row); });
     connect(form_, &Formulare::pageChanged, this, &Sledovani::PageTurned);
     connect(form_, &Formulare::projectChosen, this,
             [this](const QString&) { menus_->FollowProjectChoice(ws_.Current().Row()); });
@@ -585,16 +587,24 @@ QTableView* Sledovani::CreateGrid(Table& table, const QString& name) {
     columns->setFixedHeight(kRowHeight + 2);
     columns->setSectionResizeMode(QHeaderView::Interactive);
 
-    // Sections that a reset adds come with the default width.
+    // A reset (a load, a sort) forgets the header's sections: the widths the
+    // user gave the columns are kept over it, new sections get the table's width.
+    auto widths = std::make_shared<QList<int>>();
+    connect(model, &QAbstractItemModel::modelAboutToBeReset, view, [view, widths] {
+        QHeaderView* header = view->horizontalHeader();
+        widths->clear();
+        for (int c = 0; c < header->count(); ++c) widths->append(header->sectionSize(c));
+    });
     connect(model, &QAbstractItemModel::modelReset, view,
-            [view, &table] { ApplyColumnWidths(view, table); });
-    ApplyColumnWidths(view, table);
+            [view, &table, widths] { ApplyColumnWidths(view, table, *widths); });
+    ApplyColumnWidths(view, table, {});
     return view;
 }
 
-void Sledovani::ApplyColumnWidths(QTableView* view, const Table& table) {
+void Sledovani::ApplyColumnWidths(QTableView* view, const Table& table, const QList<int>& kept) {
     QHeaderView* header = view->horizontalHeader();
-    for (int c = 0; c < header->count(); ++c) header->resizeSection(c, table.ColumnWidth(c + 1));
+    for (int c = 0; c < header->count(); ++c)
+        header->resizeSection(c, c < kept.size() ? kept[c] : table.ColumnWidth(c + 1));
 }
 
 void Sledovani::AllowRowMoves(QTableView* view, TableModel* model) {
@@ -625,6 +635,11 @@ void Sledovani::WatchSelection(QTableView* view, int kind) {
                     return;
                 CellSelected(kind, current);
             });
+    // Rows taken out under the grid's current cell would move it to a
+    // neighbour and make that the item; the core decides where the item goes,
+    // and the grid follows once the table is announced.
+    connect(static_cast<TableModel*>(view->model()), &TableModel::removingRows, view,
+            [view] { view->selectionModel()->clearCurrentIndex(); });
     connect(view, &QAbstractItemView::pressed, this,
             [this, kind](const QModelIndex& index) { SelectIfNew(kind, index); });
     menus_->Attach(kind, view);

@@ -117,7 +117,7 @@ class Sledovani : public QMainWindow {
                      const std::function<void()>& command = {});
     QAction* AddCheck(QMenu* menu, int flag, const QString& caption, bool designMark);
     QTableView* CreateGrid(Table& table, const QString& name);
-    static void ApplyColumnWidths(QTableView* view, const Table& table);
+    static void ApplyColumnWidths(QTableView* view, const Table& table, const QList<int>& kept);
     void AllowRowMoves(QTableView* view, TableModel* model);
     void WatchSelection(QTableView* view, int kind);
     void ConnectEntryWindow();

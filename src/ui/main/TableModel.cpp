@@ -3,6 +3,7 @@
 #include <QBrush>
 
 #include "Workspace.h"
+#include "data/Columns.h"
 #include "data/Table.h"
 
 namespace {
@@ -52,9 +53,54 @@ TableModel::TableModel(Workspace& ws, Table& table, QObject* parent)
     : QAbstractTableModel(parent), ws_(ws), table_(table) {
     rows_ = table_.RowCount();
     columns_ = table_.ColumnCount();
-    connect(&ws, &Workspace::tableChanged, this, [this](int kind) {
-        if (BaseKind(kind) == BaseKind(table_.Kind())) Refresh();
+    auto mine = [this](int kind) { return BaseKind(kind) == BaseKind(table_.Kind()); };
+    connect(&ws, &Workspace::tableReset, this, [this, mine](int kind) {
+        if (mine(kind)) Refresh();
     });
+    connect(&ws, &Workspace::rowsInserted, this, [this, mine](int kind, int first, int last) {
+        if (mine(kind)) RowsInserted(first, last);
+    });
+    connect(&ws, &Workspace::rowsRemoved, this, [this, mine](int kind, int first, int last) {
+        if (mine(kind)) RowsRemoved(first, last);
+    });
+    connect(&ws, &Workspace::rowsChanged, this, [this, mine](int kind, int first, int last) {
+        if (mine(kind)) RowsChanged(first, last);
+    });
+    // The closing notice of an operation: a size that the precise notices did
+    // not account for falls back to a reset, so a view never reads past the table.
+    connect(&ws, &Workspace::tableChanged, this, [this, mine](int kind) {
+        if (mine(kind) && (rows_ != table_.RowCount() || columns_ != table_.ColumnCount()))
+            Refresh();
+    });
+}
+
+void TableModel::RowsInserted(int first, int last) {
+    // Table rows first … last become model rows first − 1 …; they go in at
+    // most right after the last row.
+    if (first < 1 || first > qMax(1, rows_)) return Refresh();
+    if (rows_ < 1) rows_ = 1;  // the header row was there all along
+    beginInsertRows({}, first - 1, last - 1);
+    rows_ += last - first + 1;
+    endInsertRows();
+    // The row numbers below moved with their rows.
+    emit headerDataChanged(Qt::Vertical, first - 1, rows_ - 2);
+}
+
+void TableModel::RowsRemoved(int first, int last) {
+    if (first < 1 || last >= rows_) return Refresh();
+    emit removingRows();
+    beginRemoveRows({}, first - 1, last - 1);
+    rows_ -= last - first + 1;
+    endRemoveRows();
+    if (first - 1 <= rows_ - 2) emit headerDataChanged(Qt::Vertical, first - 1, rows_ - 2);
+}
+
+void TableModel::RowsChanged(int first, int last) {
+    const int lastRow = rowCount() - 1;
+    const int from = qMax(0, first - 1), to = qMin(lastRow, last - 1);
+    if (from > to || columnCount() == 0) return;
+    emit dataChanged(index(from, 0), index(to, columnCount() - 1));
+    emit headerDataChanged(Qt::Vertical, from, to);
 }
 
 void TableModel::Refresh() {
@@ -108,7 +154,8 @@ QVariant TableModel::headerData(int section, Qt::Orientation orientation, int ro
     const bool horizontal = orientation == Qt::Horizontal;
     switch (role) {
         case Qt::DisplayRole:
-            return horizontal ? table_.Cell(section + 1, 0) : table_.Cell(0, section + 1);
+            return horizontal ? table_.Cell(section + 1, 0)
+                              : table_.Cell(AnyTable::RowNumber, section + 1);
         case Qt::BackgroundRole:
             return QBrush(horizontal ? table_.HeaderColor() : FixedColumnColour(table_));
         case Qt::TextAlignmentRole:

@@ -10,9 +10,11 @@ class Workspace;
 // (column + 1, row + 1). The table's further fixed rows and columns (the results
 // table has them) are drawn in the header colour and cannot be selected.
 //
-// The core changes its tables without asking and then announces the change with
-// Workspace::tableChanged, so the model caches the table's size and resets on
-// that announcement; until then views see the old size and never read past it.
+// The core changes its tables without asking and then announces the change:
+// rows inserted, removed or changed, or the whole table (a load, a sort). The
+// model caches the table's size and follows each notice with the matching
+// model signal, so that views keep their scroll position, selection and column
+// widths; until then views see the old size and never read past it.
 //
 // Only the task template table is edited in place; an edit goes straight into
 // the table and marks the templates changed. Rows of the project, deadline,
@@ -51,7 +53,16 @@ class TableModel : public QAbstractTableModel {
     // Reloads everything from the table.
     void Refresh();
 
+  signals:
+    // Sent before rows go, ahead of the selection models, which would move
+    // their current cell to a neighbouring row.
+    void removingRows();
+
   private:
+    void RowsInserted(int first, int last);
+    void RowsRemoved(int first, int last);
+    void RowsChanged(int first, int last);
+
     Workspace& ws_;
     Table& table_;
     int rows_ = 0;
