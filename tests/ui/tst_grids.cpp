@@ -11,8 +11,8 @@
 #include <memory>
 
 #include "TestSupport.h"
-#include "data/DataFiles.h"
 #include "data/IniFile.h"
+#include "data/Progress.h"
 #include "editing/Formulare.h"
 #include "editing/Links.h"
 #include "main/Sledovani.h"

@@ -1,7 +1,7 @@
 #include "GridActions.h"
 
 #include "../Workspace.h"
-#include "../data/DataFiles.h"
+#include "../data/Progress.h"
 #include "RowIds.h"
 
 AddRecordResult AddRecord(Workspace& ws, int kind, int row) {

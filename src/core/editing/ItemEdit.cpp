@@ -2,7 +2,8 @@
 
 #include "../Prompter.h"
 #include "../Workspace.h"
-#include "../data/DataFiles.h"
+#include "../data/Progress.h"
+#include "../data/ProjectRegister.h"
 #include "../shell/Access.h"
 #include "../shell/ChangeLog.h"
 #include "EditLabels.h"
