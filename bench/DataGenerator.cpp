@@ -8,7 +8,7 @@
 #include "Prompter.h"
 #include "Workspace.h"
 #include "data/Cells.h"
-#include "data/DataFiles.h"
+#include "data/Progress.h"
 #include "data/Table.h"
 #include "data/TextFile.h"
 #include "shell/Config.h"

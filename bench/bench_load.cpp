@@ -9,7 +9,9 @@
 #include "Prompter.h"
 #include "Workspace.h"
 #include "data/DataCheck.h"
-#include "data/DataFiles.h"
+#include "data/Progress.h"
+#include "data/ProjectRegister.h"
+#include "data/Templates.h"
 #include "shell/Config.h"
 #include "shell/StartUp.h"
 

@@ -4,14 +4,17 @@
 #include <QFileInfo>
 
 #include "Arguments.h"
+#include "FileChoice.h"
 #include "Prompter.h"
 #include "Workspace.h"
 #include "data/Cells.h"
+#include "data/Columns.h"
 #include "data/DataCheck.h"
-#include "data/DataFiles.h"
 #include "data/Dates.h"
-#include "data/FileChoice.h"
 #include "data/IniFile.h"
+#include "data/Progress.h"
+#include "data/ProjectRegister.h"
+#include "data/Templates.h"
 #include "data/TextFile.h"
 #include "editing/Status.h"
 #include "shell/Access.h"
@@ -138,13 +141,13 @@ bool PrintLateRows(const Config& config, const QString& number, const QString& f
     // Without a row of its kind in the file, row 1 is only the load's placeholder
     // and has no row number.
     auto print = [&](const Table& table, const char* kind, auto evaluate) {
-        if (table.Cell(0, 1).isEmpty()) return;
+        if (table.Cell(Progress::RowNumber, 1).isEmpty()) return;
         for (int r = 1; r < table.RowCount(); ++r) {
             const int value = evaluate(r);
             if (value <= 0) continue;
             out << kind << ';' << number << ';' << r << ';'
-                << SplitFields(table.Cell(12, r), 1, u'/')[0] << ';' << table.Cell(2, r) << ';'
-                << value << '\n';
+                << SplitFields(table.Cell(Progress::Identifier, r), 1, u'/')[0] << ';'
+                << table.Cell(Progress::Activity, r) << ';' << value << '\n';
         }
     };
     print(files.Deadlines, "T", [&](int r) { return DeadlineScore(files, r, reference); });
@@ -255,7 +258,7 @@ int RunGenerate(const Arguments& args, QTextStream& out, QTextStream& err) {
         int row = 0;
         if (args.hasProject) {
             for (int r = 1; r < ws.Projects.RowCount() && row == 0; ++r)
-                if (ws.Projects.Cell(1, r) == args.project) row = r;
+                if (ws.Projects.Cell(Project::Number, r) == args.project) row = r;
             if (row == 0) {
                 out << "Akce s číslem " << args.project << " v seznamu akcí "
                     << cfg.DataPath(cfg.SouborAkce) << " není.\n";
@@ -265,7 +268,8 @@ int RunGenerate(const Arguments& args, QTextStream& out, QTextStream& err) {
         for (int r = 1; r < ws.Projects.RowCount(); ++r) {
             if (row != 0 && r != row) continue;
             if (!ProgressFileRefusal(ws, r).isEmpty()) continue;
-            const QString path = cfg.DataPath(ProgressFileName(ws, ws.Projects.Cell(1, r)));
+            const QString path =
+                cfg.DataPath(ProgressFileName(ws, ws.Projects.Cell(Project::Number, r)));
             if (args.force || !QFileInfo(path).isFile()) planned << path;
         }
         const GenerateReport report = GenerateProgressRows(ws, row, args.force);
@@ -322,7 +326,7 @@ int RunStatus(const Arguments& args, QTextStream& rawOut, QTextStream& rawErr) {
     int only = 0;
     if (args.hasProject) {
         for (int r = 1; r < projects.RowCount() && only == 0; ++r)
-            if (projects.Cell(1, r) == args.project) only = r;
+            if (projects.Cell(Project::Number, r) == args.project) only = r;
         if (only == 0) {
             err << "Akce s číslem " << args.project << " v seznamu akcí "
                 << cfg.DataPath(cfg.SouborAkce) << " není." << Qt::endl;
@@ -333,7 +337,7 @@ int RunStatus(const Arguments& args, QTextStream& rawOut, QTextStream& rawErr) {
     bool problems = false;
     for (int r = 1; r < projects.RowCount(); ++r) {
         if (only != 0 && r != only) continue;
-        const QString number = projects.Cell(1, r);
+        const QString number = projects.Cell(Project::Number, r);
         // The program finds a project by the first number contained in its own,
         // so a project may show another one's progress: listing it again under
         // this number would mislead. What is left out makes the run fail.
@@ -377,8 +381,8 @@ int RunBackup(const Arguments& args, QTextStream& out, QTextStream& err) {
         // not copied into the backup; the run says so and fails.
         bool skipped = false;
         for (int r = 1; r < ws.Projects.RowCount(); ++r) {
-            if (IsSafeNamePart(ws.Projects.Cell(1, r))) continue;
-            out << Escaped(UnsafeNumberText(ws.Projects.Cell(1, r)))
+            if (IsSafeNamePart(ws.Projects.Cell(Project::Number, r))) continue;
+            out << Escaped(UnsafeNumberText(ws.Projects.Cell(Project::Number, r)))
                 << " Průběh akce se nezálohuje.\n";
             skipped = true;
         }

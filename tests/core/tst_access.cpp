@@ -150,6 +150,101 @@ class TestAccess : public QObject {
         QCOMPARE(ScramblePassword(plain), stored);
     }
 
+    // The rules of the settings window's "Změnit", without the window: which
+    // password authorises which change, and what is refused or recorded.
+    void changeAccess_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("permission");
+        QTest::addColumn<QString>("admin");  // "-": left untouched
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("expectName");
+        QTest::addColumn<QString>("expectPermission");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<bool>("wrong");
+        QTest::addColumn<bool>("logged");
+        QTest::addColumn<bool>("service");
+        QTest::newRow("admin changes permission") << "Eva"
+                                                  << "4_000"
+                                                  << "tajne"
+                                                  << "-"
+                                                  << "Eva"
+                                                  << "4_000" << false << false << true << false;
+        QTest::newRow("master password") << "Jan"
+                                         << "3_000"
+                                         << "qezub"
+                                         << "-"
+                                         << "Jan"
+                                         << "3_000" << false << false << true << false;
+        QTest::newRow("wrong admin password") << "Jan"
+                                              << "4_000"
+                                              << "spatne"
+                                              << "-"
+                                              << "Eva"
+                                              << "2_000" << false << true << false << false;
+        QTest::newRow("access password renames") << "Jan"
+                                                 << "4_000"
+                                                 << "-"
+                                                 << "heslo"
+                                                 << "Jan"
+                                                 << "2_000" << false << false << true << false;
+        QTest::newRow("wrong access password is recorded")
+            << "Jan"
+            << "2_000"
+            << "-"
+            << "spatne"
+            << "Eva"
+            << "2_000" << false << true << true << false;
+        QTest::newRow("name with slash refused") << "Ja/n"
+                                                 << "2_000"
+                                                 << "tajne"
+                                                 << "-"
+                                                 << "Eva"
+                                                 << "2_000" << true << false << false << false;
+        QTest::newRow("service marker not stored") << "Eva"
+                                                   << "#SERVIS#"
+                                                   << "tajne"
+                                                   << "-"
+                                                   << "Eva"
+                                                   << "2_000" << false << false << true << true;
+        QTest::newRow("nothing entered") << "Jan"
+                                         << "4_000"
+                                         << "-"
+                                         << "-"
+                                         << "Eva"
+                                         << "2_000" << false << false << false << false;
+    }
+
+    void changeAccess() {
+        QFETCH(QString, name);
+        QFETCH(QString, permission);
+        QFETCH(QString, admin);
+        QFETCH(QString, password);
+        TempBase base;
+        Workspace& ws = *base.ws;
+        ws.Access.UserName = "Eva";
+        ws.Access.Password = "heslo";
+        ws.Access.AdminPassword = "tajne";
+        ws.Access.Permission = "2_000";
+        ws.config.UserRecord.clear();
+        auto entered = [](const QString& text) {
+            return text == "-" ? std::nullopt : std::optional<QString>(text);
+        };
+        const AccessChangeResult result =
+            ChangeAccess(ws, {name, permission, entered(admin), std::nullopt, entered(password)});
+        QTEST(ws.Access.UserName, "expectName");
+        QTEST(ws.Access.Permission, "expectPermission");
+        QTEST(result.refused, "refused");
+        QTEST(result.wrongPassword, "wrong");
+        QTEST(result.logged, "logged");
+        QTEST(result.service, "service");
+        QCOMPARE(result.message.isEmpty(), !result.refused && !result.wrongPassword);
+        // Only a real change reaches the stored user record.
+        QCOMPARE(result.recordChanged, !ws.config.UserRecord.isEmpty());
+        QCOMPARE(result.recordChanged,
+                 ws.Access.UserName != "Eva" || ws.Access.Permission != "2_000");
+        QVERIFY(base.prompter.log.isEmpty());
+    }
+
     void defaultRecord() {
         TempBase& base = *base_;
         Workspace& ws = *base.ws;

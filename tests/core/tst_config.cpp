@@ -3,7 +3,6 @@
 
 #include "TestSupport.h"
 #include "data/Cells.h"
-#include "data/DataFiles.h"
 #include "data/IniFile.h"
 #include "data/TextFile.h"
 #include "shell/Config.h"

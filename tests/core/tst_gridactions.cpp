@@ -1,7 +1,8 @@
 #include <QtTest>
 
 #include "TestSupport.h"
-#include "data/DataFiles.h"
+#include "data/Progress.h"
+#include "data/ProjectRegister.h"
 #include "editing/GridActions.h"
 #include "editing/TableRows.h"
 

@@ -2,8 +2,8 @@
 
 #include "TestSupport.h"
 #include "data/Cells.h"
-#include "data/DataFiles.h"
 #include "data/Dates.h"
+#include "data/ProjectRegister.h"
 #include "editing/ItemEdit.h"
 #include "editing/Links.h"
 #include "shell/Access.h"

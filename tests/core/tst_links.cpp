@@ -3,8 +3,8 @@
 #include <QtTest>
 
 #include "TestSupport.h"
-#include "data/DataFiles.h"
 #include "data/Dates.h"
+#include "data/Progress.h"
 #include "editing/Links.h"
 #include "shell/Config.h"
 

@@ -1,7 +1,8 @@
 #include <QtTest>
 
 #include "TestSupport.h"
-#include "data/DataFiles.h"
+#include "data/Columns.h"
+#include "data/People.h"
 
 class TestPeople : public QObject {
     Q_OBJECT
@@ -51,6 +52,35 @@ private slots:
         QCOMPARE(base.Lines("Lid.csv"), QStringList{"Dvořák;Petr;Ing.;Technik;Člen"});
         QCOMPARE(base.ws->Picks.persons, QStringList{"Dvořák Petr Ing.[c]"});
         QCOMPARE(base.ws->config.SouborLidi, QStringLiteral("Lid.csv"));
+    }
+
+    // The entry window's choices come from the tables: the finance activities
+    // are the finance rows' and those of the templates that are not deadlines.
+    void entryFormLists() {
+        TempBase base;
+        Workspace& ws = *base.ws;
+        SetupTable(ws.Projects, kProjectTable, QString());
+        ws.Projects.SetCell(Project::Number, 1, "101");
+        ws.Projects.SetCell(Project::Number, 2, "102");
+        ws.Projects.SetCell(Project::Number, 3, "101");
+        ws.Projects.SetCell(Project::Manager, 2, "Novák");
+        SetupTable(ws.Finance, kFinanceTable, QString());
+        ws.Finance.SetCell(Finance::Activity, 1, "Faktura");
+        ws.Finance.SetCell(Finance::Step, 1, "Úhrada");
+        SetupTable(ws.Templates, kTemplateTable, QString());
+        const char* rows[][3] = {{"Termíny", "Realizace", "Stavba"},
+                                 {"Finance", "Etapa", "Kontrola"},
+                                 {"Jiné", "Faktura", "Úhrada"}};
+        for (int r = 1; r <= 3; ++r) {
+            ws.Templates.SetCell(Template::TemplateKind, r, rows[r - 1][0]);
+            ws.Templates.SetCell(Template::Activity, r, rows[r - 1][1]);
+            ws.Templates.SetCell(Template::Step, r, rows[r - 1][2]);
+        }
+        const EntryFormLists lists = EntryFormPickLists(ws);
+        QCOMPARE(lists.projectNumbers, (QStringList{"101", "102"}));
+        QCOMPARE(lists.managers.last(), QStringLiteral("Novák"));
+        QCOMPARE(lists.financeActivities, (QStringList{"Faktura", "Etapa"}));
+        QCOMPARE(lists.financeSteps, (QStringList{"Úhrada", "Stavba", "Kontrola"}));
     }
 
     void refreshBuildsListsWithoutDuplicates() {

@@ -2,8 +2,11 @@
 
 #include "TestSupport.h"
 #include "data/Cells.h"
-#include "data/DataFiles.h"
+#include "data/Columns.h"
 #include "data/Dates.h"
+#include "data/Progress.h"
+#include "data/ProgressCache.h"
+#include "data/ProjectRegister.h"
 #include "editing/GridActions.h"
 #include "editing/ItemEdit.h"
 #include "editing/ItemForm.h"
@@ -395,6 +398,64 @@ class TestProgress : public QObject {
         QVERIFY(!base.Exists("data/APr_NameAkce__a/x.csv"));
         QCOMPARE(base.prompter.Texts(ScriptedPrompter::Kind::Error).size(), 2);
         QVERIFY(base.prompter.Texts(ScriptedPrompter::Kind::OpenDialog).isEmpty());
+    }
+
+    // The pure reader and writer need neither prompter nor workspace: a file
+    // read and written back keeps its rows byte for byte, and an unreadable
+    // file is an error value, not a question.
+    void pureReaderAndWriterRoundTrip() {
+        TempBase base;
+        const QStringList rows = {Row("T-7", "Stavba", "T-7-01//"),
+                                  Row("T-7", "Kolaudace", "T-7-02/T-7-01/"),
+                                  Row("F-7", "Etapa", "F-7-01/", "1234567,50|0,00|10,00")};
+        base.WriteLines("in.csv", SavedProgress("7", rows));
+        const ProgressRows read = ReadProgressFile(base.Path("in.csv"), "[DPH]");
+        QVERIFY(read.Ok());
+        QCOMPARE(read.deadlines.size(), 2);
+        QCOMPARE(read.finance.size(), 1);
+        QCOMPARE(read.finance[0][Finance::Eligible - 1], FormatAmount(1234567.5));
+        QCOMPARE(read.finance[0][Finance::Info - 1], QStringLiteral("info"));
+
+        Table deadlines, finance;
+        SetupTable(deadlines, kDeadlineTable, QString());
+        SetupTable(finance, kFinanceTable, QString());
+        for (int r = 0; r < read.deadlines.size(); ++r)
+            for (int c = Deadline::KindAndProject; c < Deadline::Count; ++c)
+                deadlines.SetCell(c, r + 1, read.deadlines[r][c - 1]);
+        for (int c = Finance::KindAndProject; c < Finance::Count; ++c)
+            finance.SetCell(c, 1, read.finance[0][c - 1]);
+        WriteProgressFile(base.Path("out.csv"), "7", deadlines, finance);
+        QCOMPARE(base.Bytes("out.csv"), Cp1250Lines(QStringList{"Akce ORVA;09.12.2026"} +
+                                                    SavedProgress("7", rows).mid(1)));
+        QVERIFY(base.prompter.log.isEmpty());
+
+        const ProgressRows missing = ReadProgressFile(base.Path("none.csv"), QString());
+        QVERIFY(!missing.Ok());
+        QVERIFY(missing.ErrorString().startsWith(base.Path("none.csv")));
+    }
+
+    // A file rewritten by another workstation is read again even when its size
+    // stayed the same; an unchanged file is served without parsing it again.
+    void cacheReadsChangedFilesAgain() {
+        TempBase base;
+        const QString path = base.Path("APr_x__5.csv");
+        base.WriteLines("APr_x__5.csv", SavedProgress("5", {Row("T-5", "Alfa", "T-5-01//")}));
+        ProgressCache cache;
+        QCOMPARE(cache.Read(path, QString()).deadlines[0][Deadline::Activity - 1], "Alfa");
+        QCOMPARE(cache.Read(path, QString()).deadlines[0][Deadline::Activity - 1], "Alfa");
+        QCOMPARE(cache.ParseCount(), 1);
+
+        const QDateTime before = QFileInfo(path).lastModified();
+        base.WriteLines("APr_x__5.csv", SavedProgress("5", {Row("T-5", "Beta", "T-5-01//")}));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(before.addSecs(2), QFileDevice::FileModificationTime));
+        file.close();
+        QCOMPARE(cache.Read(path, QString()).deadlines[0][Deadline::Activity - 1], "Beta");
+        QCOMPARE(cache.ParseCount(), 2);
+
+        QFile::remove(path);
+        QVERIFY(!cache.Read(path, QString()).Ok());
     }
 
     void timeRange() {

@@ -2,7 +2,7 @@
 
 #include "TestSupport.h"
 #include "data/Cells.h"
-#include "data/DataFiles.h"
+#include "data/ProjectRegister.h"
 
 class TestRegister : public QObject {
     Q_OBJECT

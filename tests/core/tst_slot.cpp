@@ -3,8 +3,8 @@
 #include <QtTest>
 
 #include "TestSupport.h"
-#include "data/DataFiles.h"
 #include "data/IniFile.h"
+#include "data/ProjectRegister.h"
 #include "data/TextFile.h"
 #include "shell/Access.h"
 #include "shell/Config.h"

@@ -15,8 +15,8 @@
 
 #include "Prompter.h"
 #include "Workspace.h"
-#include "data/DataFiles.h"
 #include "data/IniFile.h"
+#include "data/ProjectRegister.h"
 #include "data/TextFile.h"
 #include "shell/ChangeLog.h"
 #include "shell/Config.h"

@@ -9,7 +9,8 @@
 #include <QtTest>
 
 #include "TestSupport.h"
-#include "data/DataFiles.h"
+#include "data/Progress.h"
+#include "data/ProjectRegister.h"
 #include "data/Sorting.h"
 #include "editing/Formulare.h"
 #include "editing/Links.h"

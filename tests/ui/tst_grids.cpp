@@ -14,8 +14,8 @@
 
 #include "TestSupport.h"
 #include "data/Columns.h"
-#include "data/DataFiles.h"
 #include "data/IniFile.h"
+#include "data/Progress.h"
 #include "editing/Formulare.h"
 #include "editing/Links.h"
 #include "main/Sledovani.h"

@@ -8,6 +8,7 @@
 
 #include "../Clock.h"
 #include "Dates.h"
+#include "Table.h"
 
 namespace {
 
@@ -262,3 +263,14 @@ QString PadText(const QString& text, const QString& alignment, int width) {
 QString FormatAmount(double value) { return AmountText(value, true).rightJustified(18, u' '); }
 
 QString FormatAmountPlain(double value) { return AmountText(value, false); }
+
+QString RowLine(const Table& table, int row, int first, int last, int amountFrom, int amountTo) {
+    QString line;
+    for (int c = first; c <= last; ++c) {
+        QString cell = ReplaceChar(table.Cell(c, row), u';', u'~');
+        if (c >= amountFrom && c <= amountTo) cell = TrimCell(cell, 1);
+        line += cell;
+        line += u';';
+    }
+    return line;
+}

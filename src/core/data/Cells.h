@@ -3,6 +3,8 @@
 #include <QString>
 #include <array>
 
+class Table;
+
 // Cell helpers. None of them fails on bad cell text: a bad amount reads as 0,
 // a bad date as the empty date, a bad integer as 0.
 
@@ -28,3 +30,8 @@ QString PadText(const QString& text, const QString& alignment, int width);
 QString FormatAmount(double value);
 // The same number without padding or thousands separators, as files store it.
 QString FormatAmountPlain(double value);
+
+// One data row: cells first..last of the row, each followed by ";", with ";"
+// inside a cell written as "~"; amount columns [amountFrom, amountTo] trimmed.
+QString RowLine(const Table& table, int row, int first, int last, int amountFrom = -1,
+                int amountTo = -1);

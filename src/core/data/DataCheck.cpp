@@ -2,13 +2,16 @@
 
 #include <QHash>
 
+#include "../FileChoice.h"
 #include "../Workspace.h"
 #include "../shell/Config.h"
 #include "Cells.h"
-#include "DataFiles.h"
+#include "Columns.h"
 #include "Dates.h"
-#include "FileChoice.h"
 #include "IniFile.h"
+#include "Progress.h"
+#include "ProjectRegister.h"
+#include "Templates.h"
 #include "TextFile.h"
 
 using FileChoice::IsFile;
@@ -110,8 +113,10 @@ void ScanRegisterLines(const QStringList& lines, const QString& fileName, DataCh
             AddSkipped(report, fileName, i, lines[i]);
             continue;
         }
-        for (int c : {11, 12}) CheckCell(report, fileName, i, f, c, true, kProjectTable, {});
-        for (int c : {13, 14}) CheckCell(report, fileName, i, f, c, false, kProjectTable, {});
+        for (int c : {Project::PlannedTotal, Project::Subsidy})
+            CheckCell(report, fileName, i, f, c, true, kProjectTable, {});
+        for (int c : {Project::Start, Project::End})
+            CheckCell(report, fileName, i, f, c, false, kProjectTable, {});
     }
 }
 
@@ -126,19 +131,21 @@ void ScanProgressLines(const QStringList& lines, const QString& fileName, const 
                        DataCheckReport& report, ProjectCheck* counts) {
     for (int i = 0; i < lines.size(); ++i) {
         // Fields beyond the last checked column are not needed.
-        const FieldBuffer f = SplitFields(lines[i], 11, u';');
+        const FieldBuffer f = SplitFields(lines[i], Deadline::RealEnd, u';');
         const QString& first = f[0];
         if (first.isEmpty()) {
             if (CarriesText(lines[i])) AddSkipped(report, fileName, i, lines[i]);
         } else if (StartsWith(first, "T-")) {
             if (counts) ++counts->deadlineRows;
-            for (int c : {5, 6, 7, 8, 10, 11})
+            for (int c : {Deadline::PlanStart, Deadline::PlanEnd, Deadline::ActualStart,
+                          Deadline::ActualEnd, Deadline::RealStart, Deadline::RealEnd})
                 CheckCell(report, fileName, i, f, c, false, kDeadlineTable, vatText);
         } else if (StartsWith(first, "F-") || StartsWith(first, "J-") || StartsWith(first, "O-")) {
             if (counts) ++counts->financeRows;
-            for (int c : {5, 6, 7, 8})
+            for (int c : {Finance::StartOrDelivery, Finance::EndOrDue, Finance::Approval,
+                          Finance::ProcedureEndOrPaid})
                 CheckCell(report, fileName, i, f, c, false, kFinanceTable, vatText);
-            for (int c : {9, 10, 11})
+            for (int c : {Finance::Eligible, Finance::Ineligible, Finance::Total})
                 CheckCell(report, fileName, i, f, c, true, kFinanceTable, vatText);
         } else if (first != QStringLiteral("Akce číslo") && first != QLatin1String("Akce ORVA") &&
                    first != QStringLiteral("Akce - Projekt Číslo") &&
@@ -198,7 +205,7 @@ DataCheckReport CheckDataFolder(Workspace& ws, ScriptedPrompter& prompter) {
         QHash<QString, ProjectCheck> scanned;
         for (int r = 1; r < ws.Projects.RowCount(); ++r) {
             ProjectCheck pc;
-            pc.number = ws.Projects.Cell(1, r);
+            pc.number = ws.Projects.Cell(Project::Number, r);
             if (!IsSafeNamePart(pc.number)) {
                 pc.unsafeNumber = true;
                 report.projects.append(pc);
@@ -206,7 +213,7 @@ DataCheckReport CheckDataFolder(Workspace& ws, ScriptedPrompter& prompter) {
             }
             pc.fileName = ProgressFileName(ws, pc.number);
             if (ws.Current().ProjectRow() != r)
-                pc.sharesFileOf = ws.Projects.Cell(1, ws.Current().ProjectRow());
+                pc.sharesFileOf = ws.Projects.Cell(Project::Number, ws.Current().ProjectRow());
             const QString path = cfg.DataPath(pc.fileName);
             if (!IsFile(path)) {
                 pc.missing = true;

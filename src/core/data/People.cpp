@@ -1,8 +1,12 @@
+#include "People.h"
+
+#include <functional>
+
+#include "../FileChoice.h"
 #include "../Prompter.h"
 #include "../Workspace.h"
 #include "Cells.h"
-#include "DataFiles.h"
-#include "FileChoice.h"
+#include "Columns.h"
 #include "TextFile.h"
 
 using namespace FileChoice;
@@ -17,6 +21,17 @@ QStringList DistinctColumn(const Table& t, int column) {
     QStringList values;
     for (int r = 1; r < t.RowCount(); ++r) AddOnce(values, t.Cell(column, r));
     return values;
+}
+
+// The distinct values of a column below the header row, after those in list;
+// take, when given, picks the rows.
+void AddColumn(QStringList& list, const Table& t, int column,
+               const std::function<bool(int)>& take = {}) {
+    for (int r = 1; r < t.RowCount(); ++r) {
+        const QString value = t.Cell(column, r);
+        if (value.isEmpty() || list.contains(value) || (take && !take(r))) continue;
+        list << value;
+    }
 }
 
 }  // namespace
@@ -39,13 +54,19 @@ QString PersonEntry(const QString& line) {
     return marks.isEmpty() ? person + role : person + u'[' + marks + u']';
 }
 
+QStringList ReadPeopleEntries(const QString& path) {
+    QStringList entries;
+    for (const QString& line : TextFile::ReadLines(path)) AddOnce(entries, PersonEntry(line));
+    return entries;
+}
+
 void LoadPeople(Workspace& ws, const QString& name) {
     Config& cfg = ws.config;
     QString path = cfg.DataPath(name);
     if (name.isEmpty() || !IsFile(path)) {
-        const QString chosen = Open(ws, {QStringLiteral("Otevření Akcí -") + path,
-                                         cfg.DataPath(QString()), QStringLiteral("*Lid*.csv"),
-                                         kFilterProgress});
+        const QString chosen =
+            Open(ws, {QStringLiteral("Otevření Akcí -") + path, cfg.DataPath(QString()),
+                      QStringLiteral("*Lid*.csv"), kFilterProgress});
         if (!chosen.isEmpty()) {
             cfg.SouborLidi = FileNameOf(chosen);
             path = chosen;
@@ -61,7 +82,7 @@ void LoadPeople(Workspace& ws, const QString& name) {
         }
         path = configured;
     }
-    for (const QString& line : TextFile::ReadLines(path)) AddOnce(ws.Picks.persons, PersonEntry(line));
+    for (const QString& entry : ReadPeopleEntries(path)) AddOnce(ws.Picks.persons, entry);
     emit ws.pickListsChanged();
 }
 
@@ -72,13 +93,14 @@ void RefreshPickLists(Workspace& ws) {
     picks.projects.clear();
     const Table& p = ws.Projects;
     for (int r = 1; r < p.RowCount(); ++r) {
-        if (!p.Cell(1, r).isEmpty())
-            AddOnce(picks.projects, p.Cell(1, r) + QStringLiteral("/ ") + p.Cell(2, r));
+        if (!p.Cell(Project::Number, r).isEmpty())
+            AddOnce(picks.projects,
+                    p.Cell(Project::Number, r) + QStringLiteral("/ ") + p.Cell(Project::Name, r));
         ws.NotifyGauge(r, 50);
     }
-    picks.activities = DistinctColumn(ws.Templates, 2);
-    picks.classifications = DistinctColumn(ws.Templates, 3);
-    picks.steps = DistinctColumn(ws.Templates, 4);
+    picks.activities = DistinctColumn(ws.Templates, Template::Activity);
+    picks.classifications = DistinctColumn(ws.Templates, Template::Classification);
+    picks.steps = DistinctColumn(ws.Templates, Template::Step);
     ws.NotifyGauge(0, 50);
     emit ws.pickListsChanged();
 }
@@ -88,9 +110,9 @@ void LoadNotes(Workspace& ws, const QString& name) {
     if (ws.Changed(kChangedNotes)) SaveNotes(ws, cfg.SouborPoznamky);
     QString path = cfg.TextPath(name);
     if (name.isEmpty() || !IsFile(path)) {
-        const QString chosen = Open(ws, {QStringLiteral("Otevření Poznámek -") + path,
-                                         cfg.TextPath(QString()), QStringLiteral("*.TXT"),
-                                         kFilterText});
+        const QString chosen =
+            Open(ws, {QStringLiteral("Otevření Poznámek -") + path, cfg.TextPath(QString()),
+                      QStringLiteral("*.TXT"), kFilterText});
         if (!chosen.isEmpty()) {
             cfg.CestaTXT = cfg.RelativeFolder(DirOf(chosen));
             cfg.SouborPoznamky = FileNameOf(chosen);
@@ -107,9 +129,9 @@ void SaveNotes(Workspace& ws, const QString& name) {
     QString fileName = name;
     QString path = cfg.TextPath(fileName);
     if (fileName.isEmpty() || !IsFile(path)) {
-        const QString chosen = Save(ws, {QStringLiteral("Uložení Poznámek -") + path,
-                                         cfg.TextPath(QString()), QStringLiteral("*.TXT"),
-                                         kFilterText});
+        const QString chosen =
+            Save(ws, {QStringLiteral("Uložení Poznámek -") + path, cfg.TextPath(QString()),
+                      QStringLiteral("*.TXT"), kFilterText});
         if (!chosen.isEmpty()) {
             path = chosen;
             cfg.CestaTXT = cfg.RelativeFolder(DirOf(chosen));
@@ -121,4 +143,39 @@ void SaveNotes(Workspace& ws, const QString& name) {
     cfg.SouborPoznamky = FileNameOf(path);
     TextFile::WriteLines(path, QStringList(ws.NotesLines) << QString());
     ws.SetChanged(kChangedNotes, false);
+}
+
+EntryFormLists EntryFormPickLists(const Workspace& ws) {
+    const Table& p = ws.Projects;
+    const Table& d = ws.Deadlines;
+    const Table& f = ws.Finance;
+    const Table& t = ws.Templates;
+    EntryFormLists lists;
+    AddColumn(lists.projectNumbers, p, Project::Number);
+    AddColumn(lists.projectNames, p, Project::Name);
+    AddColumn(lists.managers, p, Project::Manager);
+    AddColumn(lists.technicians, p, Project::Technician);
+    AddColumn(lists.deadlineActivities, d, Deadline::Activity);
+    AddColumn(lists.deadlineClassifications, d, Deadline::Classification);
+    AddColumn(lists.deadlineSteps, d, Deadline::Step);
+    AddColumn(lists.deadlineInfos, d, Deadline::Info);
+    AddColumn(lists.deadlineNotes, d, Deadline::Note);
+    AddColumn(lists.financeActivities, f, Finance::Activity);
+    AddColumn(lists.financeActivities, t, Template::Activity, [&t](int r) {
+        return t.Cell(Template::TemplateKind, r) != QStringLiteral("Termíny");
+    });
+    AddColumn(lists.financeClassifications, t, Template::Classification);
+    AddColumn(lists.financeSteps, f, Finance::Step);
+    AddColumn(lists.financeSteps, t, Template::Step);
+    return lists;
+}
+
+QStringList ProjectPickEntries(const Workspace& ws) {
+    QStringList entries;
+    const Table& p = ws.Projects;
+    for (int r = 1; r < p.RowCount(); ++r)
+        if (!p.Cell(Project::Number, r).isEmpty())
+            AddOnce(entries,
+                    p.Cell(Project::Number, r) + QStringLiteral("/ ") + p.Cell(Project::Name, r));
+    return entries;
 }

@@ -1,14 +1,17 @@
+#include "Progress.h"
+
 #include <QSet>
 #include <cmath>
 
 #include "../Clock.h"
+#include "../FileChoice.h"
 #include "../Prompter.h"
 #include "../Workspace.h"
 #include "../editing/Links.h"
 #include "Cells.h"
-#include "DataFiles.h"
+#include "Columns.h"
 #include "Dates.h"
-#include "FileChoice.h"
+#include "Templates.h"
 #include "TextFile.h"
 
 using namespace FileChoice;
@@ -19,37 +22,29 @@ const QString kProgressMask = QStringLiteral("*APr*.csv");
 
 bool WriteProgress(Workspace& ws, const QString& name, SaveMode mode);
 
-void ReadProgressRows(Workspace& ws, const QString& path) {
-    const QStringList lines = TextFile::ReadLines(path);
-    Table& dl = ws.Deadlines;
-    Table& fin = ws.Finance;
-    int t = 1, f = 1;
-    for (const QString& line : lines) {
-        FieldBuffer fields = SplitFields(line, 18, u';');
-        const QString& first = fields[0];
-        if (first.isEmpty()) continue;
-        if (first == QStringLiteral("Akce číslo")) {
-            // The file's own header line replaces the headers of both tables.
-            for (int c = 1; c <= 17; ++c) {
-                dl.SetCell(c, 0, fields[c - 1]);
-                fin.SetCell(c, 0, fields[c - 1]);
-            }
-        } else if (first.startsWith(QLatin1String("T-"))) {
-            dl.SetCell(0, t, QString::number(t));
-            for (int c = 1; c <= 17; ++c) dl.SetCell(c, t, fields[c - 1]);
-            ++t;
-        } else if (first.startsWith(QLatin1String("F-")) || first.startsWith(QLatin1String("J-")) ||
-                   first.startsWith(QLatin1String("O-"))) {
-            if (first.startsWith(QLatin1String("F-")) && fields[12].isEmpty())
-                fields[12] = ws.config.VyseDPH;
-            fin.SetCell(0, f, QString::number(f));
-            for (int c = 1; c <= 17; ++c) {
-                const bool amount = c >= 9 && c <= 11;
-                fin.SetCell(c, f,
-                            amount ? FormatAmount(ParseAmount(fields[c - 1])) : fields[c - 1]);
-            }
-            ++f;
+// Puts the rows of a progress file into the tables, after their first rows as
+// loading prepared them; the file's header line replaces both tables' headers.
+void ApplyProgressRows(Workspace& ws, const ProgressRows& read) {
+    Table& deadlines = ws.Deadlines;
+    Table& finance = ws.Finance;
+    if (!read.header.isEmpty())
+        for (int c = Progress::KindAndProject; c < Progress::Count; ++c) {
+            deadlines.SetCell(c, 0, read.header[c - 1]);
+            finance.SetCell(c, 0, read.header[c - 1]);
         }
+    int r = 1;
+    for (const QStringList& row : read.deadlines) {
+        deadlines.SetCell(Deadline::RowNumber, r, QString::number(r));
+        for (int c = Deadline::KindAndProject; c < Deadline::Count; ++c)
+            deadlines.SetCell(c, r, row[c - 1]);
+        ++r;
+    }
+    r = 1;
+    for (const QStringList& row : read.finance) {
+        finance.SetCell(Finance::RowNumber, r, QString::number(r));
+        for (int c = Finance::KindAndProject; c < Finance::Count; ++c)
+            finance.SetCell(c, r, row[c - 1]);
+        ++r;
     }
 }
 
@@ -103,7 +98,7 @@ LoadResult LoadProgressFile(Workspace& ws, const QString& name, bool refreshRang
                 QStringLiteral(" nelze vytvořit: k jeho názvu nebyla nalezena žádná akce."));
             return LoadResult::Unchanged;
         }
-        const QString generated = ProgressFileName(ws, ws.Projects.Cell(1, row));
+        const QString generated = ProgressFileName(ws, ws.Projects.Cell(Project::Number, row));
         KeepCurrentProjectWithFile(ws);
         if (IsFile(cfg.DataPath(generated))) {
             ws.Ask().Error(QStringLiteral("Soubor ") + cfg.DataPath(generated) +
@@ -114,21 +109,24 @@ LoadResult LoadProgressFile(Workspace& ws, const QString& name, bool refreshRang
         return GenerateProgressRows(ws, row).written.isEmpty() ? LoadResult::Unchanged
                                                                : LoadResult::Created;
     }
+    // A file that cannot be read leaves the tables and the configured file as they were.
+    const ProgressRows read = ReadProgressFile(path, cfg.VyseDPH);
+    if (read.error) throw *read.error;
     cfg.SouborPopis = fileName.left(60);
 
     Table& dl = ws.Deadlines;
     Table& fin = ws.Finance;
-    for (int c = 2; c < dl.ColumnCount(); ++c) dl.SetCell(c, 1, QString());
-    for (int c = 2; c < fin.ColumnCount(); ++c) fin.SetCell(c, 1, QString());
+    for (int c = Deadline::Activity; c < dl.ColumnCount(); ++c) dl.SetCell(c, 1, QString());
+    for (int c = Finance::Activity; c < fin.ColumnCount(); ++c) fin.SetCell(c, 1, QString());
     emit ws.progressFileLoaded(name);
     const QString number = ProgressNumberForLoading(name);
-    dl.SetCell(1, 1, QStringLiteral("T-") + number);
-    fin.SetCell(1, 1, QStringLiteral("F-") + number);
-    dl.SetCell(12, 1, QStringLiteral("T-") + number + QStringLiteral("-01/"));
-    fin.SetCell(12, 1, QStringLiteral("F-") + number + QStringLiteral("-01/"));
+    dl.SetCell(Deadline::KindAndProject, 1, QStringLiteral("T-") + number);
+    fin.SetCell(Finance::KindAndProject, 1, QStringLiteral("F-") + number);
+    dl.SetCell(Deadline::Identifier, 1, QStringLiteral("T-") + number + QStringLiteral("-01/"));
+    fin.SetCell(Finance::Identifier, 1, QStringLiteral("F-") + number + QStringLiteral("-01/"));
     SetupTable(dl, kDeadlineTable, cfg.PopisDPH);
     SetupTable(fin, kFinanceTable, cfg.PopisDPH);
-    ReadProgressRows(ws, path);
+    ApplyProgressRows(ws, read);
     KeepCurrentProjectWithFile(ws);
     if (refreshRange) {
         ComputeTimeRange(ws);
@@ -145,7 +143,7 @@ bool HasOwnRows(const Table& table, int firstRow, const QStringList& prefixes,
                 const QString& number) {
     for (int r = firstRow; r < table.RowCount(); ++r)
         for (const QString& p : prefixes)
-            if (table.Cell(1, r) == p + number) return true;
+            if (table.Cell(Progress::KindAndProject, r) == p + number) return true;
     return false;
 }
 
@@ -153,13 +151,69 @@ bool HasOwnRows(const Table& table, int firstRow, const QStringList& prefixes,
 bool HasRowsContaining(const Workspace& ws, const QString& number) {
     if (number.isEmpty()) return false;
     for (int r = 0; r < ws.Deadlines.RowCount(); ++r)
-        if (ws.Deadlines.Cell(1, r).contains(number)) return true;
+        if (ws.Deadlines.Cell(Deadline::KindAndProject, r).contains(number)) return true;
     for (int r = 1; r < ws.Finance.RowCount(); ++r)
-        if (ws.Finance.Cell(1, r).contains(number)) return true;
+        if (ws.Finance.Cell(Finance::KindAndProject, r).contains(number)) return true;
     return false;
 }
 
 }  // namespace
+
+ProgressRows ReadProgressFile(const QString& path, const QString& defaultVat) {
+    ProgressRows result;
+    QStringList lines;
+    try {
+        lines = TextFile::ReadLines(path);
+    } catch (const FileError& e) {
+        result.error = e;
+        return result;
+    }
+    auto cells = [](const FieldBuffer& fields) {
+        QStringList row;
+        for (int c = Progress::KindAndProject; c < Progress::Count; ++c) row << fields[c - 1];
+        return row;
+    };
+    for (const QString& line : lines) {
+        FieldBuffer fields = SplitFields(line, Progress::Count, u';');
+        const QString& first = fields[0];
+        if (first.isEmpty()) continue;
+        if (first == QStringLiteral("Akce číslo")) {
+            // A later header line wins, as it did when each replaced the table headers.
+            result.header = cells(fields);
+        } else if (first.startsWith(QLatin1String("T-"))) {
+            result.deadlines << cells(fields);
+        } else if (first.startsWith(QLatin1String("F-")) || first.startsWith(QLatin1String("J-")) ||
+                   first.startsWith(QLatin1String("O-"))) {
+            if (first.startsWith(QLatin1String("F-")) && fields[Finance::Info - 1].isEmpty())
+                fields[Finance::Info - 1] = defaultVat;
+            for (int c = Finance::Eligible; c <= Finance::Total; ++c)
+                fields[c - 1] = FormatAmount(ParseAmount(fields[c - 1]));
+            result.finance << cells(fields);
+        }
+    }
+    return result;
+}
+
+void WriteProgressFile(const QString& path, const QString& number, const Table& deadlines,
+                       const Table& finance) {
+    // Rows belong to the file when their kind cell contains its project number.
+    auto belongs = [&](const Table& t, int r) {
+        return !number.isEmpty() && t.Cell(Progress::KindAndProject, r).contains(number);
+    };
+    QStringList lines;
+    lines << QStringLiteral("Akce ORVA;") + FormatDate(Clock::Today());
+    lines << QStringLiteral("Akce - Projekt Číslo ;") + number;
+    lines << QStringLiteral("Termíny");
+    // Each line ends in one empty field past the last column, as other copies write it.
+    for (int r = 0; r < deadlines.RowCount(); ++r)
+        if (belongs(deadlines, r))
+            lines << RowLine(deadlines, r, Deadline::KindAndProject, Deadline::Count);
+    for (int r = 1; r < finance.RowCount(); ++r)
+        if (belongs(finance, r))
+            lines << RowLine(finance, r, Finance::KindAndProject, Finance::Count, Finance::Eligible,
+                             Finance::Total);
+    TextFile::WriteLines(path, lines);
+}
 
 QString ProgressFileName(Workspace& ws, const QString& number) {
     const int row = ws.FindProjectRow(number);
@@ -170,7 +224,8 @@ QString ProgressFileName(Workspace& ws, const QString& number) {
     const qsizetype dash = base.indexOf(u'-');
     if (dash >= 0) base[dash] = u'_';
     if (!base.contains(u'_')) base += u'_';
-    return QStringLiteral("APr_") + base + u'_' + ws.Projects.Cell(1, row) + QStringLiteral(".csv");
+    return QStringLiteral("APr_") + base + u'_' + ws.Projects.Cell(Project::Number, row) +
+           QStringLiteral(".csv");
 }
 
 bool IsSafeNamePart(const QString& text) {
@@ -185,7 +240,7 @@ QString UnsafeNumberText(const QString& number) {
 }
 
 QString ProgressFileRefusal(Workspace& ws, int row) {
-    const QString number = ws.Projects.Cell(1, row);
+    const QString number = ws.Projects.Cell(Project::Number, row);
     if (number.isEmpty())
         return QStringLiteral("Akce v řádku ") + QString::number(row) +
                QStringLiteral(" seznamu akcí nemá číslo; soubor průběhu nemá.");
@@ -195,7 +250,7 @@ QString ProgressFileRefusal(Workspace& ws, int row) {
     const int owner = ws.Current().ProjectRow();
     ws.Current().SetProjectRow(current);
     if (owner == row) return QString();
-    const QString ownerNumber = ws.Projects.Cell(1, owner);
+    const QString ownerNumber = ws.Projects.Cell(Project::Number, owner);
     if (ownerNumber == number)
         return QStringLiteral("Akce ") + number +
                QStringLiteral(" je v seznamu akcí vícekrát; soubor ") + name +
@@ -257,19 +312,7 @@ bool WriteProgress(Workspace& ws, const QString& name, SaveMode mode) {
                        number + u'.');
         return false;
     }
-    // Rows belong to the file when their kind cell contains its project number.
-    auto belongs = [&](const Table& t, int r) {
-        return !number.isEmpty() && t.Cell(1, r).contains(number);
-    };
-    QStringList lines;
-    lines << QStringLiteral("Akce ORVA;") + FormatDate(Clock::Today());
-    lines << QStringLiteral("Akce - Projekt Číslo ;") + number;
-    lines << QStringLiteral("Termíny");
-    for (int r = 0; r < ws.Deadlines.RowCount(); ++r)
-        if (belongs(ws.Deadlines, r)) lines << RowLine(ws.Deadlines, r, 1, 18);
-    for (int r = 1; r < ws.Finance.RowCount(); ++r)
-        if (belongs(ws.Finance, r)) lines << RowLine(ws.Finance, r, 1, 18, 9, 11);
-    TextFile::WriteLines(path, lines);
+    WriteProgressFile(path, number, ws.Deadlines, ws.Finance);
     ws.Ask().Beep();
     ws.SetChanged(kChangedDeadlines, false);
     ws.SetChanged(kChangedFinance, false);
@@ -286,7 +329,7 @@ void LoadAllProgress(Workspace& ws) {
         return;
     }
     for (int r = 1; r < ws.Projects.RowCount(); ++r) {
-        const QString name = ProgressFileName(ws, ws.Projects.Cell(1, r));
+        const QString name = ProgressFileName(ws, ws.Projects.Cell(Project::Number, r));
         // A file created for a project without one is read as well.
         if (LoadProgressFile(ws, name, false) == LoadResult::Created)
             LoadProgressFile(ws, name, false);
@@ -305,7 +348,7 @@ QStringList SaveAllProgress(Workspace& ws) {
     const int current = ws.Current().ProjectRow();
     QSet<QString> done;
     for (int r = 1; r < ws.Projects.RowCount(); ++r) {
-        const QString name = ProgressFileName(ws, ws.Projects.Cell(1, r));
+        const QString name = ProgressFileName(ws, ws.Projects.Cell(Project::Number, r));
         // A number listed twice or contained in a later one names the same file again.
         if (done.contains(name)) continue;
         done.insert(name);
@@ -338,15 +381,15 @@ void ComputeTimeRange(Workspace& ws) {
     };
     const Table& p = ws.Projects;
     for (int r = 1; r < p.RowCount(); ++r) {
-        from(ParseDate(p.Cell(13, r)));
-        to(ParseDate(p.Cell(14, r)));
+        from(ParseDate(p.Cell(Project::Start, r)));
+        to(ParseDate(p.Cell(Project::End, r)));
     }
     const Table& d = ws.Deadlines;
     for (int r = 1; r < d.RowCount(); ++r) {
-        from(ParseDate(d.Cell(5, r)));
-        from(ParseDate(d.Cell(7, r)));
-        to(ParseDate(d.Cell(6, r)));
-        to(ParseDate(d.Cell(8, r)));
+        from(ParseDate(d.Cell(Deadline::PlanStart, r)));
+        from(ParseDate(d.Cell(Deadline::ActualStart, r)));
+        to(ParseDate(d.Cell(Deadline::PlanEnd, r)));
+        to(ParseDate(d.Cell(Deadline::ActualEnd, r)));
     }
     if (start > end) start = end;
     if (start > 10) start -= 50;

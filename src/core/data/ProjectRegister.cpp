@@ -1,10 +1,12 @@
+#include "ProjectRegister.h"
+
+#include "../Clock.h"
+#include "../FileChoice.h"
 #include "../Prompter.h"
 #include "../Workspace.h"
-#include "../Clock.h"
 #include "Cells.h"
-#include "DataFiles.h"
+#include "Columns.h"
 #include "Dates.h"
-#include "FileChoice.h"
 #include "TextFile.h"
 
 using namespace FileChoice;
@@ -13,32 +15,56 @@ namespace {
 
 const QString kRegisterMask = QStringLiteral("Akce*.csv");
 
-void ReadRegister(Workspace& ws, const QString& path) {
-    const QStringList lines = TextFile::ReadLines(path);
-    Table& t = ws.Projects;
-    SetupTable(t, kProjectTable, ws.config.PopisDPH);
-    int r = 1;
+}  // namespace
+
+FileRows ReadProjectRegister(const QString& path, const QString& defaultVat) {
+    FileRows result;
+    QStringList lines;
+    try {
+        lines = TextFile::ReadLines(path);
+    } catch (const FileError& e) {
+        result.error = e;
+        return result;
+    }
     for (int i = 1; i < lines.size(); ++i) {  // the first line only holds the date of saving
-        FieldBuffer f = SplitFields(lines[i], 15, u';');
-        if (f[8].isEmpty()) f[8] = ws.config.VyseDPH;
+        FieldBuffer f = SplitFields(lines[i], Project::Count, u';');
+        if (f[Project::Note - 1].isEmpty()) f[Project::Note - 1] = defaultVat;
         if (f[0].isEmpty() || f[0] == QLatin1String("Akce ORVA") ||
             f[0] == QStringLiteral("Číslo akce"))
             continue;
-        t.SetCell(0, r, QString::number(r));
-        for (int c = 1; c <= 14; ++c)
-            t.SetCell(c, r, c == 11 || c == 12 ? FormatAmount(ParseAmount(f[c - 1])) : f[c - 1]);
-        ++r;
+        QStringList row;
+        for (int c = Project::Number; c < Project::Count; ++c)
+            row << (c == Project::PlannedTotal || c == Project::Subsidy
+                        ? FormatAmount(ParseAmount(f[c - 1]))
+                        : f[c - 1]);
+        result.rows << row;
     }
+    return result;
 }
 
-void WriteRegister(Workspace& ws, const QString& path) {
+void WriteProjectRegister(const QString& path, const Table& projects) {
     QStringList lines;
-    lines.reserve(ws.Projects.RowCount() + 2);
+    lines.reserve(projects.RowCount() + 2);
     lines << QStringLiteral(";Uloženo ") + FormatDate(Clock::Today());
     lines << QStringLiteral("Akce ORVA");
-    for (int r = 0; r < ws.Projects.RowCount(); ++r)
-        lines << RowLine(ws.Projects, r, 1, 15, 11, 12);
+    // Each line ends in one empty field past the last column, as other copies write it.
+    for (int r = 0; r < projects.RowCount(); ++r)
+        lines << RowLine(projects, r, Project::Number, Project::Count, Project::PlannedTotal,
+                         Project::Subsidy);
     TextFile::WriteLines(path, lines);
+}
+
+namespace {
+
+void ApplyRegister(Workspace& ws, const FileRows& read) {
+    Table& t = ws.Projects;
+    SetupTable(t, kProjectTable, ws.config.PopisDPH);
+    int r = 1;
+    for (const QStringList& row : read.rows) {
+        t.SetCell(Project::RowNumber, r, QString::number(r));
+        for (int c = Project::Number; c < Project::Count; ++c) t.SetCell(c, r, row[c - 1]);
+        ++r;
+    }
 }
 
 }  // namespace
@@ -63,13 +89,15 @@ LoadResult LoadProjectRegister(Workspace& ws, const QString& name) {
     // A cancelled dialog falls back on the configured register; an existing
     // register is never replaced by a new one.
     if (IsFile(path)) {
-        ReadRegister(ws, path);
+        const FileRows read = ReadProjectRegister(path, cfg.VyseDPH);
+        read.ThrowIfFailed();
+        ApplyRegister(ws, read);
         ws.NotifyTable(kProjectTable);
         return LoadResult::Loaded;
     }
     if (!ws.Ask().AskYesNo(CreateQuestion(path))) return LoadResult::Quit;
     SetupTable(ws.Projects, kProjectTable, cfg.PopisDPH);
-    WriteRegister(ws, path);
+    WriteProjectRegister(path, ws.Projects);
     ws.Ask().Beep();
     ws.SetChanged(kChangedProjects, true);
     ws.NotifyTable(kProjectTable);
@@ -90,7 +118,7 @@ void SaveProjectRegister(Workspace& ws, const QString& name) {
         }
     }
     if (fileName.isEmpty()) return;
-    WriteRegister(ws, path);
+    WriteProjectRegister(path, ws.Projects);
     ws.Ask().Beep();
     ws.SetChanged(kChangedProjects, false);
 }

@@ -8,6 +8,7 @@
 #include "../Workspace.h"
 #include "../shell/ChangeLog.h"
 #include "Cells.h"
+#include "Columns.h"
 
 namespace {
 
@@ -152,13 +153,15 @@ void RegenerateIds(Workspace& ws) {
     if (kind != kDeadlineTable && kind != kFinanceTable) return;
     Table& table = *ws.TableOf(kind);
     for (int r = 1; r < table.RowCount(); ++r) {
-        const QString id = SplitFields(table.Cell(12, r), 7, u'/')[0];
+        const QString id = SplitFields(table.Cell(Progress::Identifier, r), 7, u'/')[0];
         // A row without an identifier takes kind and project from column 1
         // ("T-012"), instead of becoming "--05".
         const FieldBuffer parts =
-            id.isEmpty() ? SplitFields(table.Cell(1, r), 2, u'-') : SplitFields(id, 3, u'-');
+            id.isEmpty() ? SplitFields(table.Cell(Progress::KindAndProject, r), 2, u'-')
+                         : SplitFields(id, 3, u'-');
         table.SetCell(
-            12, r, parts[0] + u'-' + parts[1] + u'-' + QString::number(r).rightJustified(2, u'0'));
+            Progress::Identifier, r,
+            parts[0] + u'-' + parts[1] + u'-' + QString::number(r).rightJustified(2, u'0'));
     }
     ws.NotifyTable(kind);
 }

@@ -1,6 +1,7 @@
 #include "Table.h"
 
 #include "Cells.h"
+#include "Columns.h"
 
 void Table::SetRowCount(int rows) { rowCount_ = qMax(0, rows); }
 
@@ -227,16 +228,16 @@ void SetupTable(Table& table, int kind, const QString& financeVatText) {
     } else if (kind == kTemplateTableWithDefaults) {
         const QStringList& lines = DefaultTemplateLines();
         for (int r = 0; r < lines.size(); ++r) {
-            const FieldBuffer f = SplitFields(lines[r], 17, u';');
-            table.SetCell(0, r + 1, QString::number(r + 1));
-            for (int c = 0; c < 17; ++c) table.SetCell(c + 1, r + 1, f[c]);
+            const FieldBuffer f = SplitFields(lines[r], Template::Count, u';');
+            table.SetCell(Template::RowNumber, r + 1, QString::number(r + 1));
+            for (int c = 0; c < Template::Count; ++c) table.SetCell(c + 1, r + 1, f[c]);
         }
     }
 }
 
 int FindProjectRowIn(const Table& projects, const QString& text) {
     for (int r = 0; r < projects.RowCount(); ++r) {
-        const QString number = projects.Cell(1, r);
+        const QString number = projects.Cell(Project::Number, r);
         if (!number.isEmpty() && text.contains(number)) return r;
     }
     return 0;

@@ -1,12 +1,15 @@
+#include "Templates.h"
+
 #include <QScopeGuard>
 
 #include "../Clock.h"
+#include "../FileChoice.h"
 #include "../Prompter.h"
 #include "../Workspace.h"
 #include "Cells.h"
-#include "DataFiles.h"
+#include "Columns.h"
 #include "Dates.h"
-#include "FileChoice.h"
+#include "Progress.h"
 #include "TextFile.h"
 
 using namespace FileChoice;
@@ -18,18 +21,17 @@ const QString kGeneratedHeader = QStringLiteral(
     "Akce číslo;Činnost;Zařazení;Proces;Plán od ;Plán DO;Skutečnost OD;Skutečnost DO;Délka "
     "Dnů;Real OD;Real DO;ID-vnitřní;Info;Poznámka;;Dokument TXT;Dokument JPG");
 
-void ReadTemplates(Workspace& ws, const QString& path) {
-    const QStringList lines = TextFile::ReadLines(path);
+// Template files carry columns 1 to 17, one more than the table shows; the last
+// is kept so that a save gives it back.
+constexpr int kLastFileColumn = Template::Count;
+
+void ApplyTemplates(Workspace& ws, const FileRows& read) {
     Table& t = ws.Templates;
     SetupTable(t, kTemplateTable, ws.config.PopisDPH);
     int r = 0;
-    for (const QString& line : lines) {
-        const FieldBuffer f = SplitFields(line, 17, u';');
-        if (f[0].isEmpty() || f[0] == QLatin1String("Akce ORVA") ||
-            f[0] == QStringLiteral("Úkony Čas"))
-            continue;
-        t.SetCell(0, r, QString::number(r));
-        for (int c = 1; c <= 17; ++c) t.SetCell(c, r, f[c - 1]);
+    for (const QStringList& row : read.rows) {
+        t.SetCell(Template::RowNumber, r, QString::number(r));
+        for (int c = Template::TemplateKind; c <= kLastFileColumn; ++c) t.SetCell(c, r, row[c - 1]);
         ++r;
     }
 }
@@ -43,6 +45,38 @@ QString KindPrefix(const QString& kind) {
 }
 
 }  // namespace
+
+FileRows ReadTaskTemplates(const QString& path) {
+    FileRows result;
+    QStringList lines;
+    try {
+        lines = TextFile::ReadLines(path);
+    } catch (const FileError& e) {
+        result.error = e;
+        return result;
+    }
+    for (const QString& line : lines) {
+        const FieldBuffer f = SplitFields(line, kLastFileColumn, u';');
+        if (f[0].isEmpty() || f[0] == QLatin1String("Akce ORVA") ||
+            f[0] == QStringLiteral("Úkony Čas"))
+            continue;
+        result.rows << QStringList(f.begin(), f.begin() + kLastFileColumn);
+    }
+    return result;
+}
+
+void WriteTaskTemplates(const QString& path, const Table& templates) {
+    QStringList lines;
+    lines << QStringLiteral("Akce ORVA");
+    lines << QStringLiteral("Úkony Čas;") + FormatDate(Clock::Today());
+    for (int r = 0; r < templates.RowCount(); ++r) {
+        QString line;
+        for (int c = Template::TemplateKind; c <= kLastFileColumn; ++c)
+            line += templates.Cell(c, r) + u';';
+        lines << line;
+    }
+    TextFile::WriteLines(path, lines);
+}
 
 LoadResult LoadTaskTemplates(Workspace& ws, const QString& name) {
     Config& cfg = ws.config;
@@ -67,7 +101,9 @@ LoadResult LoadTaskTemplates(Workspace& ws, const QString& name) {
     // A cancelled dialog falls back on the configured file; it is never replaced
     // by the default templates.
     if (IsFile(path)) {
-        ReadTemplates(ws, path);
+        const FileRows read = ReadTaskTemplates(path);
+        read.ThrowIfFailed();
+        ApplyTemplates(ws, read);
         ws.Ask().Beep();
         ws.NotifyTable(kTemplateTable);
         return LoadResult::Loaded;
@@ -99,24 +135,15 @@ void SaveTaskTemplates(Workspace& ws, const QString& name) {
     // Always written under the configured name.
     path = cfg.DataPath(cfg.SouborUkony);
     ws.AppendCheck(QStringLiteral("Zapisuje ") + path);
-    const Table& t = ws.Templates;
-    QStringList lines;
-    lines << QStringLiteral("Akce ORVA");
-    lines << QStringLiteral("Úkony Čas;") + FormatDate(Clock::Today());
-    for (int r = 0; r < t.RowCount(); ++r) {
-        QString line;
-        for (int c = 1; c <= 17; ++c) line += t.Cell(c, r) + u';';
-        lines << line;
-    }
-    TextFile::WriteLines(path, lines);
+    WriteTaskTemplates(path, ws.Templates);
     ws.Ask().Beep();
     ws.SetChanged(kChangedTemplates, false);
 }
 
 QStringList GeneratedProgressLines(Workspace& ws, int row, QString& groupFirst) {
-    const QString number = ws.Projects.Cell(1, row);
-    const QString projectName = ws.Projects.Cell(2, row);
-    const QString share = ws.Projects.Cell(10, row);
+    const QString number = ws.Projects.Cell(Project::Number, row);
+    const QString projectName = ws.Projects.Cell(Project::Name, row);
+    const QString share = ws.Projects.Cell(Project::Percentages, row);
     QStringList lines;
     lines << QStringLiteral("Akce ORVA");
     lines << QStringLiteral("Akce - Projekt Číslo ;") + number + u';' + projectName;
@@ -126,18 +153,18 @@ QStringList GeneratedProgressLines(Workspace& ws, int row, QString& groupFirst) 
     QString groupKey, previous;
     Table& t = ws.Templates;
     for (int r = 1; r < t.RowCount(); ++r) {
-        const QString prefix = KindPrefix(t.Cell(1, r));
+        const QString prefix = KindPrefix(t.Cell(Template::TemplateKind, r));
         if (prefix.isEmpty()) continue;
         const bool deadline = prefix == QLatin1String("T-");
         QString seq = QString::number(deadline ? ++i : ++j);
         if (seq.size() < 2) seq.prepend(u'0');
-        t.SetCell(12, r, seq);
+        t.SetCell(Template::Sequence, r, seq);
         const QString id = prefix + number + u'-' + seq;
         QString realFrom, realTo, idCell;
         if (deadline) {
-            realFrom = t.Cell(10, r);
-            realTo = t.Cell(11, r);
-            const QString key = t.Cell(2, r) + t.Cell(3, r);
+            realFrom = t.Cell(Template::RealStart, r);
+            realTo = t.Cell(Template::RealEnd, r);
+            const QString key = t.Cell(Template::Activity, r) + t.Cell(Template::Classification, r);
             QString parent, predecessor;
             if (key != groupKey) {
                 previous.clear();
@@ -152,10 +179,20 @@ QStringList GeneratedProgressLines(Workspace& ws, int row, QString& groupFirst) 
         } else {
             idCell = id + u'/';
         }
-        const QStringList fields = {prefix + number, t.Cell(2, r), t.Cell(3, r), t.Cell(4, r),
-                                    QString(),       QString(),    QString(),    QString(),
-                                    t.Cell(9, r),    realFrom,     realTo,       idCell,
-                                    t.Cell(14, r),   share};
+        const QStringList fields = {prefix + number,
+                                    t.Cell(Template::Activity, r),
+                                    t.Cell(Template::Classification, r),
+                                    t.Cell(Template::Step, r),
+                                    QString(),
+                                    QString(),
+                                    QString(),
+                                    QString(),
+                                    t.Cell(Template::Duration, r),
+                                    realFrom,
+                                    realTo,
+                                    idCell,
+                                    t.Cell(Template::Marker, r),
+                                    share};
         lines << fields.join(u';') + u';';
     }
     return lines;
@@ -177,7 +214,7 @@ GenerateReport GenerateProgressRows(Workspace& ws, int p, bool overwrite) {
             report.refused << refusal;
             continue;
         }
-        const QString name = ProgressFileName(ws, ws.Projects.Cell(1, r));
+        const QString name = ProgressFileName(ws, ws.Projects.Cell(Project::Number, r));
         const QString path = ws.config.DataPath(name);
         if (!overwrite && IsFile(path)) {
             report.kept << name;

@@ -2,7 +2,7 @@
 
 #include "../Workspace.h"
 #include "../data/Columns.h"
-#include "../data/DataFiles.h"
+#include "../data/Progress.h"
 #include "RowIds.h"
 
 AddRecordResult AddRecord(Workspace& ws, int kind, int row) {

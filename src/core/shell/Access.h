@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 class Workspace;
 
@@ -42,3 +43,35 @@ void StoreUserRecord(Workspace& ws);
 // the current project. A refusal is reported unless the operation is "NEHLASIT";
 // an allowed "tuto " operation asks for confirmation when the warning is on.
 bool CheckPermission(Workspace& ws, const QString& operation, int level);
+
+// What the settings window collected for a change of the user record. A
+// password field the user left untouched is empty (std::nullopt).
+struct AccessChange {
+    QString userName;
+    QString permission;
+    std::optional<QString> adminPassword;  // authorises name, password and permission changes
+    std::optional<QString> newAdminPassword;
+    std::optional<QString>
+        password;  // the new access password, or the one that authorises a name change
+};
+
+// What ChangeAccess did, for the window to show.
+struct AccessChangeResult {
+    // A refusal or a wrong password, to be shown; empty when none.
+    QString message;
+    // A name or permission text the user record cannot hold: nothing changed
+    // and nothing is recorded, so that the window stays open for a correction.
+    bool refused = false;
+    bool wrongPassword = false;  // the password fields start again
+    bool recordChanged = false;  // the user record was changed and stored
+    bool logged = false;         // the attempt belongs in the change log
+    bool service = false;        // the service mode was asked for
+};
+
+// Applies a change of name, passwords or permission text to the signed-in
+// user's record. The administrator's password (or the master password)
+// authorises every change; the access password only a change of the name. A
+// wrong password changes nothing, yet the attempt is still recorded. A
+// permission text with the service marker asks for the service mode instead of
+// being stored.
+AccessChangeResult ChangeAccess(Workspace& ws, const AccessChange& change);

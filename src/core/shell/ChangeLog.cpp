@@ -6,8 +6,9 @@
 #include "../Clock.h"
 #include "../Workspace.h"
 #include "../data/Cells.h"
-#include "../data/DataFiles.h"
+#include "../data/Columns.h"
 #include "../data/Dates.h"
+#include "../data/Progress.h"
 #include "../data/TextFile.h"
 
 namespace {
@@ -66,14 +67,14 @@ QByteArray FileBytes(const QString& path, bool* exists) {
 // stays as it was.
 QString ProgressFilePrefix(Workspace& ws) {
     const int current = ws.Current().ProjectRow();
-    const QString name = ProgressFileName(ws, ws.Projects.Cell(1, 1));
-    const QString found = ws.Projects.Cell(1, ws.Current().ProjectRow());
+    const QString name = ProgressFileName(ws, ws.Projects.Cell(Project::Number, 1));
+    const QString found = ws.Projects.Cell(Project::Number, ws.Current().ProjectRow());
     ws.Current().SetProjectRow(current);
     return name.chopped(found.size() + 4);
 }
 
 QString ProgressPath(Workspace& ws, const QString& prefix, int row) {
-    const QString number = ws.Projects.Cell(1, row);
+    const QString number = ws.Projects.Cell(Project::Number, row);
     // A number that leads outside the data folder is never copied into a backup.
     if (number.isEmpty() || !IsSafeNamePart(number)) return QString();
     return ws.config.DataPath(prefix + number + QStringLiteral(".csv"));
@@ -86,7 +87,7 @@ QByteArray SnapshotBytes(Workspace& ws) {
     head += QStringLiteral(";Uloženo ") + FormatDate(Clock::Today()) + QStringLiteral("\r\n");
     head += QStringLiteral("Akce ORVA\r\n");
     for (int r = 0; r < projects.RowCount(); ++r) {
-        for (int c = 1; c <= kSnapshotColumns; ++c) {
+        for (int c = Project::Number; c <= kSnapshotColumns; ++c) {
             head += projects.Cell(c, r);
             head += u';';
         }
@@ -107,7 +108,7 @@ QByteArray SnapshotBytes(Workspace& ws) {
 
 QString Cells(const Table& table, int row, int lastColumn) {
     QString text;
-    for (int c = 0; c <= lastColumn; ++c) {
+    for (int c = Progress::RowNumber; c <= lastColumn; ++c) {
         text += table.Cell(c, row);
         text += u';';
     }

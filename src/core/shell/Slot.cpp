@@ -3,11 +3,13 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include "../FileChoice.h"
 #include "../Prompter.h"
 #include "../Workspace.h"
-#include "../data/DataFiles.h"
-#include "../data/FileChoice.h"
 #include "../data/IniFile.h"
+#include "../data/Progress.h"
+#include "../data/ProjectRegister.h"
+#include "../data/Templates.h"
 #include "../data/TextFile.h"
 #include "Access.h"
 #include "ChangeLog.h"

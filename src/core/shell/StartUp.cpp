@@ -2,9 +2,12 @@
 
 #include "../Prompter.h"
 #include "../Workspace.h"
-#include "../data/DataFiles.h"
 #include "../data/Dates.h"
 #include "../data/IniFile.h"
+#include "../data/People.h"
+#include "../data/Progress.h"
+#include "../data/ProjectRegister.h"
+#include "../data/Templates.h"
 #include "../data/TextFile.h"
 #include "Access.h"
 #include "Config.h"

@@ -24,8 +24,9 @@
 #include "Workspace.h"
 #include "data/Cells.h"
 #include "data/Columns.h"
-#include "data/DataFiles.h"
 #include "data/Dates.h"
+#include "data/People.h"
+#include "data/Progress.h"
 #include "editing/ItemEdit.h"
 #include "editing/Status.h"
 #include "main/ErrorHandler.h"
@@ -102,16 +103,6 @@ class DayEdit : public QDateEdit {
         return date.isValid() && date > minimumDate() && date <= maximumDate() ? date : QDate();
     }
 };
-
-// The distinct non-empty values of a column in row order.
-void AddColumn(QStringList& list, const Table& t, int column,
-               const std::function<bool(int)>& take = {}) {
-    for (int r = 1; r < t.RowCount(); ++r) {
-        const QString value = t.Cell(column, r);
-        if (value.isEmpty() || list.contains(value) || (take && !take(r))) continue;
-        list << value;
-    }
-}
 
 void SetItems(QComboBox* box, const QStringList& items, bool showFirst = true) {
     box->clear();
@@ -643,34 +634,19 @@ QWidget* Formulare::BuildBottomPanel() {
 
 void Formulare::FillLists() {
     filling_ = true;
-    const Table& p = ws_.Projects;
-    const Table& d = ws_.Deadlines;
-    const Table& f = ws_.Finance;
-    const Table& t = ws_.Templates;
-    auto column = [](const Table& table, int c) {
-        QStringList list;
-        AddColumn(list, table, c);
-        return list;
-    };
-    const QStringList numbers = column(p, 1);
-    for (QComboBox* box : {prNumber_, dl_.number, fi_.number}) SetItems(box, numbers);
-    SetItems(prName_, column(p, 2));
-    SetItems(prManager_, column(p, 3));
-    SetItems(prTechnician_, column(p, 4));
-    SetItems(dl_.activity, column(d, 2));
-    SetItems(dl_.classification, column(d, 3));
-    SetItems(dl_.step, column(d, 4));
-    SetItems(dl_.info, column(d, 13));
-    SetItems(dl_.note, column(d, 14));
-    QStringList activities = column(f, 2);
-    AddColumn(activities, t, Template::Activity, [&t](int r) {
-        return t.Cell(Template::TemplateKind, r) != QLatin1String("Termíny");
-    });
-    SetItems(fi_.activity, activities);
-    SetItems(fi_.classification, column(t, 3), false);
-    QStringList steps = column(f, 4);
-    AddColumn(steps, t, 4);
-    SetItems(fi_.step, steps);
+    const EntryFormLists lists = EntryFormPickLists(ws_);
+    for (QComboBox* box : {prNumber_, dl_.number, fi_.number}) SetItems(box, lists.projectNumbers);
+    SetItems(prName_, lists.projectNames);
+    SetItems(prManager_, lists.managers);
+    SetItems(prTechnician_, lists.technicians);
+    SetItems(dl_.activity, lists.deadlineActivities);
+    SetItems(dl_.classification, lists.deadlineClassifications);
+    SetItems(dl_.step, lists.deadlineSteps);
+    SetItems(dl_.info, lists.deadlineInfos);
+    SetItems(dl_.note, lists.deadlineNotes);
+    SetItems(fi_.activity, lists.financeActivities);
+    SetItems(fi_.classification, lists.financeClassifications, false);
+    SetItems(fi_.step, lists.financeSteps);
     SetItems(fi_.info, kFinanceInfoItems);
     filling_ = false;
     SetProjectChoices(ProjectEntries());
@@ -678,14 +654,7 @@ void Formulare::FillLists() {
 
 QStringList Formulare::ProjectEntries() const {
     if (!ws_.Picks.projects.isEmpty()) return ws_.Picks.projects;
-    QStringList entries;
-    const Table& p = ws_.Projects;
-    for (int r = 1; r < p.RowCount(); ++r) {
-        const QString entry =
-            p.Cell(Project::Number, r) + QStringLiteral("/ ") + p.Cell(Project::Name, r);
-        if (!p.Cell(Project::Number, r).isEmpty() && !entries.contains(entry)) entries << entry;
-    }
-    return entries;
+    return ProjectPickEntries(ws_);
 }
 
 void Formulare::PickListsChanged() {

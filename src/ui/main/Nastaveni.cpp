@@ -548,67 +548,25 @@ void Nastaveni::OkCommand() {
 }
 
 void Nastaveni::ZmenitCommand() {
-    AccessState& a = ws_.Access;
-    const QString master = QString::fromUtf16(kMasterPassword);
-    const QString admin = adminPassword_->text();
-    const QString access = password_->text();
-    const QString marker = QString::fromUtf16(kServiceMarker);
-    const AccessState before = a;
-    bool record = false;
-    bool service = a.Permission.contains(marker);
-    // A name or permission text that would damage the user record (or make the
-    // slot look free) is refused before anything is stored; the window stays
-    // open so that it can be corrected.
-    if (admin != kStars || access != kStars) {
-        QString problem;
-        if (userName_->text() != a.UserName) problem = UserNameProblem(userName_->text());
-        if (problem.isEmpty() && admin != kStars && permission_->text() != a.Permission &&
-            !permission_->text().contains(marker))
-            problem = PermissionProblem(permission_->text());
-        if (!problem.isEmpty()) {
-            ws_.Ask().Inform(problem + QStringLiteral("\r\nNic nebylo změněno."));
-            return;
-        }
-    }
-    if (admin != kStars) {
-        if (admin != a.AdminPassword && admin != master) {
-            ws_.Ask().Inform(QStringLiteral("Nesprávné heslo Administrátora pro změny oprávnění."));
-            ResetPasswordFields();
-        } else {
-            if (newAdminPassword_->text() != kStars) a.AdminPassword = newAdminPassword_->text();
-            if (access != kStars) a.Password = access;
-            if (userName_->text() != a.UserName) a.UserName = userName_->text();
-            // The marker asks for the service mode; kept as the permission
-            // text it would leave the user at level 0 from the next start.
-            if (permission_->text().contains(marker))
-                service = true;
-            else if (permission_->text() != a.Permission)
-                a.Permission = permission_->text();
-            record = true;
-        }
-    } else if (access != kStars) {
-        // A wrong access password changes nothing, yet the attempt is recorded
-        // like a change: audits on other workstations count these records.
-        if (access != a.Password && access != master && access != a.AdminPassword) {
-            ws_.Ask().Inform(QStringLiteral("Nesprávné heslo pro změnu Jména."));
-            ResetPasswordFields();
-        } else if (userName_->text() != a.UserName) {
-            a.UserName = userName_->text();
-        }
-        record = true;
-    }
-    if (a.UserName != before.UserName || a.Password != before.Password ||
-        a.Permission != before.Permission || a.AdminPassword != before.AdminPassword) {
-        StoreUserRecord(ws_);
-        // The permission label shows the new text at once; a user who may now
-        // write takes the free slot.
-        RunCommand([&] { slot_.UserRecordChanged(); }, this);
-    }
-    if (record &&
+    auto entered = [](const QLineEdit* field) -> std::optional<QString> {
+        if (field->text() == kStars) return std::nullopt;
+        return field->text();
+    };
+    const AccessChangeResult result =
+        ChangeAccess(ws_, {userName_->text(), permission_->text(), entered(adminPassword_),
+                           entered(newAdminPassword_), entered(password_)});
+    // A refused name or permission text leaves the window open for a correction.
+    if (!result.message.isEmpty()) ws_.Ask().Inform(result.message);
+    if (result.refused) return;
+    if (result.wrongPassword) ResetPasswordFields();
+    // The permission label shows the new text at once; a user who may now
+    // write takes the free slot.
+    if (result.recordChanged) RunCommand([&] { slot_.UserRecordChanged(); }, this);
+    if (result.logged &&
         !RunCommand(
             [&] { LogChange(ws_, QString(), QString::fromUtf16(kLabelUserSettings), 0, 1); }, this))
         return;
-    if (service) slot_.EnterServiceMode();
+    if (result.service) slot_.EnterServiceMode();
     close();
 }
 

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QList>
+#include <QStringList>
+#include <optional>
+
+#include "TextFile.h"
+
+// What a load that may ask the user ended in.
+enum class LoadResult {
+    Loaded,     // the file was read into its table
+    Created,    // a new file in basic form was written
+    Unchanged,  // nothing was read (no file, or the question was answered No)
+    Quit,       // the user declined to create a missing project register: end the program
+};
+
+// The rows a pure reader found in a data file, or why it could not read it.
+// The readers never ask and never touch the workspace; the operations that load
+// a file into its table rethrow the error, so that the general error handler
+// shows it as before.
+struct FileRows {
+    QList<QStringList> rows;  // the cells of columns 1 onwards of each row, as the table holds them
+    std::optional<FileError> error;
+
+    bool Ok() const { return !error.has_value(); }
+    QString ErrorString() const { return error ? error->Text() : QString(); }
+    void ThrowIfFailed() const {
+        if (error) throw *error;
+    }
+};
