@@ -9,6 +9,8 @@ cd "$root"
 # folder (as CI makes) reuses what any other clone compiled.
 export CCACHE_BASEDIR="$root"
 export CCACHE_NOHASHDIR=true
+# The libraries use precompiled headers, which ccache caches only with these.
+export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
 
 bash scripts/install-deps.sh
 # CI (which sets CI) builds with warnings as errors.

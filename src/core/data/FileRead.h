@@ -28,3 +28,14 @@ struct FileRows {
         if (error) throw *error;
     }
 };
+
+// The lines of a data file for a pure reader: a file that cannot be read gives
+// no lines and leaves the reason in error.
+inline QStringList ReadDataLines(const QString& path, std::optional<FileError>& error) {
+    try {
+        return TextFile::ReadLines(path);
+    } catch (const FileError& e) {
+        error = e;
+        return {};
+    }
+}

@@ -161,13 +161,8 @@ bool HasRowsContaining(const Workspace& ws, const QString& number) {
 
 ProgressRows ReadProgressFile(const QString& path, const QString& defaultVat) {
     ProgressRows result;
-    QStringList lines;
-    try {
-        lines = TextFile::ReadLines(path);
-    } catch (const FileError& e) {
-        result.error = e;
-        return result;
-    }
+    const QStringList lines = ReadDataLines(path, result.error);
+    if (!result.Ok()) return result;
     auto cells = [](const FieldBuffer& fields) {
         QStringList row;
         for (int c = Progress::KindAndProject; c < Progress::Count; ++c) row << fields[c - 1];

@@ -19,13 +19,8 @@ const QString kRegisterMask = QStringLiteral("Akce*.csv");
 
 FileRows ReadProjectRegister(const QString& path, const QString& defaultVat) {
     FileRows result;
-    QStringList lines;
-    try {
-        lines = TextFile::ReadLines(path);
-    } catch (const FileError& e) {
-        result.error = e;
-        return result;
-    }
+    const QStringList lines = ReadDataLines(path, result.error);
+    if (!result.Ok()) return result;
     for (int i = 1; i < lines.size(); ++i) {  // the first line only holds the date of saving
         FieldBuffer f = SplitFields(lines[i], Project::Count, u';');
         if (f[Project::Note - 1].isEmpty()) f[Project::Note - 1] = defaultVat;

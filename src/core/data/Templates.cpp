@@ -48,13 +48,8 @@ QString KindPrefix(const QString& kind) {
 
 FileRows ReadTaskTemplates(const QString& path) {
     FileRows result;
-    QStringList lines;
-    try {
-        lines = TextFile::ReadLines(path);
-    } catch (const FileError& e) {
-        result.error = e;
-        return result;
-    }
+    const QStringList lines = ReadDataLines(path, result.error);
+    if (!result.Ok()) return result;
     for (const QString& line : lines) {
         const FieldBuffer f = SplitFields(line, kLastFileColumn, u';');
         if (f[0].isEmpty() || f[0] == QLatin1String("Akce ORVA") ||

@@ -185,19 +185,23 @@ void ConnectionSlot::ClaimSlotAtStartUp() {
         poll_->stop();
         inactivity_->stop();
     } else {
-        QString holder;
-        bool recognised = true;
-        // A file error was shown instead of the message.
-        bool failed = false;
-        if (ClaimIfFree(holder, recognised, failed)) {
-            SetState(State::Claimed);
-            poll_->stop();
-            inactivity_->start();
-        } else {
-            FallBackToReadOnly(holder, recognised, failed);
-        }
+        ClaimOrFallBack();
     }
     LogChange(ws_, QString(), QString::fromUtf16(kLabelLogin), kLogEvent, 1);
+}
+
+void ConnectionSlot::ClaimOrFallBack() {
+    QString holder;
+    bool recognised = true;
+    // A file error was shown instead of the message.
+    bool failed = false;
+    if (ClaimIfFree(holder, recognised, failed)) {
+        SetState(State::Claimed);
+        poll_->stop();
+        inactivity_->start();
+    } else {
+        FallBackToReadOnly(holder, recognised, failed);
+    }
 }
 
 void ConnectionSlot::UserRecordChanged() {
@@ -205,16 +209,7 @@ void ConnectionSlot::UserRecordChanged() {
         if (state_ == State::ReadOnly && ws_.MayWrite()) {
             // The user may now write: the slot is taken as at a start, or
             // waited for.
-            QString holder;
-            bool recognised = true;
-            bool failed = false;
-            if (ClaimIfFree(holder, recognised, failed)) {
-                SetState(State::Claimed);
-                poll_->stop();
-                inactivity_->start();
-                return;
-            }
-            FallBackToReadOnly(holder, recognised, failed);
+            ClaimOrFallBack();
             return;
         }
         // Without the slot the copy stays read-only; the new permission is the

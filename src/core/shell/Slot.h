@@ -71,6 +71,8 @@ class ConnectionSlot : public QObject {
     bool ClaimIfFree(QString& holder, bool& recognised, bool& failed);
     // The taken state: message, read-only permission, poll timer.
     void FallBackToReadOnly(const QString& holder, bool recognised, bool failed);
+    // Takes the slot when it is free, else works read-only and says why.
+    void ClaimOrFallBack();
     // Frees the slot in the file when it is this user's and writes the
     // configuration; false when the file could not be written.
     bool ReleaseSlot();
