@@ -196,8 +196,8 @@ qint64 GenerateDataFolder(const QString& dir, const DataFolderShape& shape) {
         reg << cells.join(u';') + QStringLiteral(";;");
         // The progress file takes the name the program will look for.
         ws.Projects.SetCell(1, i, number);
-        bytes +=
-            Write(base + ProgressFileName(ws, number), ProgressLines(number, shape.rows, rng, from));
+        bytes += Write(base + ProgressFileName(ws, number),
+                       ProgressLines(number, shape.rows, rng, from));
     }
     bytes += Write(base + ws.config.SouborAkce, reg);
 

@@ -27,7 +27,8 @@ void BM_StartUpToWindowShown(benchmark::State& state) {
         for (const QString& log : QDir(base).entryList({QStringLiteral("Zmeny_*.csv")}))
             QFile::remove(base + log);
         IniFile ini = IniFile::Load(base + QStringLiteral("ORVA_Sledovani.Ini"));
-        ini.SetValue(QStringLiteral("Přístup"), QStringLiteral("Pripojen"), QStringLiteral("Volný"));
+        ini.SetValue(QStringLiteral("Přístup"), QStringLiteral("Pripojen"),
+                     QStringLiteral("Volný"));
         ini.Save(base + QStringLiteral("ORVA_Sledovani.Ini"));
         state.ResumeTiming();
 

@@ -12,4 +12,6 @@ QDateTime Clock::Now() {
     return fixed.isValid() ? fixed : QDateTime::currentDateTime();
 }
 
-void Clock::Set(const QDateTime& moment) { FixedMoment() = moment; }
+void Clock::Set(const QDateTime& moment) {
+    FixedMoment() = moment;
+}

@@ -7,7 +7,9 @@
 
 namespace FileChoice {
 
-bool IsFile(const QString& path) { return QFileInfo(path).isFile(); }
+bool IsFile(const QString& path) {
+    return QFileInfo(path).isFile();
+}
 
 QString Open(Workspace& ws, const FileRequest& request) {
     return ws.Ask().ChooseOpenFile(request);
@@ -17,14 +19,19 @@ QString Save(Workspace& ws, const FileRequest& request) {
     return ws.Ask().ChooseSaveFile(request);
 }
 
-QString FileNameOf(const QString& path) { return QFileInfo(path).fileName(); }
+QString FileNameOf(const QString& path) {
+    return QFileInfo(path).fileName();
+}
 
-QString DirOf(const QString& path) { return QFileInfo(path).absolutePath(); }
+QString DirOf(const QString& path) {
+    return QFileInfo(path).absolutePath();
+}
 
 QString CreateQuestion(const QString& whatWasNotFound) {
     return QStringLiteral("Soubor ") + whatWasNotFound +
-           QStringLiteral(" nebyl nalezen.\r\nChceteli jej vytvořit v základním tvaru ?\r\n"
-                          "Stiskněte   YES\r\n");
+           QStringLiteral(
+               " nebyl nalezen.\r\nChceteli jej vytvořit v základním tvaru ?\r\n"
+               "Stiskněte   YES\r\n");
 }
 
 }  // namespace FileChoice

@@ -6,9 +6,13 @@ bool ScriptedPrompter::AskYesNo(const QString& text) {
     return yes;
 }
 
-void ScriptedPrompter::Inform(const QString& text) { log.append({Kind::Information, text, {}}); }
+void ScriptedPrompter::Inform(const QString& text) {
+    log.append({Kind::Information, text, {}});
+}
 
-void ScriptedPrompter::Error(const QString& text) { log.append({Kind::Error, text, {}}); }
+void ScriptedPrompter::Error(const QString& text) {
+    log.append({Kind::Error, text, {}});
+}
 
 QString ScriptedPrompter::ChooseOpenFile(const FileRequest& request) {
     const QString file = chosenFiles.isEmpty() ? QString() : chosenFiles.takeFirst();

@@ -23,7 +23,7 @@ struct FileRequest {
 // the desktop program shows Qt dialogs, the batch tool and the tests answer from
 // a script.
 class Prompter {
-public:
+  public:
     virtual ~Prompter() = default;
     // An information question with the buttons Yes and No.
     virtual bool AskYesNo(const QString& text) = 0;
@@ -40,7 +40,7 @@ public:
 // Answers from queues and records what was asked. With empty queues every
 // question is answered No and every dialog cancelled.
 class ScriptedPrompter : public Prompter {
-public:
+  public:
     enum class Kind { Question, Information, Error, OpenDialog, SaveDialog };
     struct Entry {
         Kind kind;

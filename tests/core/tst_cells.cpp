@@ -7,7 +7,7 @@
 
 class TestCells : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void init() { Clock::Set(QDateTime(QDate(2026, 12, 9), QTime(10, 30))); }
     void cleanup() { Clock::Reset(); }
 
@@ -18,7 +18,8 @@ private slots:
         QTest::newRow("decimal point") << "1234.50" << 1234.5;
         QTest::newRow("blanks and currency") << "12 345,6 Kč" << 12345.6;
         QTest::newRow("empty") << "" << 0.0;
-        QTest::newRow("formatted cell") << QString::fromUtf16(u"      1\u00a0234\u00a0567,00") << 1234567.0;
+        QTest::newRow("formatted cell")
+            << QString::fromUtf16(u"      1\u00a0234\u00a0567,00") << 1234567.0;
         QTest::newRow("negative") << "-15,25" << -15.25;
         QTest::newRow("sign inside") << "12-3" << 0.0;
         QTest::newRow("two signs") << "+-1" << 0.0;
@@ -114,7 +115,8 @@ private slots:
         QTest::addColumn<QString>("line");
         QTest::addColumn<int>("count");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("trimmed fields, empty tail") << "a; b ;;c" << 5 << QStringList{"a", "b", "", "c", ""};
+        QTest::newRow("trimmed fields, empty tail")
+            << "a; b ;;c" << 5 << QStringList{"a", "b", "", "c", ""};
         QTest::newRow("rest dropped") << "a;b;c;d" << 2 << QStringList{"a", "b"};
         QTest::newRow("blank runs folded") << "x  y;z" << 2 << QStringList{"x y", "z"};
         QTest::newRow("separator at the end") << "a;b;" << 4 << QStringList{"a", "b", "", ""};
@@ -135,10 +137,14 @@ private slots:
         QTest::addColumn<QString>("alignment");
         QTest::addColumn<int>("width");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("right") << "abc" << "right" << 5 << "  abc";
-        QTest::newRow("already wide") << "abc" << "right" << 3 << " abc";
-        QTest::newRow("left") << "abc" << "left" << 3 << "abc ";
-        QTest::newRow("left wider") << "ab" << "" << 4 << "ab  ";
+        QTest::newRow("right") << "abc"
+                               << "right" << 5 << "  abc";
+        QTest::newRow("already wide") << "abc"
+                                      << "right" << 3 << " abc";
+        QTest::newRow("left") << "abc"
+                              << "left" << 3 << "abc ";
+        QTest::newRow("left wider") << "ab"
+                                    << "" << 4 << "ab  ";
     }
     void padText() {
         QFETCH(QString, text);
@@ -204,8 +210,8 @@ private slots:
         QTest::newRow("finance") << int(kFinanceTable) << 18 << 2 << 1 << "Dokument JPG";
         QTest::newRow("templates") << int(kTemplateTable) << 17 << 2 << 1 << "Dokument TXT";
         QTest::newRow("results") << int(kResultsTable) << 27 << 3 << 4 << "% Dotací";
-        QTest::newRow("default templates") << int(kTemplateTableWithDefaults) << 17 << 17 << 1
-                                           << "Dokument TXT";
+        QTest::newRow("default templates")
+            << int(kTemplateTableWithDefaults) << 17 << 17 << 1 << "Dokument TXT";
     }
     void setupTableLayouts() {
         QFETCH(int, kind);

@@ -6,11 +6,11 @@
 
 class TestPeople : public QObject {
     Q_OBJECT
-private:
+  private:
     // Each test runs on a temporary base of its own with a fresh workspace.
     std::unique_ptr<TempBase> base_;
 
-private slots:
+  private slots:
     void init() { base_ = std::make_unique<TempBase>(); }
     void cleanup() { base_.reset(); }
 
@@ -21,11 +21,14 @@ private slots:
                                              << "Příjmení_4 Jméno [cz]";
         QTest::newRow("member") << "Příjmení_2;Jméno;Ing.;Manažer projektu;Člen"
                                 << "Příjmení_2 Jméno Ing.[c]";
-        QTest::newRow("no mark") << "Nová;Eva;Bc.;Host;Host" << "Nová Eva Bc.Host";
+        QTest::newRow("no mark") << "Nová;Eva;Bc.;Host;Host"
+                                 << "Nová Eva Bc.Host";
         QTest::newRow("header line has a c") << "Příjmení_1;Jméno;Titul;Postavení;Funce v poradě"
                                              << "Příjmení_1 Jméno Titul[c]";
-        QTest::newRow("letter z") << "Malá;Jana;;;z" << "Malá Jana [z]";
-        QTest::newRow("no surname") << ";Jana;;;Člen" << "";
+        QTest::newRow("letter z") << "Malá;Jana;;;z"
+                                  << "Malá Jana [z]";
+        QTest::newRow("no surname") << ";Jana;;;Člen"
+                                    << "";
     }
     void entries() {
         QFETCH(QString, line);
@@ -85,8 +88,8 @@ private slots:
 
     void refreshBuildsListsWithoutDuplicates() {
         TempBase& base = *base_;
-        base.WriteLines("Lide.CSV", {"Dvořák;Petr;Ing.;Technik;Člen", "Dvořák;Petr;Ing.;Technik;Člen",
-                                     "Malá;Jana;;;Host"});
+        base.WriteLines("Lide.CSV", {"Dvořák;Petr;Ing.;Technik;Člen",
+                                     "Dvořák;Petr;Ing.;Technik;Člen", "Malá;Jana;;;Host"});
         Workspace& ws = *base.ws;
         SetupTable(ws.Projects, kProjectTable, QString());
         ws.Projects.SetCell(1, 1, "101");

@@ -6,11 +6,11 @@
 
 class TestRegister : public QObject {
     Q_OBJECT
-private:
+  private:
     // Each test runs on a temporary base of its own with a fresh workspace.
     std::unique_ptr<TempBase> base_;
 
-private slots:
+  private slots:
     void init() { base_ = std::make_unique<TempBase>(); }
     void cleanup() { base_.reset(); }
 
@@ -18,7 +18,8 @@ private slots:
         TempBase& base = *base_;
         base.WriteLines("NameAkce.csv",
                         {";Uloženo 01.12.2026", "Akce ORVA", kRegisterHeader,
-                         "101;Silnice;Novák;Svoboda;1.1;;;;Pozn;92,5/85;1234567,00;1000;03.02.2025;27.02.2027;;",
+                         "101;Silnice;Novák;Svoboda;1.1;;;;Pozn;92,5/"
+                         "85;1234567,00;1000;03.02.2025;27.02.2027;;",
                          ";;;;", "Akce ORVA", "102;Škola;A;B;2.3;;;;;80/85;12 345,6 Kč;;;;;"});
         QCOMPARE(LoadProjectRegister(*base.ws, "NameAkce.csv"), LoadResult::Loaded);
         const Table& t = base.ws->Projects;

@@ -14,7 +14,9 @@ namespace {
 
 const QChar kNbsp(0x00A0);
 
-bool IsSign(QChar c) { return c == u'+' || c == u'-'; }
+bool IsSign(QChar c) {
+    return c == u'+' || c == u'-';
+}
 
 // Decimal digits of |value| rounded half away from zero to two decimals, as
 // the value's 15 significant digits show it (so 1.005 rounds up, as typed).
@@ -260,9 +262,13 @@ QString PadText(const QString& text, const QString& alignment, int width) {
     return alignment == QLatin1String("right") ? blanks + text : text + blanks;
 }
 
-QString FormatAmount(double value) { return AmountText(value, true).rightJustified(18, u' '); }
+QString FormatAmount(double value) {
+    return AmountText(value, true).rightJustified(18, u' ');
+}
 
-QString FormatAmountPlain(double value) { return AmountText(value, false); }
+QString FormatAmountPlain(double value) {
+    return AmountText(value, false);
+}
 
 QString RowLine(const Table& table, int row, int first, int last, int amountFrom, int amountTo) {
     QString line;

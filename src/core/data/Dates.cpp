@@ -8,14 +8,18 @@ namespace {
 const QDate kEpoch(1899, 12, 30);
 }
 
-double DayFromDate(const QDate& date) { return double(kEpoch.daysTo(date)); }
+double DayFromDate(const QDate& date) {
+    return double(kEpoch.daysTo(date));
+}
 
 double DayFromDateTime(const QDateTime& moment) {
     const QTime t = moment.time();
     return DayFromDate(moment.date()) + double(t.msecsSinceStartOfDay()) / 86400000.0;
 }
 
-QDate DateFromDay(double day) { return kEpoch.addDays(qint64(std::floor(day))); }
+QDate DateFromDay(double day) {
+    return kEpoch.addDays(qint64(std::floor(day)));
+}
 
 QDateTime DateTimeFromDay(double day) {
     const double whole = std::floor(day);
@@ -23,10 +27,22 @@ QDateTime DateTimeFromDay(double day) {
     return QDateTime(DateFromDay(whole), QTime(0, 0)).addMSecs(ms);
 }
 
-double NowDay() { return DayFromDateTime(Clock::Now()); }
-double TodayDay() { return DayFromDate(Clock::Today()); }
+double NowDay() {
+    return DayFromDateTime(Clock::Now());
+}
+double TodayDay() {
+    return DayFromDate(Clock::Today());
+}
 
-QString FormatDate(const QDate& date) { return date.toString(QStringLiteral("dd.MM.yyyy")); }
-QString FormatDate(double day) { return FormatDate(DateFromDay(day)); }
-QString FormatShortDate(const QDate& date) { return date.toString(QStringLiteral("d.M.yyyy")); }
-QString FormatShortDate(double day) { return FormatShortDate(DateFromDay(day)); }
+QString FormatDate(const QDate& date) {
+    return date.toString(QStringLiteral("dd.MM.yyyy"));
+}
+QString FormatDate(double day) {
+    return FormatDate(DateFromDay(day));
+}
+QString FormatShortDate(const QDate& date) {
+    return date.toString(QStringLiteral("d.M.yyyy"));
+}
+QString FormatShortDate(double day) {
+    return FormatShortDate(DateFromDay(day));
+}

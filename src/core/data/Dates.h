@@ -16,7 +16,9 @@ QDateTime DateTimeFromDay(double day);
 double NowDay();  // now, with the time of day
 double TodayDay();
 
-inline bool IsDateSet(double day) { return day > kSetDateThreshold; }
+inline bool IsDateSet(double day) {
+    return day > kSetDateThreshold;
+}
 
 // "dd.mm.yyyy", the form of cells and files.
 QString FormatDate(double day);

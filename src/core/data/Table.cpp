@@ -3,7 +3,9 @@
 #include "Cells.h"
 #include "Columns.h"
 
-void Table::SetRowCount(int rows) { rowCount_ = qMax(0, rows); }
+void Table::SetRowCount(int rows) {
+    rowCount_ = qMax(0, rows);
+}
 
 QString Table::Cell(int column, int row) const {
     if (row < 0 || row >= rowCount_ || row >= rows_.size() || column < 0) return QString();
@@ -68,21 +70,28 @@ struct ColumnDef {
 };
 
 const ColumnDef kProjectColumns[] = {
-    {u"Akce ORVA", 20},       {u"Číslo akce", 60},
-    {u"Název akce", 130},     {u"Manager projektu", 150},
-    {u"Technik projektu", 150}, {u"Opatření", 80},
-    {u"Aktivity", 80},        {u"Dokument TXT", 100},
-    {u"Dokument JPG", 100},   {u"Poznámka", 0},
-    {u"Dotace/ERDF", 0},      {u"Plán celk.způs. Výdajů", 90},
-    {u"Dotace", 90},          {u"Datum od", 0},
+    {u"Akce ORVA", 20},
+    {u"Číslo akce", 60},
+    {u"Název akce", 130},
+    {u"Manager projektu", 150},
+    {u"Technik projektu", 150},
+    {u"Opatření", 80},
+    {u"Aktivity", 80},
+    {u"Dokument TXT", 100},
+    {u"Dokument JPG", 100},
+    {u"Poznámka", 0},
+    {u"Dotace/ERDF", 0},
+    {u"Plán celk.způs. Výdajů", 90},
+    {u"Dotace", 90},
+    {u"Datum od", 0},
     {u"Datum do", 70},
 };
 
 const ColumnDef kDeadlineColumns[] = {
-    {u"Akce číslo", 20},    {u"Akce číslo", 60},    {u"Činnost", 130},   {u"Zařazení", 150},
-    {u"Proces", 100},       {u"Plán od", 70},       {u"Plán do", 70},    {u"Skutečnost od", 70},
-    {u"Skutečnost do", 70}, {u"Délka dnů", 55},     {u"Real od", 80},    {u"Real do", 80},
-    {u"ID-vnitřní", 200},   {u"Info", 120},         {u"Poznámka", 150},  {u"", 150},
+    {u"Akce číslo", 20},    {u"Akce číslo", 60},    {u"Činnost", 130},  {u"Zařazení", 150},
+    {u"Proces", 100},       {u"Plán od", 70},       {u"Plán do", 70},   {u"Skutečnost od", 70},
+    {u"Skutečnost do", 70}, {u"Délka dnů", 55},     {u"Real od", 80},   {u"Real do", 80},
+    {u"ID-vnitřní", 200},   {u"Info", 120},         {u"Poznámka", 150}, {u"", 150},
     {u"Dokument TXT", 100}, {u"Dokument JPG", 100},
 };
 
@@ -108,12 +117,23 @@ const ColumnDef kFinanceColumns[] = {
 };
 
 const ColumnDef kTemplateColumns[] = {
-    {u"", 20},          {u"Akce číslo", 60},       {u"Činnost", 130},
-    {u"Zařazení", 150}, {u"Upřesnění", 100},       {u"Plán od", 70},
-    {u"Plán DO", 70},   {u"Skutečnost OD", 70},    {u"Skutečnost DO", 70},
-    {u"Trvání dny", 55}, {u"Realný termín OD", 80}, {u"Realný termín DO", 80},
-    {u"ID-vnitřní", 120}, {u"Info", 150},           {u"Poznámka", 150},
-    {u"Poznámka 2", 150}, {u"Dokument TXT", 150},
+    {u"", 20},
+    {u"Akce číslo", 60},
+    {u"Činnost", 130},
+    {u"Zařazení", 150},
+    {u"Upřesnění", 100},
+    {u"Plán od", 70},
+    {u"Plán DO", 70},
+    {u"Skutečnost OD", 70},
+    {u"Skutečnost DO", 70},
+    {u"Trvání dny", 55},
+    {u"Realný termín OD", 80},
+    {u"Realný termín DO", 80},
+    {u"ID-vnitřní", 120},
+    {u"Info", 150},
+    {u"Poznámka", 150},
+    {u"Poznámka 2", 150},
+    {u"Dokument TXT", 150},
 };
 
 const ColumnDef kResultColumns[] = {
@@ -147,13 +167,20 @@ const ColumnDef kResultColumns[] = {
 };
 
 const QStringList kSampleProject = {
-    QStringLiteral("000"),          QStringLiteral("Název akce"),
-    QStringLiteral("Manager projektu"), QStringLiteral("Technik projektu"),
-    QStringLiteral("Opatření"),     QStringLiteral("Aktivity"),
-    QStringLiteral("Dodavatelská SoD"), QStringLiteral("Dokument JPG"),
-    QStringLiteral("Poznámka"),     QString(),
-    QStringLiteral("0"),            QStringLiteral("0"),
-    QStringLiteral("1.1.1900"),     QStringLiteral("1.1.1900"),
+    QStringLiteral("000"),
+    QStringLiteral("Název akce"),
+    QStringLiteral("Manager projektu"),
+    QStringLiteral("Technik projektu"),
+    QStringLiteral("Opatření"),
+    QStringLiteral("Aktivity"),
+    QStringLiteral("Dodavatelská SoD"),
+    QStringLiteral("Dokument JPG"),
+    QStringLiteral("Poznámka"),
+    QString(),
+    QStringLiteral("0"),
+    QStringLiteral("0"),
+    QStringLiteral("1.1.1900"),
+    QStringLiteral("1.1.1900"),
 };
 
 template <size_t N>
@@ -163,13 +190,19 @@ QList<ColumnDef> Columns(const ColumnDef (&defs)[N]) {
 
 QList<ColumnDef> ColumnsOf(int kind) {
     switch (kind) {
-        case kProjectTable: return Columns(kProjectColumns);
-        case kDeadlineTable: return Columns(kDeadlineColumns);
-        case kFinanceTable: return Columns(kFinanceColumns);
+        case kProjectTable:
+            return Columns(kProjectColumns);
+        case kDeadlineTable:
+            return Columns(kDeadlineColumns);
+        case kFinanceTable:
+            return Columns(kFinanceColumns);
         case kTemplateTable:
-        case kTemplateTableWithDefaults: return Columns(kTemplateColumns);
-        case kResultsTable: return Columns(kResultColumns);
-        default: return {};
+        case kTemplateTableWithDefaults:
+            return Columns(kTemplateColumns);
+        case kResultsTable:
+            return Columns(kResultColumns);
+        default:
+            return {};
     }
 }
 
@@ -194,7 +227,9 @@ void SetupTable(Table& table, int kind, const QString& financeVatText) {
     QColor header, fixedColumn;
     int fixedColumns = 1, fixedRows = 1, rows = 2;
     switch (kind) {
-        case kProjectTable: header = QColor(Qt::yellow); break;
+        case kProjectTable:
+            header = QColor(Qt::yellow);
+            break;
         case kDeadlineTable:
             defaultWidth = 70;
             header = kButtonFace;
@@ -211,7 +246,8 @@ void SetupTable(Table& table, int kind, const QString& financeVatText) {
             fixedRows = 2;
             rows = 3;
             break;
-        default: header = QColor(Qt::magenta);  // fuchsia
+        default:
+            header = QColor(Qt::magenta);  // fuchsia
     }
     table.SetLayout(int(columns.size()), widths, defaultWidth, fixedColumns, fixedRows, header,
                     fixedColumn, 120);

@@ -20,7 +20,7 @@ enum TableKind : int {
 // them; raising it shows their old texts again. Cells beyond the column count are
 // kept too (the template file carries one column more than the grid shows).
 class Table {
-public:
+  public:
     explicit Table(int kind = 0) : kind_(kind) {}
 
     int Kind() const { return kind_; }
@@ -54,7 +54,7 @@ public:
     void SetLayout(int columns, const QList<int>& widths, int defaultWidth, int fixedColumns,
                    int fixedRows, QColor header, QColor fixedColumn, int height);
 
-private:
+  private:
     int kind_;
     int rowCount_ = 0;
     int columnCount_ = 0;
