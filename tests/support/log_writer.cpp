@@ -8,11 +8,10 @@
 // go at the same moment; then it prints "WRITTEN".
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFileInfo>
-#include <QThread>
 #include <cstdio>
 
+#include "ProcessSupport.h"
 #include "Prompter.h"
 #include "Workspace.h"
 #include "data/IniFile.h"
@@ -20,14 +19,6 @@
 #include "data/TextFile.h"
 #include "shell/ChangeLog.h"
 #include "shell/Config.h"
-
-namespace {
-void Print(const char* text) {
-    std::fputs(text, stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
-}  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -38,19 +29,12 @@ int main(int argc, char** argv) {
     }
     ScriptedPrompter prompter;
     Workspace ws(prompter);
-    QString base = args[1];
-    if (!base.endsWith(u'/')) base += u'/';
-    ws.config.BaseDir = base;
+    ws.config.BaseDir = BaseDirArgument(args[1]);
     try {
         if (!ReadConfiguration(ws.config)) ReadConfiguration(ws.config, IniFile());
         LoadProjectRegister(ws, ws.config.SouborAkce);
         ws.Access.UserName = args[2];
-        Print("READY");
-        QDeadlineTimer deadline(20000);
-        while (!QFileInfo::exists(args[3])) {
-            if (deadline.hasExpired()) return 3;
-            QThread::usleep(200);
-        }
+        if (!WaitForGoFile(args[3])) return 3;
         LogChange(ws, QString(), QString::fromUtf16(kLabelLogin), kLogEvent, 1);
     } catch (const FileError& e) {
         std::fprintf(stderr, "%s\n", qPrintable(e.Text()));

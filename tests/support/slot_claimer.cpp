@@ -10,11 +10,10 @@
 // claims, so that several claimers can be let go at the same moment.
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFileInfo>
-#include <QThread>
 #include <cstdio>
 
+#include "ProcessSupport.h"
 #include "Prompter.h"
 #include "Workspace.h"
 #include "data/TextFile.h"
@@ -22,14 +21,6 @@
 #include "shell/Config.h"
 #include "shell/Slot.h"
 #include "shell/StartUp.h"
-
-namespace {
-void Print(const char* text) {
-    std::fputs(text, stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
-}  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -40,23 +31,14 @@ int main(int argc, char** argv) {
     }
     ScriptedPrompter prompter;
     Workspace ws(prompter);
-    QString base = args[1];
-    if (!base.endsWith(u'/')) base += u'/';
-    ws.config.BaseDir = base;
+    ws.config.BaseDir = BaseDirArgument(args[1]);
     ws.config.UserKey = args[3];
     const bool fresh = !QFileInfo::exists(ws.config.ConfigPath());
     try {
         if (!fresh) ReadOrCreateConfiguration(ws, false);
         ws.Access.UserName = args[2];
 
-        if (args.size() > 4) {
-            Print("READY");
-            QDeadlineTimer deadline(20000);
-            while (!QFileInfo::exists(args[4])) {
-                if (deadline.hasExpired()) return 3;
-                QThread::usleep(200);
-            }
-        }
+        if (args.size() > 4 && !WaitForGoFile(args[4])) return 3;
         if (fresh) {
             ReadOrCreateConfiguration(ws, true);
             ws.Access.UserName = args[2];
