@@ -9,6 +9,7 @@
 #include "shell/Config.h"
 
 class Prompter;
+class QTextDocument;
 
 // Positions of ChangeFlags, counted from 1: the data with unsaved changes.
 enum ChangeFlag : int {
@@ -144,6 +145,9 @@ class Workspace : public QObject {
     void notesLoaded();
     // The notes are being saved under this name (the about window shows a notice).
     void savingNotes(const QString& name);
+    // A report (finance report, minutes) was composed: the notes editor shows a
+    // copy of the document and takes name as its file name.
+    void reportComposed(const QTextDocument* document, const QString& name);
     void progressGauge(int position, int maximum);
 
   private:
