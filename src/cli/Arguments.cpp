@@ -37,12 +37,15 @@ bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
         out.command = Arguments::Command::Status;
     } else if (command == QLatin1String("backup")) {
         out.command = Arguments::Command::Backup;
+    } else if (command == QLatin1String("ical")) {
+        out.command = Arguments::Command::Ical;
     } else {
         error = QStringLiteral("Neznámý příkaz: ") + command;
         return false;
     }
     const bool generate = out.command == Arguments::Command::Generate;
     const bool status = out.command == Arguments::Command::Status;
+    const bool ical = out.command == Arguments::Command::Ical;
     for (int i = 1; i < args.size(); ++i) {
         QString name, value;
         SplitOption(args[i], name, value);
@@ -50,9 +53,10 @@ bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
             out.command = Arguments::Command::Help;
             return true;
         }
-        const bool takesValue = name == QLatin1String("--base") ||
-                                ((generate || status) && name == QLatin1String("--project")) ||
-                                (status && name == QLatin1String("--date"));
+        const bool takesValue =
+            name == QLatin1String("--base") ||
+            ((generate || status || ical) && name == QLatin1String("--project")) ||
+            (status && name == QLatin1String("--date")) || (ical && name == QLatin1String("--out"));
         if (takesValue) {
             if (value.isNull()) {
                 if (i + 1 >= args.size() || args[i + 1].startsWith(QLatin1String("--"))) {
@@ -67,6 +71,8 @@ bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
             }
             if (name == QLatin1String("--base")) {
                 out.base = value;
+            } else if (name == QLatin1String("--out")) {
+                out.out = value;
             } else if (name == QLatin1String("--date")) {
                 if (!ParseDay(value, out.date)) {
                     error = QStringLiteral("Volba --date potřebuje datum ve tvaru dd.mm.rrrr: ") +
@@ -88,6 +94,10 @@ bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
             return false;
         }
     }
+    if (ical && out.out.isEmpty()) {
+        error = QStringLiteral("Příkaz ical potřebuje volbu --out SOUBOR.");
+        return false;
+    }
     return true;
 }
 
@@ -98,6 +108,7 @@ QString UsageText() {
         "  orva-cli generate [--base SLOŽKA] [--project ČÍSLO] [--force]\n"
         "  orva-cli status [--base SLOŽKA] [--date dd.mm.rrrr] [--project ČÍSLO]\n"
         "  orva-cli backup [--base SLOŽKA]\n"
+        "  orva-cli ical [--base SLOŽKA] [--project ČÍSLO] --out SOUBOR\n"
         "  orva-cli --help\n"
         "\n"
         "Příkazy:\n"
@@ -116,6 +127,9 @@ QString UsageText() {
         "  backup    Zapíše úplnou zálohu dat do složky změn (soubor Zaloha_uživatel_datum.csv,\n"
         "            nový soubor začíná snímkem všech dat), stejně jako příkaz programu\n"
         "            \"Zálohování dat\"; vhodné pro noční plánovanou zálohu.\n"
+        "  ical      Zapíše plánované termíny akcí (řádky termínů) jako kalendář\n"
+        "            iCalendar (.ics): jedna celodenní událost na řádek, identifikátor\n"
+        "            řádku jako UID, takže nový import události aktualizuje.\n"
         "\n"
         "Volby:\n"
         "  --base SLOŽKA    základní složka se souborem ORVA_Sledovani.Ini (výchozí je\n"
@@ -123,6 +137,7 @@ QString UsageText() {
         "                   a soubor se nevytváří\n"
         "  --project ČÍSLO  jen akce s tímto číslem (přesně podle sloupce \"Číslo akce\")\n"
         "  --date DATUM     den, ke kterému se stav počítá (od 0:00); výchozí je nyní\n"
+        "  --out SOUBOR     soubor kalendáře, který příkaz ical zapíše\n"
         "  --force          přepíše i existující soubory průběhu\n"
         "  --help           tato nápověda\n"
         "\n"

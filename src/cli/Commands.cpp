@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "Arguments.h"
+#include "Clock.h"
 #include "FileChoice.h"
 #include "Prompter.h"
 #include "Workspace.h"
@@ -17,6 +18,7 @@
 #include "data/Templates.h"
 #include "data/TextFile.h"
 #include "editing/Status.h"
+#include "planning/ICalendar.h"
 #include "shell/Access.h"
 #include "shell/ChangeLog.h"
 #include "shell/Config.h"
@@ -397,4 +399,87 @@ int RunBackup(const Arguments& args, QTextStream& out, QTextStream& err) {
         err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;
         return kExitProblems;
     }
+}
+
+int RunIcal(const Arguments& args, QTextStream& rawOut, QTextStream& rawErr) {
+    EscapedStream escapedOut(rawOut);
+    EscapedStream escapedErr(rawErr);
+    QTextStream& out = escapedOut.stream;
+    QTextStream& err = escapedErr.stream;
+    const QString base = BaseDirectory(args);
+    if (!BaseExists(base, err)) return kExitProblems;
+    ScriptedPrompter prompter;
+    Workspace ws(prompter);
+    Config& cfg = ws.config;
+    cfg.BaseDir = base;
+    try {
+        if (!ReadConfiguration(cfg)) ReadConfiguration(cfg, IniFile());
+        const QString path = cfg.DataPath(cfg.SouborAkce);
+        if (cfg.SouborAkce.isEmpty() || !FileChoice::IsFile(path)) {
+            err << "Chybí soubor: " << path << Qt::endl;
+            return kExitProblems;
+        }
+        LoadProjectRegister(ws, cfg.SouborAkce);
+    } catch (const FileError& e) {
+        err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;
+        return kExitProblems;
+    }
+    if (!prompter.log.isEmpty()) {
+        for (const ScriptedPrompter::Entry& e : prompter.log) err << PromptLine(e) << Qt::endl;
+        return kExitProblems;
+    }
+    const Table& projects = ws.Projects;
+    int only = 0;
+    if (args.hasProject) {
+        for (int r = 1; r < projects.RowCount() && only == 0; ++r)
+            if (projects.Cell(Project::Number, r) == args.project) only = r;
+        if (only == 0) {
+            err << "Akce s číslem " << args.project << " v seznamu akcí "
+                << cfg.DataPath(cfg.SouborAkce) << " není." << Qt::endl;
+            return kExitProblems;
+        }
+    }
+    bool problems = false;
+    QByteArray events;
+    int total = 0;
+    const QDateTime stamp = Clock::Now();
+    for (int r = 1; r < projects.RowCount(); ++r) {
+        if (only != 0 && r != only) continue;
+        const QString number = projects.Cell(Project::Number, r);
+        if (const QString refusal = ProgressFileRefusal(ws, r); !refusal.isEmpty()) {
+            err << refusal << " Vynechána." << Qt::endl;
+            problems = true;
+            continue;
+        }
+        const QString name = ProgressFileName(ws, number);
+        const QString path = cfg.DataPath(name);
+        if (!FileChoice::IsFile(path)) {
+            err << "Chybí soubor: " << path << Qt::endl;
+            problems = true;
+            continue;
+        }
+        ScriptedPrompter quiet;
+        Workspace files(quiet);
+        files.config = cfg;
+        try {
+            LoadProgress(files, name);
+        } catch (const FileError& e) {
+            err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;
+            problems = true;
+            continue;
+        }
+        int count = 0;
+        events += CalendarEvents(files.Deadlines, {number, projects.Cell(Project::Name, r)}, stamp,
+                                 &count);
+        total += count;
+    }
+    try {
+        WriteCalendarFile(args.out, CalendarFile(events));
+    } catch (const FileError& e) {
+        err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;
+        return kExitProblems;
+    }
+    out << "Zapsáno událostí: " << total << " do " << args.out << '\n';
+    out.flush();
+    return problems ? kExitProblems : kExitOk;
 }

@@ -20,3 +20,6 @@ int RunGenerate(const Arguments& args, QTextStream& out, QTextStream& err);
 int RunStatus(const Arguments& args, QTextStream& out, QTextStream& err);
 // A full backup into the change folder, as the menu command writes it.
 int RunBackup(const Arguments& args, QTextStream& out, QTextStream& err);
+// The planned dates of the deadline items as an iCalendar file (all projects,
+// or the one of --project), for the office's calendar program.
+int RunIcal(const Arguments& args, QTextStream& out, QTextStream& err);

@@ -186,6 +186,7 @@ class TestCli : public QObject {
     void concurrentBackupsKeepEveryRecord();
     void fullDiskIsReported_data();
     void fullDiskIsReported();
+    void icalWritesPlannedDates();
 };
 
 void TestCli::generateWritesTheDocumentedFiles() {
@@ -482,6 +483,9 @@ void TestCli::commandLine_data() {
         << QStringLiteral("Volba --project potřebuje hodnotu.");
     QTest::newRow("extra argument")
         << QStringList{"check", "data"} << 2 << QStringLiteral("Nadbytečný argument: data");
+    QTest::newRow("calendar without a file")
+        << QStringList{"ical", "--project", "012"} << 2
+        << QStringLiteral("Příkaz ical potřebuje volbu --out SOUBOR.");
 }
 
 void TestCli::commandLine() {
@@ -634,6 +638,33 @@ void TestCli::fullDiskIsReported() {
     // No temporary file is left.
     QCOMPARE(QDir(disk.Dir()).entryList(QDir::Files).size(), 5);
     QCOMPARE(QDir(disk.Path("zmeny")).entryList(QDir::Files).size(), 1);
+}
+
+// The planned dates of both projects as one calendar: project 034's row
+// without an end lasts its start day, rows of other kinds stay out.
+void TestCli::icalWritesPlannedDates() {
+    TempBase& base = *base_;
+    Write(base, TwoProjectsWithProgress());
+    const QString out = base.Path(QStringLiteral("terminy.ics"));
+    const CliRun run = RunCli({"ical", "--base", base.Dir(), "--out", out});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.out.contains(QStringLiteral("Zapsáno událostí: 3")), qPrintable(run.out));
+    QFile file(out);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString ics = QString::fromUtf8(file.readAll());
+    QCOMPARE(ics.count(QStringLiteral("BEGIN:VEVENT\r\n")), 3);
+    QVERIFY(ics.contains(QStringLiteral("UID:T-012-01\r\nDTSTAMP:")));
+    QVERIFY(ics.contains(QStringLiteral("UID:T-034-01\r\n")));
+    QVERIFY(ics.contains(
+        QStringLiteral("DTSTART;VALUE=DATE:20260305\r\nDTEND;VALUE=DATE:20260306\r\n")));
+    QVERIFY(ics.contains(QStringLiteral("SUMMARY:012 Rekonstrukce náměstí v Telči: Realizace")));
+    QVERIFY(!ics.contains(QStringLiteral("J-034")));
+
+    const CliRun one = RunCli({"ical", "--base", base.Dir(), "--project", "034", "--out", out});
+    QCOMPARE(one.exitCode, 0);
+    QFile again(out);
+    QVERIFY(again.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(again.readAll()).count(QStringLiteral("BEGIN:VEVENT")), 1);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

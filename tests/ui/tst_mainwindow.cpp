@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QHeaderView>
 #include <QLabel>
@@ -24,6 +25,7 @@
 #include "main/SingleInstance.h"
 #include "main/Sledovani.h"
 #include "main/TableModel.h"
+#include "planning/Diagram.h"
 #include "shell/Access.h"
 #include "shell/Config.h"
 #include "shell/StartUp.h"
@@ -134,6 +136,7 @@ class TestMainWindow : public QObject {
   private slots:
     void init();
     void cleanup();
+    void ganttFromMenuFollowsCaptions();
 
     void startUpFillsTheGrids();
     void widgetsSpeakCzech();
@@ -646,7 +649,8 @@ void TestMainWindow::menusAtStart_data() {
     QTest::newRow("tables shown") << u"Zobrazení tabulek"_s << true << 1;
     QTest::newRow("results table") << u"Tabulka výsledků  - Modrá"_s << true << 0;
     QTest::newRow("diary window") << u"Zobrazení denníku"_s << false << 1;
-    QTest::newRow("Gantt") << u"Diagram Gantt"_s << false << -1;
+    QTest::newRow("Gantt") << u"Diagram Gantt"_s << true << -1;
+    QTest::newRow("tool bar: Gantt") << u"Gantt"_s << true << -1;
     QTest::newRow("notes") << u"Poznámky"_s << false << -1;
     QTest::newRow("tool bar: projects") << u"Projekty"_s << true << -1;
     QTest::newRow("tool bar: form") << u"Formulář"_s << true << -1;
@@ -1264,6 +1268,30 @@ void TestMainWindow::lockOfCrashedCopyIsStale() {
     QVERIFY(orva.waitForFinished(30000));
     QVERIFY(QFileInfo::exists(next.LockPath()));
     QVERIFY(next.TryAcquire());
+}
+
+// "Diagram Gantt" opens the diagram; its "Popis" box and the menu item
+// "Zobrazit popis do Ganttu" follow each other.
+void TestMainWindow::ganttFromMenuFollowsCaptions() {
+    TempBase base;
+    WriteSampleData(base);
+    WriteIni(base, kFree);
+    Sledovani window(*base.ws);
+    QVERIFY(window.StartUp());
+    window.CreateWindows();
+    Diagram* gantt = window.Gantt();
+    QVERIFY(gantt && !gantt->isVisible());
+    window.MenuItem(u"Diagram Gantt"_s)->trigger();
+    QVERIFY(gantt->isVisible());
+    auto* captions = gantt->findChild<QCheckBox*>(u"Popis"_s);
+    QAction* item = window.MenuItem(u"Zobrazit popis do Ganttu"_s);
+    QVERIFY(captions && item);
+    item->setChecked(!captions->isChecked());
+    QCOMPARE(captions->isChecked(), item->isChecked());
+    captions->click();
+    QCOMPARE(item->isChecked(), captions->isChecked());
+    QCOMPARE(base.ws->config.Flag(kFlagGanttCaptions), captions->isChecked());
+    gantt->close();
 }
 
 QTEST_MAIN(TestMainWindow)

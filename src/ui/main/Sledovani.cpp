@@ -36,6 +36,7 @@
 #include "editing/GridActions.h"
 #include "editing/ItemEdit.h"
 #include "editing/Links.h"
+#include "planning/Diagram.h"
 #include "planning/TimelineStrip.h"
 #include "shell/Access.h"
 #include "shell/ChangeLog.h"
@@ -231,7 +232,8 @@ void Sledovani::CreateMenus() {
     AddCheck(diary, kFlagHighlightLate, QStringLiteral("Zvýzaznit dny mimo termín"), true);
     AddCheck(diary, kFlagCellText, QStringLiteral("Zobrazit text buněk"), true);
     view->addSeparator();
-    AddItem(view, QStringLiteral("Diagram Gantt"));
+    ganttItem_ = AddItem(view, QStringLiteral("Diagram Gantt"), [this] { ShowGantt(); });
+    ganttItem_->setEnabled(false);
     QMenu* gantt = view->addMenu(QStringLiteral("Nastavení diagram Gantt"));
     AddCheck(gantt, kFlagGanttRealistic, QStringLiteral("Zobrazit realnost Gantt"), true);
     AddCheck(gantt, kFlagGanttPlan, QStringLiteral("Zobrazit Plán Gantt"), true);
@@ -325,9 +327,10 @@ void Sledovani::CreateToolBar() {
     formButton_->setToolTip(QStringLiteral("Aktivuje vstupní formulář"));
     formButton_->setEnabled(false);
     connect(formButton_, &QAction::triggered, this, &Sledovani::ShowEntryWindow);
-    QAction* gantt = tools->addAction(QStringLiteral("Gantt"));
-    gantt->setToolTip(QStringLiteral("Aktivuje graf časových průběhů"));
-    gantt->setEnabled(false);
+    ganttButton_ = tools->addAction(QStringLiteral("Gantt"));
+    ganttButton_->setToolTip(QStringLiteral("Aktivuje graf časových průběhů"));
+    ganttButton_->setEnabled(false);
+    connect(ganttButton_, &QAction::triggered, this, &Sledovani::ShowGantt);
     tools->addSeparator();
 
     info_ = new QLabel(tools);
@@ -463,6 +466,35 @@ void Sledovani::CreateWindows() {
     // built, before anything listened: the labels and the strip catch up.
     ShowSelectionLabel();
     form_->ShowDeadlineRow(ws_.Current().Row());
+    CreateGantt();
+}
+
+void Sledovani::CreateGantt() {
+    gantt_ = new Diagram(ws_, *links_, this);
+    // The three display items of the menu redraw it; "Popis" and its item follow each other.
+    for (int flag : {kFlagGanttRealistic, kFlagGanttPlan, kFlagGanttCaptions})
+        connect(checkItems_.value(flag), &QAction::toggled, gantt_, &Diagram::ScheduleRedraw);
+    connect(checkItems_.value(kFlagGanttCaptions), &QAction::toggled, gantt_,
+            &Diagram::SetCaptionsShown);
+    connect(gantt_, &Diagram::captionsToggled, checkItems_.value(kFlagGanttCaptions),
+            &QAction::setChecked);
+    connect(gantt_, &Diagram::entryWindowRequested, this, [this] {
+        if (ws_.Current().Kind() != kDeadlineTable) form_->SetPage(Formulare::kDeadlinePage);
+        ShowEntryWindow();
+    });
+    connect(gantt_, &Diagram::projectChosen, this,
+            [this](const QString&) { menus_->FollowProjectChoice(ws_.Current().Row()); });
+    connect(form_, &Formulare::ganttRedrawRequested, gantt_, &Diagram::ScheduleRedraw);
+    ganttItem_->setEnabled(true);
+    ganttButton_->setEnabled(true);
+}
+
+void Sledovani::ShowGantt() {
+    if (!gantt_) return;
+    gantt_->showMaximized();
+    gantt_->raise();
+    gantt_->activateWindow();
+    ws_.ResetInactivity();
 }
 
 void Sledovani::ConnectEntryWindow() {

@@ -8,6 +8,7 @@
 #include "GridMenus.h"
 #include "shell/Slot.h"
 
+class Diagram;
 class Foto;
 class Formulare;
 class LinkRecorder;
@@ -96,6 +97,9 @@ class Sledovani : public QMainWindow {
     QMenu* Popup(int kind) const { return menus_->Menu(kind); }
     // "Formuláře" and "Formulář": the entry window on the page of the current item.
     void ShowEntryWindow();
+    // "Diagram Gantt" and the tool bar's "Gantt".
+    void ShowGantt();
+    Diagram* Gantt() const { return gantt_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -121,6 +125,7 @@ class Sledovani : public QMainWindow {
     void AllowRowMoves(QTableView* view, TableModel* model);
     void WatchSelection(QTableView* view, int kind);
     void ConnectEntryWindow();
+    void CreateGantt();
 
     // Check marks and window height from SettingsFlags; marks for positions the
     // text does not reach are the designed ones, and are written back.
@@ -174,6 +179,9 @@ class Sledovani : public QMainWindow {
     QWidget* panel_ = nullptr;
     Formulare* form_ = nullptr;
     Foto* foto_ = nullptr;
+    Diagram* gantt_ = nullptr;
+    QAction* ganttItem_ = nullptr;
+    QAction* ganttButton_ = nullptr;
     LinkRecorder* links_ = nullptr;
     GridMenus* menus_ = nullptr;
     // In stacking order, top to bottom.
