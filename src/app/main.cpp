@@ -51,6 +51,9 @@ int main(int argc, char* argv[]) {
     ws.config.BaseDir = base.endsWith(u'/') ? base : base + u'/';
 
     Sledovani window(ws);
+    // Holding the lock, this copy knows that a slot heartbeat of its own user
+    // and workstation was left by a copy that crashed.
+    window.Slot().SetSoleCopy(instance.Acquired());
 
     // Ended by the system (a signal, the end of the session): nobody is there
     // to answer a question, but what was changed is saved and the slot freed.

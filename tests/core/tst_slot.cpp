@@ -1,19 +1,31 @@
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <QtTest>
 
+#include "Clock.h"
 #include "TestSupport.h"
 #include "data/IniFile.h"
 #include "data/ProjectRegister.h"
 #include "data/TextFile.h"
 #include "shell/Access.h"
+#include "shell/ChangeLog.h"
 #include "shell/Config.h"
+#include "shell/Heartbeat.h"
 #include "shell/Slot.h"
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+
+#include <csignal>
+#endif
 
 namespace {
 
 const QString kIni = QStringLiteral("ORVA_Sledovani.Ini");
 const QString kLock = QStringLiteral("ORVA_Sledovani.Ini.lock");
+const QString kHolder = QStringLiteral("ORVA_Sledovani.Ini.holder");
 const QString kLog = QStringLiteral("Zmeny_2026-12.csv");
 const QString kBackup = QStringLiteral("Zaloha_Jan-Novák_2026-12-09.csv");
 const QString kOther = QStringLiteral("Uzivatel_JINY=Eva Malá/0000/4_000/0000");
@@ -67,6 +79,35 @@ void WriteRegister(const TempBase& base, const QString& name) {
 const QString kTakenMessage = QStringLiteral(
     "Program je již použiván uživatelem :\r\n\r\nEva Malá\r\n\r\nPro uživatele : Jan "
     "Novák\r\n\r\nBude přiděleno opravnání pouze pro čtení\r\n");
+// Said in addition when the holder writes no heartbeat and cannot be judged.
+const QString kByHand = QStringLiteral("Pripojen=Volný");
+
+// A heartbeat left by a holder, as if its last beat was ageMinutes ago.
+Heartbeat WriteBeat(const TempBase& base, const QString& name, const QString& key,
+                    const QString& host, qint64 pid, int ageMinutes,
+                    const QDateTime& now = Clock::Now()) {
+    Heartbeat beat;
+    beat.UserKey = key;
+    beat.UserName = name;
+    beat.Host = host;
+    beat.Pid = pid;
+    beat.Started = now.addSecs(-3600 * 5);
+    beat.LastBeat = now.addSecs(-60 * ageMinutes);
+    WriteHeartbeat(base.Path(kHolder), beat);
+    QFile file(base.Path(kHolder));
+    if (file.open(QIODevice::ReadWrite))
+        file.setFileTime(beat.LastBeat, QFileDevice::FileModificationTime);
+    return beat;
+}
+
+// A process id that runs on this workstation and is not the test itself.
+qint64 LivePid() {
+#ifdef Q_OS_UNIX
+    return ::getppid();
+#else
+    return 1;
+#endif
+}
 
 }  // namespace
 
@@ -121,7 +162,18 @@ class TestSlot : public QObject {
         QCOMPARE(slot.PollInterval(), ConnectionSlot::kPollIntervalMs);
         QCOMPARE(base.ws->MayWrite(), claimed);
         QCOMPARE(base.prompter.Texts(ScriptedPrompter::Kind::Error),
-                 claimed ? QStringList() : QStringList{kTakenMessage});
+                 claimed ? QStringList()
+                         : QStringList{kTakenMessage +
+                                       QStringLiteral("\r\nDržitel připojení nezapisuje "
+                                                      "známku činnosti, připojení proto nelze "
+                                                      "převzít. Skončil-li program u něj "
+                                                      "nečekaně, je třeba připojení uvolnit "
+                                                      "ručně: v souboru ORVA_Sledovani.Ini v "
+                                                      "oddílu [Přístup] nastavit "
+                                                      "Pripojen=Volný.\r\n")});
+        // The holder's heartbeat lives as long as the claim.
+        QCOMPARE(base.Exists(kHolder), claimed);
+        QCOMPARE(slot.Beating(), claimed);
         if (claimed) {
             QCOMPARE(IniValue(base, "Pripojen"), QStringLiteral("Jan Novák"));
             QCOMPARE(FilePermission(base), QStringLiteral("3_000"));
@@ -509,6 +561,9 @@ class TestSlot : public QObject {
             QVERIFY(!slot.PollRunning());
         }
         QVERIFY(!slot.InactivityRunning());
+        QVERIFY(!slot.Beating());
+        // Only a slot this copy held had its heartbeat, which goes with it.
+        QVERIFY(!base.Exists(kHolder));
         if (holderAfter.isEmpty()) {
             QCOMPARE(base.Bytes(kIni), before);
         } else {
@@ -567,6 +622,296 @@ class TestSlot : public QObject {
         QVERIFY(ws.MayWrite());
         QVERIFY(base.prompter.Texts(ScriptedPrompter::Kind::Information).isEmpty());
     }
+
+    // A holder that is gone: its heartbeat says who, where and since when.
+    void crashedHolder_data() {
+        QTest::addColumn<QString>("beatName");  // "" for no heartbeat file
+        QTest::addColumn<QString>("beatKey");
+        QTest::addColumn<QString>("beatHost");  // "here" for this workstation
+        QTest::addColumn<int>("pid");           // 0: gone, 1: a live process here
+        QTest::addColumn<int>("ageMinutes");
+        QTest::addColumn<int>("limit");  // the configured minutes, 0: key missing
+        QTest::addColumn<bool>("sole");
+        QTest::addColumn<QList<bool>>("answers");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("claimed");
+        QTest::addColumn<QString>("said");  // the start of the one message, "" for none
+        const QString eva = QStringLiteral("Eva Malá");
+        const QString evaKey = QStringLiteral("Uzivatel_JINY");
+        const QString mine = QStringLiteral("Uzivatel_TEST");
+        const QString host = QStringLiteral("stanice-eva");
+        const QString taken = QStringLiteral("Program je již použiván");
+        const QString back = QStringLiteral("Program byl na této stanici nečekaně ukončen");
+        QTest::newRow("no heartbeat: by hand only")
+            << ""
+            << ""
+            << "" << 0 << 0 << 0 << false << QList<bool>{true} << false << false << taken;
+        QTest::newRow("fresh heartbeat elsewhere") << eva << evaKey << host << 0 << 4 << 0 << false
+                                                   << QList<bool>{true} << false << false << taken;
+        QTest::newRow("stale heartbeat, declined") << eva << evaKey << host << 0 << 6 << 0 << false
+                                                   << QList<bool>{false} << true << false << "";
+        QTest::newRow("stale heartbeat, taken over")
+            << eva << evaKey << host << 0 << 6 << 0 << false << QList<bool>{true} << true << true
+            << "";
+        QTest::newRow("longer limit configured") << eva << evaKey << host << 0 << 6 << 30 << false
+                                                 << QList<bool>{true} << false << false << taken;
+        QTest::newRow("limit below a minute is one minute")
+            << eva << evaKey << host << 0 << 2 << -5 << false << QList<bool>{true} << true << true
+            << "";
+        QTest::newRow("heartbeat of an earlier holder")
+            << "Petr Starý" << evaKey << host << 0 << 60 << 0 << false << QList<bool>{true} << false
+            << false << taken;
+        QTest::newRow("stale but the process runs here")
+            << eva << evaKey << "here" << 1 << 60 << 0 << false << QList<bool>{true} << false
+            << false << taken;
+        QTest::newRow("own crashed copy: back at once")
+            << eva << mine << "here" << 0 << 0 << 0 << true << QList<bool>{} << false << true
+            << back;
+        QTest::newRow("own key, lock not held: treated as another's")
+            << eva << mine << "here" << 0 << 0 << 0 << false << QList<bool>{true} << false << false
+            << taken;
+        QTest::newRow("own key on another workstation")
+            << eva << mine << host << 0 << 0 << 0 << true << QList<bool>{true} << false << false
+            << taken;
+    }
+    void crashedHolder() {
+        QFETCH(QString, beatName);
+        QFETCH(QString, beatKey);
+        QFETCH(QString, beatHost);
+        QFETCH(int, pid);
+        QFETCH(int, ageMinutes);
+        QFETCH(int, limit);
+        QFETCH(bool, sole);
+        QFETCH(QList<bool>, answers);
+        QFETCH(bool, asked);
+        QFETCH(bool, claimed);
+        QFETCH(QString, said);
+        TempBase& base = *base_;
+        WriteIni(base, "Eva Malá");
+        if (limit != 0) {
+            IniFile ini = IniFile::Load(base.Path(kIni));
+            ini.SetValue(QStringLiteral("Přístup"), QString::fromUtf16(kTakeoverKey),
+                         QString::number(limit));
+            ini.Save(base.Path(kIni));
+        }
+        if (!beatName.isEmpty())
+            WriteBeat(base, beatName, beatKey,
+                      beatHost == "here" ? QSysInfo::machineHostName() : beatHost,
+                      pid == 1 ? LivePid() : 999999999, ageMinutes);
+        StartUp(base);
+        const QByteArray before = base.Bytes(kIni);
+        base.prompter.answers = answers;
+        ConnectionSlot slot(*base.ws);
+        slot.SetSoleCopy(sole);
+        slot.ClaimSlotAtStartUp();
+
+        QCOMPARE(slot.CurrentState(), claimed ? State::Claimed : State::Taken);
+        const QStringList questions = base.prompter.Texts(ScriptedPrompter::Kind::Question);
+        QCOMPARE(questions.size(), asked ? 1 : 0);
+        if (asked) {
+            QVERIFY2(questions[0].startsWith(QStringLiteral(
+                         "Program je již použiván uživatelem :\r\n\r\nEva Malá\r\n\r\nna stanici "
+                         "stanice-eva od 9.12.2026 05:30, ale od 9.12.2026 10:2")),
+                     qPrintable(questions[0]));
+            QVERIFY(questions[0].contains(
+                QStringLiteral("Převzít připojení pro uživatele : Jan Novák ?")));
+        }
+        QStringList messages = base.prompter.Texts(ScriptedPrompter::Kind::Error) +
+                               base.prompter.Texts(ScriptedPrompter::Kind::Information);
+        QCOMPARE(messages.size(), said.isEmpty() ? 0 : 1);
+        if (!said.isEmpty()) QVERIFY2(messages[0].startsWith(said), qPrintable(messages[0]));
+        // Only a holder that writes no heartbeat must be freed by hand.
+        if (!said.isEmpty() && !claimed)
+            QCOMPARE(messages[0].contains(kByHand), beatName != QStringLiteral("Eva Malá"));
+        const QStringList takeovers =
+            LinesStarting(base, kLog, QString::fromUtf16(kLabelTakeover) + u';');
+        QCOMPARE(takeovers.size(), claimed ? 1 : 0);
+        if (claimed) {
+            QCOMPARE(IniValue(base, "Pripojen"), QStringLiteral("Jan Novák"));
+            QCOMPARE(FilePermission(base), QStringLiteral("3_000"));
+            QCOMPARE(base.ws->Access.Permission, QStringLiteral("3_000"));
+            QCOMPARE(takeovers[0].section(u';', 2, 2), QStringLiteral("Jan Novák"));
+            const std::optional<Heartbeat> beat = ReadHeartbeat(base.Path(kHolder));
+            QVERIFY(beat);
+            QCOMPARE(beat->UserName, QStringLiteral("Jan Novák"));
+            QCOMPARE(beat->Pid, QCoreApplication::applicationPid());
+            QVERIFY(slot.Beating());
+            slot.ReleaseAtClose();
+            QCOMPARE(IniValue(base, "Pripojen"), QStringLiteral("Volný"));
+            QVERIFY(!base.Exists(kHolder));
+        } else {
+            QCOMPARE(base.Bytes(kIni), before);
+            QCOMPARE(base.ws->Access.Permission, QStringLiteral("1_000"));
+            QVERIFY(slot.PollRunning());
+            QCOMPARE(base.Exists(kHolder), !beatName.isEmpty());
+        }
+    }
+
+    // A waiting copy whose holder crashes meanwhile is asked once, not at
+    // every tick; a heartbeat that moves on is a live holder again.
+    void waitingCopyOffersTheTakeoverOnce() {
+        TempBase& base = *base_;
+        WriteIni(base, "Eva Malá");
+        WriteBeat(base, "Eva Malá", "Uzivatel_JINY", "stanice-eva", 999999999, 1);
+        StartUp(base);
+        ConnectionSlot slot(*base.ws);
+        slot.ClaimSlotAtStartUp();
+        QCOMPARE(slot.CurrentState(), State::Taken);
+        base.prompter.log.clear();
+
+        slot.PollSlot();
+        QVERIFY(base.prompter.log.isEmpty());
+        WriteBeat(base, "Eva Malá", "Uzivatel_JINY", "stanice-eva", 999999999, 20);
+        base.prompter.answers = {false};
+        slot.PollSlot();
+        slot.PollSlot();
+        QCOMPARE(base.prompter.Texts(ScriptedPrompter::Kind::Question).size(), 1);
+        QCOMPARE(slot.CurrentState(), State::Taken);
+
+        WriteBeat(base, "Eva Malá", "Uzivatel_JINY", "stanice-eva", 999999999, 10);
+        base.prompter.answers = {true};
+        slot.PollSlot();
+        QCOMPARE(base.prompter.Texts(ScriptedPrompter::Kind::Question).size(), 2);
+        QCOMPARE(slot.CurrentState(), State::Claimed);
+        QCOMPARE(base.ws->Access.Permission, QStringLiteral("3_000"));
+        QCOMPARE(IniValue(base, "Pripojen"), QStringLiteral("Jan Novák"));
+        QVERIFY(slot.InactivityRunning());
+        QVERIFY(!slot.PollRunning());
+        QCOMPARE(LinesStarting(base, kLog, QString::fromUtf16(kLabelTakeover) + u';').size(), 1);
+    }
+
+    // A holder that was stopped (not dead) finds at its next beat that the
+    // slot was taken over, and goes read-only instead of beating over the new
+    // holder's heartbeat.
+    void revivedHolderYieldsTheSlot() {
+        TempBase& base = *base_;
+        WriteIni(base, "Volný");
+        StartUp(base);
+        ConnectionSlot slot(*base.ws);
+        slot.ClaimSlotAtStartUp();
+        QCOMPARE(slot.CurrentState(), State::Claimed);
+        base.ws->SetChanged(kChangedProjects, true);
+        WriteIni(base, "Eva Malá");
+        const Heartbeat theirs =
+            WriteBeat(base, "Eva Malá", "Uzivatel_JINY", "stanice-eva", 4242, 0);
+
+        slot.Beat();
+        QCOMPARE(slot.CurrentState(), State::Taken);
+        QVERIFY(!slot.Beating());
+        QVERIFY(!base.ws->MayWrite());
+        QCOMPARE(base.ws->ChangeFlags, QStringLiteral("0000000"));
+        QVERIFY(ReadHeartbeat(base.Path(kHolder))->SameHolder(theirs));
+        QCOMPARE(base.prompter.Texts(ScriptedPrompter::Kind::Error).size(), 1);
+        slot.ReleaseAtClose();
+        QCOMPARE(IniValue(base, "Pripojen"), QStringLiteral("Eva Malá"));
+        QVERIFY(base.Exists(kHolder));
+    }
+
+#ifdef Q_OS_UNIX
+    // Real workstations: the holder is killed, and the slot comes back to its
+    // own user at once, to another after the question, never from a live holder.
+    void killedHolderRecovered() {
+        TempBase& base = *base_;
+        WriteIni(base, "Volný");
+        // Each "workstation user" has a record in the shared file.
+        {
+            IniFile ini = IniFile::Load(base.Path(kIni));
+            ini.SetValue(QStringLiteral("Přístup"), QStringLiteral("Uzivatel_A"),
+                         QStringLiteral("Ada/0000/3_000/0000"));
+            ini.SetValue(QStringLiteral("Přístup"), QStringLiteral("Uzivatel_B"),
+                         QStringLiteral("Bob/0000/3_000/0000"));
+            ini.Save(base.Path(kIni));
+        }
+        const QString locks = base.Path(QStringLiteral("locks"));
+        QVERIFY(QDir().mkpath(locks));
+        QFile::setPermissions(locks, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        auto start = [&](const QString& name, const QString& key, const QStringList& options) {
+            auto* p = new QProcess(this);
+            p->start(QStringLiteral(SLOT_CLAIMER),
+                     options + QStringList{QStringLiteral("--say"), QStringLiteral("--lock"), locks,
+                                           base.Dir(), name, key});
+            return p;
+        };
+        // Everything the claimer printed up to its verdict.
+        auto verdict = [](QProcess* p) {
+            QStringList lines;
+            QDeadlineTimer deadline(20000);
+            while (!deadline.hasExpired()) {
+                if (!p->canReadLine() && !p->waitForReadyRead(200) &&
+                    p->state() == QProcess::NotRunning && !p->canReadLine())
+                    break;
+                while (p->canReadLine()) {
+                    lines << QString::fromUtf8(p->readLine()).trimmed();
+                    if (lines.last() == "CLAIMED" || lines.last() == "TAKEN" ||
+                        lines.last() == "RUNNING")
+                        return lines;
+                }
+            }
+            return lines;
+        };
+        const QString taken = QStringLiteral("Program je již použiván");
+
+        QProcess* ada = start("Ada", "Uzivatel_A", {"--hold", "--beat", "100"});
+        QCOMPARE(verdict(ada).constLast(), QStringLiteral("CLAIMED"));
+        QVERIFY(base.Exists(kHolder));
+        // A second copy of the same user on this workstation does not start.
+        QProcess* twin = start("Ada", "Uzivatel_A", {"--answer", "yes"});
+        QCOMPARE(verdict(twin), QStringList{"RUNNING"});
+        // A live holder, even one whose heartbeat looks old, keeps its slot.
+        QProcess* bob = start("Bob", "Uzivatel_B", {"--answer", "yes"});
+        QStringList out = verdict(bob);
+        QCOMPARE(out.constLast(), QStringLiteral("TAKEN"));
+        QVERIFY(out.first().startsWith("SAID " + taken));
+        QVERIFY(!out.join(u'\n').contains("ASKED"));
+        ::kill(pid_t(ada->processId()), SIGSTOP);
+        const Heartbeat live = *ReadHeartbeat(base.Path(kHolder));
+        WriteBeat(base, "Ada", "Uzivatel_A", live.Host, live.Pid, 60, QDateTime::currentDateTime());
+        out = verdict(start("Bob", "Uzivatel_B", {"--answer", "yes"}));
+        QCOMPARE(out.constLast(), QStringLiteral("TAKEN"));
+        QVERIFY(!out.join(u'\n').contains("ASKED"));
+        ::kill(pid_t(ada->processId()), SIGCONT);
+        // Going on, the holder beats again.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            ReadHeartbeat(base.Path(kHolder))->Age(QDateTime::currentDateTime()) < 60, 10000);
+
+        // Killed: the slot stays taken, with the heartbeat left behind.
+        ada->kill();
+        QVERIFY(ada->waitForFinished(10000));
+        QCOMPARE(IniValue(base, "Pripojen"), QStringLiteral("Ada"));
+        // Another workstation, while the heartbeat is recent: no question.
+        out = verdict(start("Bob", "Uzivatel_B", {"--answer", "yes"}));
+        QCOMPARE(out.constLast(), QStringLiteral("TAKEN"));
+        QVERIFY(!out.join(u'\n').contains("ASKED"));
+        // Ada restarts on her workstation: the slot is hers again at once.
+        ada = start("Ada", "Uzivatel_A", {"--hold"});
+        out = verdict(ada);
+        QCOMPARE(out.constLast(), QStringLiteral("CLAIMED"));
+        QVERIFY2(out.first().startsWith(
+                     "SAID Program byl na této stanici nečekaně ukončen a připojení uživatele Ada"),
+                 qPrintable(out.join(u'\n')));
+        QCOMPARE(IniValue(base, "Pripojen"), QStringLiteral("Ada"));
+        ada->kill();
+        QVERIFY(ada->waitForFinished(10000));
+
+        // Killed again, and nobody came for ten minutes: Bob is asked and takes it.
+        const Heartbeat dead = *ReadHeartbeat(base.Path(kHolder));
+        WriteBeat(base, "Ada", "Uzivatel_A", dead.Host, dead.Pid, 10, QDateTime::currentDateTime());
+        out = verdict(start("Bob", "Uzivatel_B", {"--answer", "yes"}));
+        QCOMPARE(out.constLast(), QStringLiteral("CLAIMED"));
+        QVERIFY2(out.first().startsWith("ASKED " + taken + " uživatelem :||Ada||na stanici "),
+                 qPrintable(out.join(u'\n')));
+        QCOMPARE(IniValue(base, "Pripojen"), QStringLiteral("Bob"));
+        // The claimers run on the system clock, not the test's.
+        const QString log = QDate::currentDate().toString(QStringLiteral("'Zmeny_'yyyy-MM'.csv'"));
+        const QStringList takeovers =
+            LinesStarting(base, log, QString::fromUtf16(kLabelTakeover) + u';');
+        QCOMPARE(takeovers.size(), 2);
+        QCOMPARE(takeovers[0].section(u';', 2, 2), QStringLiteral("Ada"));
+        QCOMPARE(takeovers[1].section(u';', 2, 2), QStringLiteral("Bob"));
+        // Bob's claimer ended without closing: his heartbeat names him.
+        QCOMPARE(ReadHeartbeat(base.Path(kHolder))->UserName, QStringLiteral("Bob"));
+    }
+#endif
 
     // A copy that died while holding the lock (here: on another workstation)
     // does not keep the others from claiming.

@@ -21,6 +21,7 @@ enum class LoadResult {
 struct FileRows {
     QList<QStringList> rows;  // the cells of columns 1 onwards of each row, as the table holds them
     std::optional<FileError> error;
+    int cutCells = 0;  // cells cut to kMaxCellChars at reading
 
     bool Ok() const { return !error.has_value(); }
     QString ErrorString() const { return error ? error->Text() : QString(); }
@@ -29,13 +30,18 @@ struct FileRows {
     }
 };
 
-// The lines of a data file for a pure reader: a file that cannot be read gives
-// no lines and leaves the reason in error.
-inline QStringList ReadDataLines(const QString& path, std::optional<FileError>& error) {
-    try {
-        return TextFile::ReadLines(path);
-    } catch (const FileError& e) {
-        error = e;
-        return {};
-    }
-}
+// Sizes beyond anything the program writes: a cell of megabytes (a damaged
+// or foreign file) would be carried through every redraw of its table.
+inline constexpr int kMaxCellChars = 2000;
+inline constexpr qint64 kMaxDataFileBytes = qint64(64) << 20;
+
+// The lines of a data file for a pure reader: a file that cannot be read, or
+// is bigger than any data file, gives no lines and leaves the reason in error.
+// Cells (fields between ";") longer than kMaxCellChars are cut there; cutCells,
+// when given, counts them.
+QStringList ReadDataLines(const QString& path, std::optional<FileError>& error,
+                          int* cutCells = nullptr);
+
+class Workspace;
+// Tells the user that cells of the file were cut at reading; nothing when none were.
+void ReportCutCells(Workspace& ws, const QString& path, int cutCells);

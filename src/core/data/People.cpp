@@ -7,6 +7,7 @@
 #include "../Workspace.h"
 #include "Cells.h"
 #include "Columns.h"
+#include "FileRead.h"
 #include "TextFile.h"
 
 using namespace FileChoice;
@@ -56,7 +57,10 @@ QString PersonEntry(const QString& line) {
 
 QStringList ReadPeopleEntries(const QString& path) {
     QStringList entries;
-    for (const QString& line : TextFile::ReadLines(path)) AddOnce(entries, PersonEntry(line));
+    std::optional<FileError> error;
+    const QStringList lines = ReadDataLines(path, error);
+    if (error) throw *error;
+    for (const QString& line : lines) AddOnce(entries, PersonEntry(line));
     return entries;
 }
 

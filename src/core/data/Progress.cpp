@@ -112,6 +112,7 @@ LoadResult LoadProgressFile(Workspace& ws, const QString& name, bool refreshRang
     // A file that cannot be read leaves the tables and the configured file as they were.
     const ProgressRows read = ReadProgressFile(path, cfg.VyseDPH);
     if (read.error) throw *read.error;
+    ReportCutCells(ws, path, read.cutCells);
     cfg.SouborPopis = fileName.left(60);
 
     Table& dl = ws.Deadlines;
@@ -161,7 +162,7 @@ bool HasRowsContaining(const Workspace& ws, const QString& number) {
 
 ProgressRows ReadProgressFile(const QString& path, const QString& defaultVat) {
     ProgressRows result;
-    const QStringList lines = ReadDataLines(path, result.error);
+    const QStringList lines = ReadDataLines(path, result.error, &result.cutCells);
     if (!result.Ok()) return result;
     auto cells = [](const FieldBuffer& fields) {
         QStringList row;

@@ -17,6 +17,7 @@ struct ProgressRows {
     QList<QStringList> deadlines;
     QList<QStringList> finance;
     std::optional<FileError> error;
+    int cutCells = 0;  // cells cut to kMaxCellChars at reading
 
     bool Ok() const { return !error.has_value(); }
     QString ErrorString() const { return error ? error->Text() : QString(); }

@@ -19,7 +19,7 @@ const QString kRegisterMask = QStringLiteral("Akce*.csv");
 
 FileRows ReadProjectRegister(const QString& path, const QString& defaultVat) {
     FileRows result;
-    const QStringList lines = ReadDataLines(path, result.error);
+    const QStringList lines = ReadDataLines(path, result.error, &result.cutCells);
     if (!result.Ok()) return result;
     for (int i = 1; i < lines.size(); ++i) {  // the first line only holds the date of saving
         FieldBuffer f = SplitFields(lines[i], Project::Count, u';');
@@ -86,6 +86,7 @@ LoadResult LoadProjectRegister(Workspace& ws, const QString& name) {
     if (IsFile(path)) {
         const FileRows read = ReadProjectRegister(path, cfg.VyseDPH);
         read.ThrowIfFailed();
+        ReportCutCells(ws, path, read.cutCells);
         ApplyRegister(ws, read);
         ws.NotifyTable(kProjectTable);
         return LoadResult::Loaded;

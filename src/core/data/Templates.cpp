@@ -48,7 +48,7 @@ QString KindPrefix(const QString& kind) {
 
 FileRows ReadTaskTemplates(const QString& path) {
     FileRows result;
-    const QStringList lines = ReadDataLines(path, result.error);
+    const QStringList lines = ReadDataLines(path, result.error, &result.cutCells);
     if (!result.Ok()) return result;
     for (const QString& line : lines) {
         const FieldBuffer f = SplitFields(line, kLastFileColumn, u';');
@@ -98,6 +98,7 @@ LoadResult LoadTaskTemplates(Workspace& ws, const QString& name) {
     if (IsFile(path)) {
         const FileRows read = ReadTaskTemplates(path);
         read.ThrowIfFailed();
+        ReportCutCells(ws, path, read.cutCells);
         ApplyTemplates(ws, read);
         ws.Ask().Beep();
         ws.NotifyTable(kTemplateTable);

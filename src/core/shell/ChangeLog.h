@@ -22,6 +22,8 @@ inline constexpr const char16_t* kLabelUserSettings = u"Změna nast.uživatele__
 inline constexpr const char16_t* kLabelSortDeadlines = u"Setřídění průběhů________";
 inline constexpr const char16_t* kLabelSortFinance = u"Setřídění financí________";
 inline constexpr const char16_t* kLabelNewIds = u"Generovaní nový ID_______";
+// The slot of a crashed holder was taken over (kind 0).
+inline constexpr const char16_t* kLabelTakeover = u"Převzetí_připojení_______";
 
 // The file a record with this label goes to: the day's backup file of the user
 // for a backup label, else the month's change log; name overrides both.

@@ -18,6 +18,7 @@
 #include "../data/Dates.h"
 #include "../data/IniFile.h"
 #include "../data/TextFile.h"
+#include "Heartbeat.h"
 
 namespace {
 
@@ -94,9 +95,33 @@ QString DefaultUserKey() {
     return QStringLiteral("Uzivatel_") + QString::fromLatin1(hash.toHex().left(16)).toUpper();
 }
 
+namespace {
+
+QString Limited(const IniFile& ini, const QString& section, const QString& key,
+                const QString& def) {
+    return ini.Value(section, key, def).left(kMaxConfigValue);
+}
+
+}  // namespace
+
+QString SlotHolderIn(const IniFile& ini) {
+    return Limited(ini, kAccess, QString::fromUtf16(kSlotKey), QString::fromUtf16(kSlotFree));
+}
+
+QString AccessValueIn(const IniFile& ini, const QString& key) {
+    return Limited(ini, kAccess, key, QString());
+}
+
 void ReadConfiguration(Config& c, const IniFile& ini) {
+    c.Oversized.clear();
+    for (const QString& section : {kSettings, kAccess})
+        for (const QString& key : ini.Keys(section)) {
+            const qsizetype length = ini.Value(section, key).size();
+            if (length > kMaxConfigValue)
+                c.Oversized << QStringLiteral("[%1] %2 (%3 znaků)").arg(section, key).arg(length);
+        }
     auto text = [&](const char16_t* key, const QString& def) {
-        return ini.Value(kSettings, QString::fromUtf16(key), def);
+        return Limited(ini, kSettings, QString::fromUtf16(key), def);
     };
     auto number = [&](const char16_t* key, int def) {
         return ini.IntValue(kSettings, QString::fromUtf16(key), def);
@@ -134,8 +159,11 @@ void ReadConfiguration(Config& c, const IniFile& ini) {
     c.SettingsFlags = NormaliseSettingsFlags(text(u"Nastavení", defaults.SettingsFlags));
 
     if (c.UserKey.isEmpty()) c.UserKey = DefaultUserKey();
-    c.Pripojen = ini.Value(kAccess, QString::fromUtf16(kSlotKey), QString::fromUtf16(kSlotFree));
-    c.UserRecord = ini.Value(kAccess, c.UserKey, QString());
+    c.Pripojen = SlotHolderIn(ini);
+    c.UserRecord = AccessValueIn(ini, c.UserKey);
+    // Below one minute a holder busy with a long save could lose its slot.
+    c.TakeoverMinutes = std::max(
+        1, ini.IntValue(kAccess, QString::fromUtf16(kTakeoverKey), defaults.TakeoverMinutes));
 }
 
 bool IsConfigurationRecognised(const IniFile& ini) {
@@ -150,6 +178,12 @@ IniFile LoadConfigurationFile(const QString& path, ConfigFileKind* kind) {
         found(ConfigFileKind::Missing);
         return IniFile();
     }
+    // Far beyond any configuration (a few kilobytes, a line per workstation
+    // user): reading it whole could exhaust the memory.
+    constexpr qint64 kMaxConfigFileBytes = qint64(16) << 20;
+    if (QFileInfo(path).size() > kMaxConfigFileBytes)
+        throw FileError(path, QStringLiteral("Konfigurační soubor je příliš velký (%1 MB)")
+                                  .arg(QFileInfo(path).size() >> 20));
     IniFile ini = IniFile::Load(path);
     if (IsConfigurationRecognised(ini)) {
         found(ConfigFileKind::Cp1250);

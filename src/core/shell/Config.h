@@ -11,6 +11,10 @@ inline constexpr const char16_t* kSettingsSection = u"Nastavení";
 inline constexpr const char16_t* kAccessSection = u"Přístup";
 inline constexpr const char16_t* kSlotKey = u"Pripojen";
 inline constexpr const char16_t* kSlotFree = u"Volný";
+// No value the program writes comes near this; a longer one (a damaged or
+// hand-edited file) is cut at reading, so that it is not carried through every
+// label and message.
+inline constexpr int kMaxConfigValue = 1000;
 
 // Positions of SettingsFlags, counted from 1.
 enum SettingsFlag : int {
@@ -75,6 +79,11 @@ struct Config {
     QString Pripojen = QString::fromUtf16(kSlotFree);
     QString UserKey;
     QString UserRecord;
+    // Keys whose values the last read cut to kMaxConfigValue, with their length.
+    QStringList Oversized;
+    // Minutes without a heartbeat after which a crashed holder's slot may be
+    // taken over. Set by hand in "Přístup"; only read, never written.
+    int TakeoverMinutes = 5;
 
     bool Flag(int position) const;
     QChar FlagChar(int position) const;
@@ -119,6 +128,10 @@ IniFile LoadConfigurationFile(const QString& path, ConfigFileKind* kind = nullpt
 // in another encoding or is no configuration file: it says nothing about the
 // slot and must never read as a free one.
 bool IsConfigurationRecognised(const IniFile& ini);
+// The slot holder ("Pripojen" of "Přístup"), cut to kMaxConfigValue.
+QString SlotHolderIn(const IniFile& ini);
+// A value of section "Přístup" (a user record), cut to kMaxConfigValue.
+QString AccessValueIn(const IniFile& ini, const QString& key);
 
 // Reads the file into config. Keys that are missing take their defaults. Returns
 // false, leaving config as it was, when there is no file. Throws FileError.

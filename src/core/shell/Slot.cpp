@@ -1,8 +1,13 @@
 #include "Slot.h"
 
+#include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
+#include <QLocale>
+#include <QSysInfo>
 #include <QTimer>
 
+#include "../Clock.h"
 #include "../FileChoice.h"
 #include "../Prompter.h"
 #include "../Workspace.h"
@@ -24,14 +29,95 @@ QString UserKeyOf(const Config& config) {
     return config.UserKey.isEmpty() ? DefaultUserKey() : config.UserKey;
 }
 
+QString Moment(const QDateTime& moment) {
+    return moment.isValid() ? moment.toLocalTime().toString(QStringLiteral("d.M.yyyy hh:mm"))
+                            : QStringLiteral("?");
+}
+
+// Said after the usual message when the holder cannot be judged.
+const QString kFreeByHand = QStringLiteral(
+    "\r\nDržitel připojení nezapisuje známku činnosti, připojení proto nelze převzít. "
+    "Skončil-li program u něj nečekaně, je třeba připojení uvolnit ručně: v souboru "
+    "ORVA_Sledovani.Ini v oddílu [Přístup] nastavit Pripojen=Volný.\r\n");
+
 }  // namespace
 
 ConnectionSlot::ConnectionSlot(Workspace& ws, QObject* parent)
-    : QObject(parent), ws_(ws), poll_(new QTimer(this)), inactivity_(new QTimer(this)) {
+    : QObject(parent),
+      ws_(ws),
+      poll_(new QTimer(this)),
+      inactivity_(new QTimer(this)),
+      beat_(new QTimer(this)) {
     poll_->setInterval(kPollIntervalMs);
     inactivity_->setInterval(kInactivityIntervalMs);
+    beat_->setInterval(kHeartbeatIntervalMs);
     connect(poll_, &QTimer::timeout, this, &ConnectionSlot::PollSlot);
     connect(inactivity_, &QTimer::timeout, this, &ConnectionSlot::CheckInactivity);
+    connect(beat_, &QTimer::timeout, this, &ConnectionSlot::Beat);
+}
+
+void ConnectionSlot::LostSlot(const QString& holder) {
+    beat_->stop();
+    heartbeat_ = Heartbeat();
+    claimedAs_.clear();
+    ws_.config.Pripojen = holder;
+    // Saving now would write over what the new holder changed.
+    ws_.ChangeFlags = QStringLiteral("0000000");
+    AssignPermission(QString::fromUtf16(kReadOnlyPermission));
+    holder_ = holder;
+    SetState(State::Taken);
+    inactivity_->stop();
+    poll_->start();
+    ws_.Ask().Error(QStringLiteral("Program dlouho nepracoval a připojení mezitím převzal "
+                                   "uživatel :\r\n\r\n") +
+                    holder +
+                    QStringLiteral("\r\n\r\nNeuložené změny nebyly uloženy. Bude "
+                                   "přiděleno opravnání pouze pro čtení\r\n"));
+}
+
+void ConnectionSlot::SetBeatInterval(int ms) {
+    beat_->setInterval(ms);
+}
+
+bool ConnectionSlot::Beating() const {
+    return beat_->isActive();
+}
+
+void ConnectionSlot::StartBeating() {
+    heartbeat_ = Heartbeat::Own(UserKeyOf(ws_.config), claimedAs_, Clock::Now());
+    beat_->start();
+    Beat();
+}
+
+void ConnectionSlot::StopBeating() {
+    beat_->stop();
+    if (heartbeat_.Pid != 0) RemoveOwnHeartbeat(HeartbeatPath(ws_.config), heartbeat_);
+    heartbeat_ = Heartbeat();
+}
+
+void ConnectionSlot::Beat() {
+    if (claimedAs_.isEmpty()) return;
+    const QString path = HeartbeatPath(ws_.config);
+    const std::optional<Heartbeat> found = ReadHeartbeat(path);
+    if (found && !found->SameHolder(heartbeat_) && !found->UserName.isEmpty()) {
+        QString holder;
+        try {
+            holder = FileHolder();
+        } catch (const FileError&) {
+            return;
+        }
+        if (holder != claimedAs_) {
+            LostSlot(holder);
+            return;
+        }
+    }
+    heartbeat_.LastBeat = Clock::Now();
+    try {
+        WriteHeartbeat(path, heartbeat_);
+    } catch (const FileError&) {
+        // Tried again at the next beat; a holder whose beats fail looks
+        // crashed only after the limit, and the others then ask before taking.
+    }
 }
 
 void ConnectionSlot::SetIntervals(int pollMs, int inactivityMs) {
@@ -81,7 +167,7 @@ QString ConnectionSlot::FileHolder(bool* recognised) const {
         if (recognised) *recognised = false;
         return QString();
     }
-    return ini.Value(QString::fromUtf16(kAccessSection), QString::fromUtf16(kSlotKey), kFree);
+    return SlotHolderIn(ini);
 }
 
 QString ConnectionSlot::OwnPermission() const {
@@ -126,7 +212,10 @@ bool ConnectionSlot::ReleaseSlot() {
     const bool mine = !claimedAs_.isEmpty() && holder == claimedAs_;
     c.Pripojen = mine ? kFree : holder;
     const bool written = WriteConfig();
-    if (written && mine) claimedAs_.clear();
+    if (written && mine) {
+        claimedAs_.clear();
+        StopBeating();
+    }
     return written;
 }
 
@@ -154,21 +243,26 @@ bool ConnectionSlot::ClaimIfFree(QString& holder, bool& recognised, bool& failed
         ReportError(e.Text());
         failed = true;
     }
-    if (claimed) claimedAs_ = c.Pripojen;
+    if (claimed) {
+        claimedAs_ = c.Pripojen;
+        StartBeating();
+    }
     return claimed;
 }
 
-void ConnectionSlot::FallBackToReadOnly(const QString& holder, bool recognised, bool failed) {
+void ConnectionSlot::FallBackToReadOnly(const QString& holder, bool recognised, bool failed,
+                                        Recovery recovery) {
     if (!failed && !recognised)
         ws_.Ask().Error(QStringLiteral("Konfigurační soubor ") + ws_.config.ConfigPath() +
                         QStringLiteral(" nemá oddíl [Nastavení] ani [Přístup] (není uložen v "
                                        "kódové stránce 1250?).\r\n\r\nPro uživatele : ") +
                         ws_.Access.UserName +
                         QStringLiteral("\r\n\r\nBude přiděleno opravnání pouze pro čtení\r\n"));
-    else if (!failed)
+    else if (!failed && recovery != Recovery::Declined)
         ws_.Ask().Error(QStringLiteral("Program je již použiván uživatelem :\r\n\r\n") + holder +
                         QStringLiteral("\r\n\r\nPro uživatele : ") + ws_.Access.UserName +
-                        QStringLiteral("\r\n\r\nBude přiděleno opravnání pouze pro čtení\r\n"));
+                        QStringLiteral("\r\n\r\nBude přiděleno opravnání pouze pro čtení\r\n") +
+                        (recovery == Recovery::NoHeartbeat ? kFreeByHand : QString()));
     AssignPermission(QString::fromUtf16(kReadOnlyPermission));
     holder_ = failed ? QString() : holder;
     SetState(State::Taken);
@@ -195,12 +289,18 @@ void ConnectionSlot::ClaimOrFallBack() {
     bool recognised = true;
     // A file error was shown instead of the message.
     bool failed = false;
-    if (ClaimIfFree(holder, recognised, failed)) {
+    bool claimed = ClaimIfFree(holder, recognised, failed);
+    Recovery recovery = Recovery::Failed;
+    if (!claimed && recognised && !failed) {
+        recovery = Recover(holder);
+        claimed = recovery == Recovery::Recovered;
+    }
+    if (claimed) {
         SetState(State::Claimed);
         poll_->stop();
         inactivity_->start();
     } else {
-        FallBackToReadOnly(holder, recognised, failed);
+        FallBackToReadOnly(holder, recognised, failed, recovery);
     }
 }
 
@@ -233,10 +333,7 @@ bool ConnectionSlot::TryLateClaim() {
     } catch (const FileError&) {
         return false;
     }
-    const QString access = QString::fromUtf16(kAccessSection);
-    const QString holder = IsConfigurationRecognised(ini)
-                               ? ini.Value(access, QString::fromUtf16(kSlotKey), kFree)
-                               : QString();
+    const QString holder = IsConfigurationRecognised(ini) ? SlotHolderIn(ini) : QString();
     if (holder != kFree) {
         c.Pripojen = holder;
         return false;
@@ -246,13 +343,14 @@ bool ConnectionSlot::TryLateClaim() {
     const AccessState before = ws_.Access;
     const QString recordBefore = c.UserRecord;
     const QString assignedBefore = assigned_;
-    c.UserRecord = ini.Value(access, UserKeyOf(c), QString());
+    c.UserRecord = AccessValueIn(ini, UserKeyOf(c));
     ReadUserRecord(ws_);
     assigned_.clear();
     c.Pripojen = ws_.Access.UserName;
     // A record that now allows no change leaves the slot to those who may.
     if (ws_.MayWrite() && WriteConfig(false)) {
         claimedAs_ = c.Pripojen;
+        StartBeating();
         return true;
     }
     ws_.Access = before;
@@ -263,7 +361,28 @@ bool ConnectionSlot::TryLateClaim() {
 }
 
 void ConnectionSlot::PollSlot() {
-    if (state_ == State::ReadOnly || !TryLateClaim()) return;
+    if (state_ == State::ReadOnly || asking_) return;
+    if (!TryLateClaim()) {
+        // A holder that crashed while this copy waited: offered once, since
+        // nobody may be at the desk to answer every tick.
+        const QString holder = ws_.config.Pripojen;
+        if (state_ != State::Taken || holder == kFree ||
+            !QFileInfo::exists(ws_.config.ConfigPath()))
+            return;
+        const std::optional<Heartbeat> beat = ReadHeartbeat(HeartbeatPath(ws_.config));
+        if (!beat || (beat->SameHolder(offered_) && beat->LastBeat == offered_.LastBeat)) return;
+        if (Recover(holder) != Recovery::Recovered) return;
+        try {
+            SetState(State::Claimed);
+            poll_->stop();
+            inactivity_->start();
+            ReloadData();
+            LogChange(ws_, QString(), QString::fromUtf16(kLabelLogin), kLogEvent, 1);
+        } catch (const FileError& e) {
+            ReportError(e.Text());
+        }
+        return;
+    }
     try {
         ws_.Ask().Beep();
         SetState(State::Claimed);
@@ -343,4 +462,100 @@ void ConnectionSlot::ReleaseAtClose() {
     } catch (const FileError& e) {
         ReportError(e.Text());
     }
+}
+
+bool ConnectionSlot::TakeOver(const QString& holder, const Heartbeat& beat) {
+    Config& c = ws_.config;
+    ConfigLock lock(c);
+    if (lock.Busy()) return false;
+    try {
+        bool recognised = true;
+        const QString now = FileHolder(&recognised);
+        const std::optional<Heartbeat> still = ReadHeartbeat(HeartbeatPath(c));
+        // Someone else took it meanwhile, or the holder beat again: it lives.
+        if (!recognised || now != holder || !still || !still->SameHolder(beat) ||
+            still->LastBeat != beat.LastBeat)
+            return false;
+        c.Pripojen = ws_.Access.UserName;
+        if (!WriteConfig()) {
+            c.Pripojen = holder;
+            return false;
+        }
+    } catch (const FileError& e) {
+        ReportError(e.Text());
+        c.Pripojen = holder;
+        return false;
+    }
+    assigned_.clear();
+    claimedAs_ = c.Pripojen;
+    StartBeating();
+    return true;
+}
+
+void ConnectionSlot::LogTakeover() {
+    // The slot is taken over whether or not the record can be written.
+    try {
+        LogChange(ws_, QString(), QString::fromUtf16(kLabelTakeover), kLogEvent, 1);
+    } catch (const FileError& e) {
+        ReportError(e.Text());
+    }
+}
+
+ConnectionSlot::Recovery ConnectionSlot::Recover(const QString& holder) {
+    Config& c = ws_.config;
+    const std::optional<Heartbeat> beat = ReadHeartbeat(HeartbeatPath(c));
+    // A heartbeat of another holder is an old one: the present holder writes none.
+    if (!beat || beat->UserName != holder) return Recovery::NoHeartbeat;
+    const QString name = ws_.Access.UserName;
+    // The permission the user has once the slot is back; the read-only text a
+    // waiting copy was given is replaced.
+    const QString own = OwnPermission();
+    if (!own.contains(QLatin1String("1_")) && soleCopy_ &&
+        beat->FromThisWorkstation(UserKeyOf(c))) {
+        const QString before = ws_.Access.Permission;
+        ws_.Access.Permission = own;
+        if (!TakeOver(holder, *beat)) {
+            ws_.Access.Permission = before;
+            return Recovery::Failed;
+        }
+        LogTakeover();
+        ws_.Ask().Inform(QStringLiteral("Program byl na této stanici nečekaně ukončen a připojení "
+                                        "uživatele ") +
+                         holder + QStringLiteral(" (od ") + Moment(beat->Started) +
+                         QStringLiteral(") zůstalo obsazeno.\r\n\r\nPřipojení bylo znovu "
+                                        "převzato pro uživatele : ") +
+                         name + QStringLiteral("\r\n"));
+        return Recovery::Recovered;
+    }
+    const qint64 age = beat->Age(Clock::Now());
+    if (age < qint64(c.TakeoverMinutes) * 60) return Recovery::Live;
+    // Stopped but alive on this workstation (a suspended process): not ours to take.
+    if (beat->Host == QSysInfo::machineHostName() &&
+        beat->Pid != QCoreApplication::applicationPid() && ProcessRuns(beat->Pid))
+        return Recovery::Live;
+    if (own.contains(QLatin1String("1_"))) return Recovery::Live;
+    offered_ = *beat;
+    asking_ = true;
+    const bool yes = ws_.Ask().AskYesNo(
+        QStringLiteral("Program je již použiván uživatelem :\r\n\r\n") + holder +
+        QStringLiteral("\r\n\r\nna stanici ") +
+        (beat->Host.isEmpty() ? QStringLiteral("?") : beat->Host) + QStringLiteral(" od ") +
+        Moment(beat->Started) + QStringLiteral(", ale od ") + Moment(beat->LastBeat) +
+        QStringLiteral(" (") + QString::number(age / 60) +
+        QStringLiteral(" min) o sobě nedal vědět; program tam zřejmě nečekaně skončil.\r\n\r\n"
+                       "Převzít připojení pro uživatele : ") +
+        name +
+        QStringLiteral(" ?\r\n\r\nNeběží-li tam program opravdu, data od posledního "
+                       "uložení jsou ztracena; běží-li, hrozí přepsání jeho změn."));
+    asking_ = false;
+    if (!yes) return Recovery::Declined;
+    const QString before = ws_.Access.Permission;
+    ws_.Access.Permission = own;
+    if (!TakeOver(holder, *beat)) {
+        ws_.Access.Permission = before;
+        ws_.Ask().Error(QStringLiteral("Připojení se mezitím změnilo a nebylo převzato."));
+        return Recovery::Failed;
+    }
+    LogTakeover();
+    return Recovery::Recovered;
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
+
+#include "Heartbeat.h"
 
 class QTimer;
 class Workspace;
@@ -25,6 +28,11 @@ class ConnectionSlot : public QObject {
 
     // Tests shorten the timers.
     void SetIntervals(int pollMs, int inactivityMs);
+    void SetBeatInterval(int ms);
+    bool Beating() const;
+    // This copy holds the workstation's single-instance lock, so a heartbeat
+    // of this user key and workstation was left by a copy that is gone.
+    void SetSoleCopy(bool sole) { soleCopy_ = sole; }
     int PollInterval() const;
     bool PollRunning() const;
     bool InactivityRunning() const;
@@ -53,12 +61,19 @@ class ConnectionSlot : public QObject {
     // The permission label's text for the current state.
     QString LabelText() const;
 
+  public slots:
+    // Rewrites the heartbeat while this copy holds the slot.
+    void Beat();
+
   signals:
     void stateChanged(ConnectionSlot::State state, const QString& labelText);
     // The service menus became enabled or disabled.
     void serviceMenusChanged(bool enabled);
 
   private:
+    // What became of a taken slot whose holder may have crashed.
+    enum class Recovery { NoHeartbeat, Live, Declined, Failed, Recovered };
+
     void SetState(State state);
     // The holder named in the configuration file; the value in memory when
     // there is no file. Throws FileError.
@@ -70,7 +85,7 @@ class ConnectionSlot : public QObject {
     // was shown.
     bool ClaimIfFree(QString& holder, bool& recognised, bool& failed);
     // The taken state: message, read-only permission, poll timer.
-    void FallBackToReadOnly(const QString& holder, bool recognised, bool failed);
+    void FallBackToReadOnly(const QString& holder, bool recognised, bool failed, Recovery recovery);
     // Takes the slot when it is free, else works read-only and says why.
     void ClaimOrFallBack();
     // Frees the slot in the file when it is this user's and writes the
@@ -89,6 +104,19 @@ class ConnectionSlot : public QObject {
     void ReloadData();
     void ReportError(const QString& text);
 
+    // A slot taken at start-up or while waiting: taken back at once from a
+    // crashed copy of this user on this workstation, or offered after a
+    // question when the holder's heartbeat is stale.
+    Recovery Recover(const QString& holder);
+    void LogTakeover();
+    // Under the configuration lock: takes the slot when the file still names
+    // the holder and the heartbeat is still the one judged.
+    bool TakeOver(const QString& holder, const Heartbeat& beat);
+    void StartBeating();
+    void StopBeating();
+    // Another copy took the slot over while this one did not beat (it was
+    // stopped or cut off): it works read-only from now on.
+    void LostSlot(const QString& holder);
     Workspace& ws_;
     QTimer* poll_;
     QTimer* inactivity_;
@@ -100,4 +128,12 @@ class ConnectionSlot : public QObject {
     // user's own one that it replaced.
     QString assigned_;
     QString own_;
+
+    QTimer* beat_;
+    Heartbeat heartbeat_;
+    bool soleCopy_ = false;
+    // A question about a stale holder is open (the poll timer goes on meanwhile).
+    bool asking_ = false;
+    // The stale heartbeat the waiting copy already offered to take over.
+    Heartbeat offered_;
 };

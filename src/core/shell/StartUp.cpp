@@ -12,9 +12,23 @@
 #include "Access.h"
 #include "Config.h"
 
+namespace {
+
+void ReportOversized(Workspace& ws) {
+    if (ws.config.Oversized.isEmpty()) return;
+    ws.Ask().Error(QStringLiteral("Konfigurační soubor ") + ws.config.ConfigPath() +
+                   QStringLiteral(" obsahuje nesmyslně dlouhé hodnoty; program je zkrátil na "
+                                  "%1 znaků:\r\n\r\n")
+                       .arg(kMaxConfigValue) +
+                   ws.config.Oversized.join(QStringLiteral("\r\n")));
+}
+
+}  // namespace
+
 bool ReadOrCreateConfiguration(Workspace& ws, bool createMissing) {
     if (ReadConfiguration(ws.config)) {
         ReadUserRecord(ws);
+        ReportOversized(ws);
         return false;
     }
     // A fresh installation starts from the built-in defaults and keeps them.

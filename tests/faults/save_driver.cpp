@@ -1,0 +1,73 @@
+// Saves one kind of file over and over, for the fault harness to kill at a
+// random moment, and checks what a kill left behind.
+//
+//   save_driver prepare <kind> <base dir>   reference copies, version 0 in place
+//   save_driver loop <kind> <base dir>      prints READY, then saves until killed
+//   save_driver once <kind> <base dir>      one save of version 1: "SAVED" or
+//                                           "ERROR <message>" (status 1)
+//   save_driver check <kind> <base dir>     "OK", or what is wrong (status 1)
+//   save_driver kinds                       the kinds, one a line
+
+#include <QCoreApplication>
+#include <QFile>
+#include <cstdio>
+
+#include "Prompter.h"
+#include "SaveKinds.h"
+#include "Workspace.h"
+#include "data/TextFile.h"
+
+namespace {
+
+void Print(const QString& text) {
+    std::fputs(text.toUtf8().constData(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() == 2 && args[1] == QLatin1String("kinds")) {
+        for (const SaveKind& k : SaveKinds()) Print(k.name);
+        return 0;
+    }
+    const SaveKind* kind = args.size() == 4 ? FindSaveKind(args[2]) : nullptr;
+    if (!kind) {
+        std::fputs("usage: save_driver prepare|loop|once|check <kind> <base dir>\n", stderr);
+        return 2;
+    }
+    const QString mode = args[1];
+    if (mode == QLatin1String("check")) {
+        const QString problem = CheckSaveKind(*kind, args[3]);
+        Print(problem.isEmpty() ? QStringLiteral("OK") : problem);
+        return problem.isEmpty() ? 0 : 1;
+    }
+    ScriptedPrompter prompter;
+    Workspace ws(prompter);
+    SetUpWorkspace(ws, args[3]);
+    try {
+        if (mode == QLatin1String("prepare")) {
+            PrepareSaveKind(*kind, ws);
+        } else if (mode == QLatin1String("once")) {
+            if (kind->recreates) QFile::remove(ws.config.BaseDir + kind->file);
+            kind->save(ws, 1);
+            Print(QStringLiteral("SAVED"));
+        } else if (mode == QLatin1String("loop")) {
+            Print(QStringLiteral("READY"));
+            const QString path = ws.config.BaseDir + kind->file;
+            for (int version = 0;; version = 1 - version) {
+                if (kind->recreates) QFile::remove(path);
+                kind->save(ws, version);
+            }
+        } else {
+            return 2;
+        }
+    } catch (const FileError& e) {
+        Print(QStringLiteral("ERROR ") + e.Text());
+        return 1;
+    }
+    return 0;
+}
