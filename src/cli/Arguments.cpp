@@ -15,6 +15,35 @@ bool ParseDay(const QString& text, QDate& day) {
     return day.isValid();
 }
 
+// One option of the finance command, checked against its allowed values.
+bool ReadFinanceOption(const QString& name, const QString& value, Arguments& out, QString& error) {
+    auto refuse = [&](const QString& allowed) {
+        error = QStringLiteral("Volba ") + name + QStringLiteral(" připouští ") + allowed +
+                QStringLiteral(": ") + value;
+        return false;
+    };
+    if (name == QLatin1String("--set")) {
+        if (!QStringList{"one", "group", "all"}.contains(value)) return refuse("one, group, all");
+        out.set = value;
+    } else if (name == QLatin1String("--division")) {
+        if (!QStringList{"stages", "years", "measures", "totals"}.contains(value))
+            return refuse(QStringLiteral("stages, years, measures, totals"));
+        out.division = value;
+    } else if (name == QLatin1String("--date-kind")) {
+        bool ok = false;
+        out.dateKind = value.toInt(&ok);
+        if (!ok || out.dateKind < 1 || out.dateKind > 4) return refuse(QStringLiteral("1 až 4"));
+    } else if (name == QLatin1String("--subsidy-base")) {
+        bool ok = false;
+        out.subsidyBase = value.toInt(&ok);
+        if (!ok || out.subsidyBase < 1 || out.subsidyBase > 2)
+            return refuse(QStringLiteral("1, 2"));
+    } else {
+        out.out = value;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
@@ -37,12 +66,19 @@ bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
         out.command = Arguments::Command::Status;
     } else if (command == QLatin1String("backup")) {
         out.command = Arguments::Command::Backup;
+    } else if (command == QLatin1String("finance")) {
+        out.command = Arguments::Command::Finance;
     } else {
         error = QStringLiteral("Neznámý příkaz: ") + command;
         return false;
     }
     const bool generate = out.command == Arguments::Command::Generate;
     const bool status = out.command == Arguments::Command::Status;
+    const bool finance = out.command == Arguments::Command::Finance;
+    const QStringList financeOptions = {
+        QStringLiteral("--project"),      QStringLiteral("--set"),
+        QStringLiteral("--division"),     QStringLiteral("--date-kind"),
+        QStringLiteral("--subsidy-base"), QStringLiteral("--out")};
     for (int i = 1; i < args.size(); ++i) {
         QString name, value;
         SplitOption(args[i], name, value);
@@ -52,7 +88,8 @@ bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
         }
         const bool takesValue = name == QLatin1String("--base") ||
                                 ((generate || status) && name == QLatin1String("--project")) ||
-                                (status && name == QLatin1String("--date"));
+                                (status && name == QLatin1String("--date")) ||
+                                (finance && financeOptions.contains(name));
         if (takesValue) {
             if (value.isNull()) {
                 if (i + 1 >= args.size() || args[i + 1].startsWith(QLatin1String("--"))) {
@@ -67,6 +104,8 @@ bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
             }
             if (name == QLatin1String("--base")) {
                 out.base = value;
+            } else if (finance && name != QLatin1String("--project")) {
+                if (!ReadFinanceOption(name, value, out, error)) return false;
             } else if (name == QLatin1String("--date")) {
                 if (!ParseDay(value, out.date)) {
                     error = QStringLiteral("Volba --date potřebuje datum ve tvaru dd.mm.rrrr: ") +
@@ -88,6 +127,10 @@ bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
             return false;
         }
     }
+    if (finance && (out.set.isEmpty() || out.division.isEmpty() || out.out.isEmpty())) {
+        error = QStringLiteral("Příkaz finance potřebuje volby --set, --division a --out.");
+        return false;
+    }
     return true;
 }
 
@@ -98,6 +141,9 @@ QString UsageText() {
         "  orva-cli generate [--base SLOŽKA] [--project ČÍSLO] [--force]\n"
         "  orva-cli status [--base SLOŽKA] [--date dd.mm.rrrr] [--project ČÍSLO]\n"
         "  orva-cli backup [--base SLOŽKA]\n"
+        "  orva-cli finance [--base SLOŽKA] --set one|group|all\n"
+        "                   --division stages|years|measures|totals [--project ČÍSLO]\n"
+        "                   [--date-kind 1-4] [--subsidy-base 1|2] --out SOUBOR\n"
         "  orva-cli --help\n"
         "\n"
         "Příkazy:\n"
@@ -116,6 +162,14 @@ QString UsageText() {
         "  backup    Zapíše úplnou zálohu dat do složky změn (soubor Zaloha_uživatel_datum.csv,\n"
         "            nový soubor začíná snímkem všech dat), stejně jako příkaz programu\n"
         "            \"Zálohování dat\"; vhodné pro noční plánovanou zálohu.\n"
+        "  finance   Spočítá přehled financí (jako okno \"Výpočet finančních výsledků\")\n"
+        "            pro jednu akci, její skupinu nebo všechny akce, po etapách, letech,\n"
+        "            opatřeních nebo ročních součtech, a zapíše výsledkový soubor CSV\n"
+        "            (první řádek \"Výsledky\" s dnešním datem). --project vybírá akci\n"
+        "            (výchozí je první akce seznamu), --date-kind datum faktury\n"
+        "            (1 doručení, 2 splatnost, 3 zařazení, 4 zaplacení), --subsidy-base\n"
+        "            základ dotace (1 způsobilé výdaje, 2 uznané URR); bez nich platí\n"
+        "            volby uložené v konfiguraci.\n"
         "\n"
         "Volby:\n"
         "  --base SLOŽKA    základní složka se souborem ORVA_Sledovani.Ini (výchozí je\n"

@@ -20,3 +20,5 @@ int RunGenerate(const Arguments& args, QTextStream& out, QTextStream& err);
 int RunStatus(const Arguments& args, QTextStream& out, QTextStream& err);
 // A full backup into the change folder, as the menu command writes it.
 int RunBackup(const Arguments& args, QTextStream& out, QTextStream& err);
+// The finance overview with the chosen choices, written as a results file.
+int RunFinance(const Arguments& args, QTextStream& out, QTextStream& err);

@@ -6,8 +6,10 @@
 #include <functional>
 
 #include "GridMenus.h"
+#include "finance/OverviewState.h"
 #include "shell/Slot.h"
 
+class DenVystup;
 class Foto;
 class Formulare;
 class LinkRecorder;
@@ -89,6 +91,10 @@ class Sledovani : public QMainWindow {
     Nastaveni* Settings();
     Formulare* EntryWindow() const { return form_; }
     Foto* PhotoViewer() const { return foto_; }
+    DenVystup* OverviewWindow() const { return overview_; }
+    // "Výpočet finančních výsledků": the overview window beside a main window
+    // of part of the screen's height that shows the results table.
+    void ShowOverviewWindow();
     TimelineStrip* Strip() const { return strip_; }
     // Shared with the Gantt diagram, which records links the same way.
     LinkRecorder& Links() const { return *links_; }
@@ -158,6 +164,9 @@ class Sledovani : public QMainWindow {
     // Sorts the active table by the current column after the permission check.
     void SortCommand(int kind);
     void SaveAllProgressCommand();
+    // The overview of every project in turn; the report of the last one.
+    void PrintResultsCommand();
+    void OverviewCommand(OverviewSet set);
     void ShowTablesToggled(bool on);
     void ShowPermission(ConnectionSlot::State state, const QString& text);
     void SetServiceMenus(bool enabled);
@@ -174,6 +183,7 @@ class Sledovani : public QMainWindow {
     QWidget* panel_ = nullptr;
     Formulare* form_ = nullptr;
     Foto* foto_ = nullptr;
+    DenVystup* overview_ = nullptr;
     LinkRecorder* links_ = nullptr;
     GridMenus* menus_ = nullptr;
     // In stacking order, top to bottom.
