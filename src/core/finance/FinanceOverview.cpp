@@ -78,8 +78,9 @@ struct ResultRow {
     std::array<QString, kColumns> text;
     std::array<double, kColumns> value{};
     std::bitset<kColumns> numeric;
-    bool summary = false;  // column 2 holds "Sk-" or "Celkem"
-    size_t key = 0;        // hash of column 2
+    bool summary = false;                         // column 2 holds "Sk-" or "Celkem"
+    double start = kEmptyDate, end = kEmptyDate;  // columns 4 and 5 as dates
+    size_t key = 0;                               // hash of column 2
 };
 
 class OverviewBuilder {
@@ -136,6 +137,10 @@ void OverviewBuilder::SetText(int row, int column, const QString& text) {
     if (column == Results::Project) {
         r.summary = text.contains(kSummaryMark) || text.contains(kTotalsKey);
         r.key = qHash(text);
+    } else if (column == Results::PlanStart) {
+        r.start = ParseDate(text);
+    } else if (column == Results::PlanEnd) {
+        r.end = ParseDate(text);
     }
 }
 
@@ -496,8 +501,8 @@ void OverviewBuilder::AddInvoiceItem(const FinanceItem& f, int r, int s, double 
                                      const QString& key2) {
     const double day = f.date[size_t(ws_.Overview.invoiceDateKind - 1)];
     // An invoice without its chosen date falls into no stage and no year.
-    if (IsDateSet(day) && ParseDate(Text(r, Results::PlanStart)) <= day &&
-        day <= ParseDate(Text(r, Results::PlanEnd))) {
+    const ResultRow& division = rows_[size_t(r)];
+    if (IsDateSet(day) && division.start <= day && day <= division.end) {
         const double eligible = f.total - f.ineligible;
         const Split split =
             SplitSubsidy(ws_.Overview.base == SubsidyBase::Urr ? f.urr : eligible, eligible, p, q);
@@ -544,12 +549,20 @@ void OverviewBuilder::WriteInto(Table& results) const {
 }  // namespace
 
 double RoundedCellSum(double sum) {
-    // Whole cents near enough read back as the nearest double to them, which
-    // the division gives exactly; anything else takes the long way.
-    if (std::fabs(sum) < 1e11) {
-        const double scaled = sum * 100.0;
-        const double whole = std::nearbyint(scaled);
-        if (std::fabs(scaled - whole) <= 1e-6) return whole / 100.0 + 0.0;
+    // The cell form rounds the sum's 15 significant digits half away from zero
+    // to cents. Away from a half cent that is the whole cents of the sum, read
+    // back as the nearest double to them, which the division gives exactly;
+    // near a half cent (or beyond 1e11) the text decides.
+    const double magnitude = std::fabs(sum);
+    if (magnitude < 1e11) {
+        const double scaled = magnitude * 100.0;
+        const double whole = std::floor(scaled);
+        const double fraction = scaled - whole;
+        if (std::fabs(fraction - 0.5) > 1e-3) {
+            const double cents = fraction > 0.5 ? whole + 1 : whole;
+            if (cents == 0) return 0.0;
+            return std::signbit(sum) ? -(cents / 100.0) : cents / 100.0;
+        }
     }
     return ParseAmount(FormatAmount(sum));
 }
