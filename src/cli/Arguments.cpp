@@ -15,6 +15,52 @@ bool ParseDay(const QString& text, QDate& day) {
     return day.isValid();
 }
 
+// One option of the finance command, checked against its allowed values.
+bool ReadFinanceOption(const QString& name, const QString& value, Arguments& out, QString& error) {
+    auto refuse = [&](const QString& allowed) {
+        error = QStringLiteral("Volba ") + name + QStringLiteral(" připouští ") + allowed +
+                QStringLiteral(": ") + value;
+        return false;
+    };
+    if (name == QLatin1String("--set")) {
+        if (!QStringList{"one", "group", "all"}.contains(value)) return refuse("one, group, all");
+        out.set = value;
+    } else if (name == QLatin1String("--division")) {
+        if (!QStringList{"stages", "years", "measures", "totals"}.contains(value))
+            return refuse(QStringLiteral("stages, years, measures, totals"));
+        out.division = value;
+    } else if (name == QLatin1String("--date-kind")) {
+        bool ok = false;
+        out.dateKind = value.toInt(&ok);
+        if (!ok || out.dateKind < 1 || out.dateKind > 4) return refuse(QStringLiteral("1 až 4"));
+    } else if (name == QLatin1String("--subsidy-base")) {
+        bool ok = false;
+        out.subsidyBase = value.toInt(&ok);
+        if (!ok || out.subsidyBase < 1 || out.subsidyBase > 2)
+            return refuse(QStringLiteral("1, 2"));
+    }
+    return true;
+}
+
+// The options that take a value, by command (--base goes with every command).
+QStringList ValueOptions(Arguments::Command command) {
+    using C = Arguments::Command;
+    switch (command) {
+        case C::Generate:
+            return {QStringLiteral("--project")};
+        case C::Status:
+            return {QStringLiteral("--project"), QStringLiteral("--date")};
+        case C::Ical:
+            return {QStringLiteral("--project"), QStringLiteral("--out")};
+        case C::Finance:
+            return {QStringLiteral("--project"),      QStringLiteral("--set"),
+                    QStringLiteral("--division"),     QStringLiteral("--date-kind"),
+                    QStringLiteral("--subsidy-base"), QStringLiteral("--out")};
+        default:
+            return {};
+    }
+}
+
 }  // namespace
 
 bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
@@ -39,13 +85,14 @@ bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
         out.command = Arguments::Command::Backup;
     } else if (command == QLatin1String("ical")) {
         out.command = Arguments::Command::Ical;
+    } else if (command == QLatin1String("finance")) {
+        out.command = Arguments::Command::Finance;
     } else {
         error = QStringLiteral("Neznámý příkaz: ") + command;
         return false;
     }
-    const bool generate = out.command == Arguments::Command::Generate;
-    const bool status = out.command == Arguments::Command::Status;
-    const bool ical = out.command == Arguments::Command::Ical;
+    const Arguments::Command c = out.command;
+    const QStringList valueOptions = ValueOptions(c);
     for (int i = 1; i < args.size(); ++i) {
         QString name, value;
         SplitOption(args[i], name, value);
@@ -53,11 +100,7 @@ bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
             out.command = Arguments::Command::Help;
             return true;
         }
-        const bool takesValue =
-            name == QLatin1String("--base") ||
-            ((generate || status || ical) && name == QLatin1String("--project")) ||
-            (status && name == QLatin1String("--date")) || (ical && name == QLatin1String("--out"));
-        if (takesValue) {
+        if (name == QLatin1String("--base") || valueOptions.contains(name)) {
             if (value.isNull()) {
                 if (i + 1 >= args.size() || args[i + 1].startsWith(QLatin1String("--"))) {
                     error = QStringLiteral("Volba ") + name + QStringLiteral(" potřebuje hodnotu.");
@@ -73,17 +116,19 @@ bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
                 out.base = value;
             } else if (name == QLatin1String("--out")) {
                 out.out = value;
-            } else if (name == QLatin1String("--date")) {
-                if (!ParseDay(value, out.date)) {
-                    error = QStringLiteral("Volba --date potřebuje datum ve tvaru dd.mm.rrrr: ") +
-                            value;
-                    return false;
-                }
-            } else {
+            } else if (name == QLatin1String("--project")) {
                 out.project = value;
                 out.hasProject = true;
+            } else if (name == QLatin1String("--date") || name == QLatin1String("--day")) {
+                if (!ParseDay(value, out.date)) {
+                    error = QStringLiteral("Volba ") + name +
+                            QStringLiteral(" potřebuje datum ve tvaru dd.mm.rrrr: ") + value;
+                    return false;
+                }
+            } else if (!ReadFinanceOption(name, value, out, error)) {
+                return false;
             }
-        } else if (generate && args[i] == QLatin1String("--force")) {
+        } else if (c == Arguments::Command::Generate && args[i] == QLatin1String("--force")) {
             out.force = true;
         } else if (args[i].startsWith(u'-')) {
             error =
@@ -94,8 +139,13 @@ bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
             return false;
         }
     }
-    if (ical && out.out.isEmpty()) {
+    if (c == Arguments::Command::Ical && out.out.isEmpty()) {
         error = QStringLiteral("Příkaz ical potřebuje volbu --out SOUBOR.");
+        return false;
+    }
+    if (c == Arguments::Command::Finance &&
+        (out.set.isEmpty() || out.division.isEmpty() || out.out.isEmpty())) {
+        error = QStringLiteral("Příkaz finance potřebuje volby --set, --division a --out.");
         return false;
     }
     return true;
@@ -109,6 +159,9 @@ QString UsageText() {
         "  orva-cli status [--base SLOŽKA] [--date dd.mm.rrrr] [--project ČÍSLO]\n"
         "  orva-cli backup [--base SLOŽKA]\n"
         "  orva-cli ical [--base SLOŽKA] [--project ČÍSLO] --out SOUBOR\n"
+        "  orva-cli finance [--base SLOŽKA] --set one|group|all\n"
+        "                   --division stages|years|measures|totals [--project ČÍSLO]\n"
+        "                   [--date-kind 1-4] [--subsidy-base 1|2] --out SOUBOR\n"
         "  orva-cli --help\n"
         "\n"
         "Příkazy:\n"
@@ -130,6 +183,14 @@ QString UsageText() {
         "  ical      Zapíše plánované termíny akcí (řádky termínů) jako kalendář\n"
         "            iCalendar (.ics): jedna celodenní událost na řádek, identifikátor\n"
         "            řádku jako UID, takže nový import události aktualizuje.\n"
+        "  finance   Spočítá přehled financí (jako okno \"Výpočet finančních výsledků\")\n"
+        "            pro jednu akci, její skupinu nebo všechny akce, po etapách, letech,\n"
+        "            opatřeních nebo ročních součtech, a zapíše výsledkový soubor CSV\n"
+        "            (první řádek \"Výsledky\" s dnešním datem). --project vybírá akci\n"
+        "            (výchozí je první akce seznamu), --date-kind datum faktury\n"
+        "            (1 doručení, 2 splatnost, 3 zařazení, 4 zaplacení), --subsidy-base\n"
+        "            základ dotace (1 způsobilé výdaje, 2 uznané URR); bez nich platí\n"
+        "            volby uložené v konfiguraci.\n"
         "\n"
         "Volby:\n"
         "  --base SLOŽKA    základní složka se souborem ORVA_Sledovani.Ini (výchozí je\n"

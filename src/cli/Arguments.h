@@ -6,14 +6,18 @@
 
 // The command line of orva-cli, as read from the arguments after the program name.
 struct Arguments {
-    enum class Command { None, Help, Check, Generate, Status, Backup, Ical };
+    enum class Command { None, Help, Check, Generate, Status, Backup, Ical, Finance };
     Command command = Command::None;
     QString base;  // empty: the current directory
     QString project;
     bool hasProject = false;
     bool force = false;
     QDate date;   // status: the reference day; invalid for today
-    QString out;  // ical: the calendar file to write
+    QString out;  // the file that ical and finance write
+    // finance: the choices of the overview
+    QString set, division;
+    int dateKind = 0;     // 0: as the configuration keeps it
+    int subsidyBase = 0;  // 0: as the configuration keeps it
 };
 
 // Reads the arguments; on a mistake returns false with a Czech message in error.

@@ -19,6 +19,8 @@
 #include "data/TextFile.h"
 #include "editing/Status.h"
 #include "planning/ICalendar.h"
+#include "finance/FinanceOverview.h"
+#include "finance/ResultsFile.h"
 #include "shell/Access.h"
 #include "shell/ChangeLog.h"
 #include "shell/Config.h"
@@ -482,4 +484,63 @@ int RunIcal(const Arguments& args, QTextStream& rawOut, QTextStream& rawErr) {
     out << "Zapsáno událostí: " << total << " do " << args.out << '\n';
     out.flush();
     return problems ? kExitProblems : kExitOk;
+}
+
+int RunFinance(const Arguments& args, QTextStream& rawOut, QTextStream& rawErr) {
+    EscapedStream escapedOut(rawOut);
+    EscapedStream escapedErr(rawErr);
+    QTextStream& out = escapedOut.stream;
+    QTextStream& err = escapedErr.stream;
+    const QString base = BaseDirectory(args);
+    if (!BaseExists(base, err)) return kExitProblems;
+    ScriptedPrompter prompter;
+    Workspace ws(prompter);
+    Config& cfg = ws.config;
+    cfg.BaseDir = base;
+    try {
+        ReadConfigurationOrDefaults(cfg, out);
+        const QString path = cfg.DataPath(cfg.SouborAkce);
+        if (cfg.SouborAkce.isEmpty() || !FileChoice::IsFile(path)) {
+            err << "Chybí soubor: " << path << Qt::endl;
+            return kExitProblems;
+        }
+        LoadProjectRegister(ws, cfg.SouborAkce);
+        int row = ws.Projects.RowCount() > 1 ? 1 : 0;
+        if (args.hasProject) {
+            row = 0;
+            for (int r = 1; r < ws.Projects.RowCount() && row == 0; ++r)
+                if (ws.Projects.Cell(Project::Number, r) == args.project) row = r;
+        }
+        if (row == 0) {
+            err << "Akce " << (args.hasProject ? args.project : QString()) << " v seznamu akcí "
+                << path << " není." << Qt::endl;
+            return kExitProblems;
+        }
+        // No progress file is loaded here: every project is read from its file.
+        cfg.SouborPopis.clear();
+        ApplyOverviewFlags(ws);
+        const QStringList sets = {QStringLiteral("one"), QStringLiteral("group"),
+                                  QStringLiteral("all")};
+        const QStringList divisions = {QStringLiteral("stages"), QStringLiteral("years"),
+                                       QStringLiteral("measures"), QStringLiteral("totals")};
+        SetOverviewSet(ws, OverviewSet(sets.indexOf(args.set)));
+        SetOverviewDivision(ws, OverviewDivision(divisions.indexOf(args.division)));
+        if (args.dateKind != 0) SetInvoiceDateKind(ws, args.dateKind);
+        if (args.subsidyBase != 0) SetSubsidyBase(ws, SubsidyBase(args.subsidyBase));
+        ws.Current().SetProjectRow(row);
+        ComputeFinanceOverview(ws);
+        const QString target = QFileInfo(args.out).absoluteFilePath();
+        WriteResultsFile(target, ws.Results, Clock::Today());
+        out << "Přehled: " << ws.Results.Cell(Results::ProjectRow, 1).mid(1) << ", "
+            << ws.Results.Cell(Results::Project, 1) << ", akcí "
+            << ws.Results.Cell(Results::InvoiceCount, 1) << '\n';
+        out << "Zapsán soubor: " << target << " (" << ws.Results.RowCount() - 1
+            << " řádků výsledků)\n";
+        PrintPrompts(prompter.log, out);
+        return prompter.log.isEmpty() ? kExitOk : kExitProblems;
+    } catch (const FileError& e) {
+        out.flush();
+        err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;
+        return kExitProblems;
+    }
 }

@@ -23,3 +23,5 @@ int RunBackup(const Arguments& args, QTextStream& out, QTextStream& err);
 // The planned dates of the deadline items as an iCalendar file (all projects,
 // or the one of --project), for the office's calendar program.
 int RunIcal(const Arguments& args, QTextStream& out, QTextStream& err);
+// The finance overview with the chosen choices, written as a results file.
+int RunFinance(const Arguments& args, QTextStream& out, QTextStream& err);

@@ -36,6 +36,8 @@ int main(int argc, char* argv[]) {
             return RunBackup(args, out, err);
         case Arguments::Command::Ical:
             return RunIcal(args, out, err);
+        case Arguments::Command::Finance:
+            return RunFinance(args, out, err);
         default:
             return RunGenerate(args, out, err);
     }

@@ -6,6 +6,7 @@
 #include "CurrentItem.h"
 #include "data/Columns.h"
 #include "data/Table.h"
+#include "finance/OverviewState.h"
 #include "shell/Config.h"
 
 class Prompter;
@@ -114,6 +115,9 @@ class Workspace : public QObject {
 
     DiaryLogContext Diary;
 
+    // The finance overview's choices and the progress files its computations read.
+    OverviewState Overview;
+
     // Announcements to the windows. Inside an edit (TableEdit) they are
     // collected and sent together when the outermost edit ends, so that one
     // user operation reaches the views as one notice; outside they go at once.
@@ -149,6 +153,10 @@ class Workspace : public QObject {
     // copy of the document and takes name as its file name.
     void reportComposed(const QTextDocument* document, const QString& name);
     void progressGauge(int position, int maximum);
+    // The finance overview's choices changed (the overview window follows them).
+    void overviewChoicesChanged();
+    // A finance overview was computed into the results table.
+    void overviewComputed();
 
   private:
     enum class NoticeType { Reset, Inserted, Removed, Changed };

@@ -187,6 +187,7 @@ class TestCli : public QObject {
     void fullDiskIsReported_data();
     void fullDiskIsReported();
     void icalWritesPlannedDates();
+    void financeWritesTheResultsFile();
 };
 
 void TestCli::generateWritesTheDocumentedFiles() {
@@ -486,6 +487,16 @@ void TestCli::commandLine_data() {
     QTest::newRow("calendar without a file")
         << QStringList{"ical", "--project", "012"} << 2
         << QStringLiteral("Příkaz ical potřebuje volbu --out SOUBOR.");
+    QTest::newRow("finance without a results file")
+        << QStringList{"finance", "--set", "all", "--division", "years"} << 2
+        << QStringLiteral("Příkaz finance potřebuje volby --set, --division a --out.");
+    QTest::newRow("finance with an unknown set")
+        << QStringList{"finance", "--set", "some", "--division", "years", "--out", "x.csv"} << 2
+        << QStringLiteral("Volba --set připouští one, group, all: some");
+    QTest::newRow("finance with a date kind out of range")
+        << QStringList{"finance",     "--set", "all",   "--division", "years",
+                       "--date-kind", "5",     "--out", "x.csv"}
+        << 2 << QStringLiteral("Volba --date-kind připouští 1 až 4: 5");
 }
 
 void TestCli::commandLine() {
@@ -665,6 +676,33 @@ void TestCli::icalWritesPlannedDates() {
     QFile again(out);
     QVERIFY(again.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(again.readAll()).count(QStringLiteral("BEGIN:VEVENT")), 1);
+}
+
+// The monthly overview without the program: every project by years, invoices
+// counted by their due date, written as the results file.
+void TestCli::financeWritesTheResultsFile() {
+    TempBase& base = *base_;
+    Write(base, TwoProjectsWithProgress());
+    const CliRun run = RunCli({"finance", "--base", base.Dir(), "--set", "all", "--division",
+                               "years", "--date-kind", "2", "--out", base.Path("vysledky.csv")});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.out + run.err));
+    QVERIFY(run.out.contains("Přehled: Rok#Vse, Všechny proj., akcí 2"));
+    const QStringList lines = base.Lines("vysledky.csv");
+    QCOMPARE(lines.size(), 9);  // the date, the headers, row 1, two projects of three rows
+    QCOMPARE(lines[0], "Výsledky" + QDate::currentDate().toString("dd.MM.yyyy"));
+    QVERIFY(lines[1].startsWith("Řa.Proj.;Projekt;Objekt;Plán OD;"));
+    QVERIFY(lines[2].startsWith("#Rok#Vse;Všechny proj.;SLEDOVÁNÍ AKCÍ;01.03.2026;30.11.2027;"));
+    QVERIFY(lines[3].startsWith("P1;Sk-012;Rekonstrukce náměstí v Telči;1.3.2026;30.11.2027;"));
+    // The invoice counts in its due year; "Všechny faktury" only in rows 1 and 3.
+    QCOMPARE(lines[4],
+             ";F-012;Rok_2026;1.1.2026;31.12.2026;0;0;0;0;0;0;0;0;265625,11;"
+             "796875,32;187500,08;1062500,43;0;1250000,5;0;1250000,5;1;0;0;0;;");
+    QVERIFY(lines[2].endsWith(";1250000,5;2;16700000;14195000;1250000,5;;"));
+    QVERIFY(lines[5].startsWith(";F-012;Rok_2027;1.1.2027;31.12.2027;0;"));
+    QVERIFY(lines[6].startsWith("P2;Sk-034;Oprava mateřské školy;"));
+    // No progress file was loaded or written, no question asked.
+    QVERIFY(!run.out.contains("Dotazy"));
+    QCOMPARE(base.Lines(kProgress012)[0], QStringLiteral("Akce ORVA;01.12.2026"));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -213,15 +213,17 @@ void WriteProgressFile(const QString& path, const QString& number, const Table& 
 
 QString ProgressFileName(Workspace& ws, const QString& number) {
     const int row = ws.FindProjectRow(number);
-    const QString& reg = ws.config.SouborAkce;
-    const qsizetype csv = reg.indexOf(QLatin1String(".csv"));
-    QString base = csv < 0 ? QString() : reg.left(csv);
+    return ProgressFileNameFor(ws.config.SouborAkce, ws.Projects.Cell(Project::Number, row));
+}
+
+QString ProgressFileNameFor(const QString& registerName, const QString& number) {
+    const qsizetype csv = registerName.indexOf(QLatin1String(".csv"));
+    QString base = csv < 0 ? QString() : registerName.left(csv);
     base.replace(u'_', u'-');
     const qsizetype dash = base.indexOf(u'-');
     if (dash >= 0) base[dash] = u'_';
     if (!base.contains(u'_')) base += u'_';
-    return QStringLiteral("APr_") + base + u'_' + ws.Projects.Cell(Project::Number, row) +
-           QStringLiteral(".csv");
+    return QStringLiteral("APr_") + base + u'_' + number + QStringLiteral(".csv");
 }
 
 bool IsSafeNamePart(const QString& text) {

@@ -38,6 +38,9 @@ bool IsSafeNamePart(const QString& text);
 // The refusal reported for a project number that is not safe in a file name.
 QString UnsafeNumberText(const QString& number);
 QString ProgressFileName(Workspace& ws, const QString& number);
+// The progress file name of exactly this project number under the register
+// file name, without looking the number up in the project table.
+QString ProgressFileNameFor(const QString& registerName, const QString& number);
 // Why project row r cannot have a progress file of its own, or empty when it
 // can: no number, a number unsafe in a file name, or a number under which
 // ProgressFileName finds an earlier project (1 listed before 12, or a number

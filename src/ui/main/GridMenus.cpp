@@ -39,12 +39,16 @@ QMenu* GridMenus::Attach(int kind, QWidget* grid) {
     switch (kind) {
         case kProjectTable:
             menu->setObjectName(QStringLiteral("PopupAkce"));
-            projectOverview_ = Dead(menu, QStringLiteral("Přehled financí jednoho projektu"));
-            Dead(menu,
+            projectOverview_ = Item(menu, QStringLiteral("Přehled financí jednoho projektu"),
+                                    Command::OverviewOne, kind);
+            Item(menu,
                  QStringLiteral("Přehled financí skupiny projektů podle položky  -  AKTIVITY = "
-                                "[č.Proj.1/č.Proj.2/...]"));
-            Dead(menu, QStringLiteral("Přehled financí všech projektů"));
-            Dead(menu, QStringLiteral("Nastavení výpočtu přehledu financí."));
+                                "[č.Proj.1/č.Proj.2/...]"),
+                 Command::OverviewGroup, kind);
+            Item(menu, QStringLiteral("Přehled financí všech projektů"), Command::OverviewAll,
+                 kind);
+            Item(menu, QStringLiteral("Nastavení výpočtu přehledu financí."),
+                 Command::OverviewWindow, kind);
             menu->addSeparator();
             projectDelete_ = Item(menu, kDelete, Command::Delete, kind);
             project_ = menu;
@@ -75,10 +79,12 @@ QMenu* GridMenus::Attach(int kind, QWidget* grid) {
             break;
         case kResultsTable:
             menu->setObjectName(QStringLiteral("PopupPrProj"));
-            Dead(menu, QStringLiteral("Uložit výsledkovou tabulku jako CSV"));
-            Dead(menu, QStringLiteral("Nastavení parametrů výpočtu."));
+            Item(menu, QStringLiteral("Uložit výsledkovou tabulku jako CSV"), Command::SaveResults,
+                 kind);
+            Item(menu, QStringLiteral("Nastavení parametrů výpočtu."), Command::OverviewWindow,
+                 kind);
             Dead(menu, kSearch);
-            Dead(menu, QStringLiteral("Tridit podle Etap / Let"));
+            Item(menu, QStringLiteral("Tridit podle Etap / Let"), Command::SortResults, kind);
             results_ = menu;
             break;
         default:

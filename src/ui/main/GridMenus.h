@@ -22,6 +22,12 @@ class GridMenus : public QObject {
         SuperiorLink,     // "Potvrdit nadřízenou položku"
         PredecessorLink,  // "Potvrdit první položku"
         FinishLinking,    // "UKONČIT "
+        OverviewOne,      // "Přehled financí jednoho projektu"
+        OverviewGroup,    // "Přehled financí skupiny projektů …"
+        OverviewAll,      // "Přehled financí všech projektů"
+        OverviewWindow,  // "Nastavení výpočtu přehledu financí." and "Nastavení parametrů výpočtu."
+        SaveResults,  // "Uložit výsledkovou tabulku jako CSV"
+        SortResults,  // "Tridit podle Etap / Let"
     };
 
     GridMenus(Workspace& ws, LinkRecorder& links, QObject* parent = nullptr);

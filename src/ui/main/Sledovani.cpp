@@ -18,6 +18,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <cmath>
 #include <memory>
 
 #include "Clock.h"
@@ -37,6 +38,10 @@
 #include "editing/ItemEdit.h"
 #include "editing/Links.h"
 #include "planning/Diagram.h"
+#include "finance/DenVystup.h"
+#include "finance/FinanceOverview.h"
+#include "finance/FinanceReport.h"
+#include "finance/ResultsFile.h"
 #include "planning/TimelineStrip.h"
 #include "shell/Access.h"
 #include "shell/ChangeLog.h"
@@ -213,8 +218,9 @@ void Sledovani::CreateMenus() {
     sortFinance_->setObjectName(QStringLiteral("TridiFinance"));
     dataMenu->addSeparator();
     printMinutes_ = AddItem(dataMenu, QStringLiteral("Tisk zápisu"));
-    AddItem(dataMenu, QStringLiteral("Výpočet přehledu financí. (do modré tabulky)"));
-    AddItem(dataMenu, QStringLiteral("Tisk výsledku výpočtu"));
+    AddItem(dataMenu, QStringLiteral("Výpočet přehledu financí. (do modré tabulky)"),
+            [this] { OverviewCommand(OverviewSet::All); });
+    AddItem(dataMenu, QStringLiteral("Tisk výsledku výpočtu"), [this] { PrintResultsCommand(); });
     monitorReport_ = AddItem(dataMenu, QStringLiteral("Monitorovací zpráva"));
     AddItem(dataMenu, QStringLiteral("Platby přehled"));
     dataMenu->addSeparator();
@@ -265,7 +271,7 @@ void Sledovani::CreateMenus() {
     AddCheck(minutes, kFlagPrintNotes, QStringLiteral("Tisk poznámek"), false);
     photoItem_ = AddItem(view, QStringLiteral("Zobrazení Foto"));
     AddItem(view, QStringLiteral("Graf Financí"));
-    AddItem(view, QStringLiteral("Výpočet finančních výsledků"));
+    AddItem(view, QStringLiteral("Výpočet finančních výsledků"), [this] { ShowOverviewWindow(); });
     view->addSeparator();
     AddItem(view, QStringLiteral("Nastavení"), [this] {
         Nastaveni* settings = Settings();
@@ -461,6 +467,7 @@ void Sledovani::CreateWindows() {
     });
     forms_->setEnabled(true);
     formButton_->setEnabled(true);
+    overview_ = new DenVystup(ws_, this);
 
     // The entry window made deadline row 1 the current item while it was being
     // built, before anything listened: the labels and the strip catch up.
@@ -708,6 +715,9 @@ void Sledovani::CellSelected(int kind, const QModelIndex& index) {
             ws_.AppendCheck(where + QString::number(ws_.Current().Row()) +
                             QStringLiteral(" SG_FinanceSelectCell"));
             break;
+        case kResultsTable:
+            if (overview_) overview_->SelectResultsRow(row);
+            break;
         default:
             break;
     }
@@ -910,7 +920,53 @@ void Sledovani::GridCommand(GridMenus::Command command, int kind) {
         case Command::FinishLinking:
             links_->FinishLinking();
             break;
+        case Command::OverviewOne:
+            RunCommand(ws_.Ask(), [this] { OverviewCommand(OverviewSet::One); });
+            break;
+        case Command::OverviewGroup:
+            RunCommand(ws_.Ask(), [this] { OverviewCommand(OverviewSet::Group); });
+            break;
+        case Command::OverviewAll:
+            RunCommand(ws_.Ask(), [this] { OverviewCommand(OverviewSet::All); });
+            break;
+        case Command::OverviewWindow:
+            if (overview_) overview_->ShowWindow();
+            break;
+        case Command::SaveResults:
+            RunCommand(ws_.Ask(), [this] { SaveResultsFile(ws_); });
+            break;
+        case Command::SortResults:
+            SortResultRows(ws_.Results, 2, ws_.Results.RowCount() - 1);
+            ws_.NotifyTable(kResultsTable);
+            break;
     }
+    ws_.ResetInactivity();
+}
+
+void Sledovani::OverviewCommand(OverviewSet set) {
+    // The overview window follows the choice and the computation runs once.
+    SetOverviewSet(ws_, set);
+    ComputeFinanceOverview(ws_);
+}
+
+void Sledovani::PrintResultsCommand() {
+    if (!CheckPermission(ws_, QString::fromUtf16(kThisOperation), 3)) return;
+    const int last = ws_.Projects.RowCount() - 1;
+    if (last < 1) return;
+    // Each project's overview makes it the current project and loads its file.
+    for (int r = 1; r <= last; ++r) {
+        ws_.Current().SetProjectRow(r);
+        ComputeFinanceOverview(ws_);
+    }
+    ComposeFinanceReport(ws_, last);
+}
+
+void Sledovani::ShowOverviewWindow() {
+    if (!overview_) return;
+    overview_->ShowWindow();
+    resize(width(), int(std::lround(screen()->geometry().height() / 2.3)));
+    if (QAction* results = checkItems_.value(kFlagResultsTable)) results->setChecked(true);
+    LayoutTables();
     ws_.ResetInactivity();
 }
 

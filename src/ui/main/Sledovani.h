@@ -6,9 +6,11 @@
 #include <functional>
 
 #include "GridMenus.h"
+#include "finance/OverviewState.h"
 #include "shell/Slot.h"
 
 class Diagram;
+class DenVystup;
 class Foto;
 class Formulare;
 class LinkRecorder;
@@ -90,6 +92,10 @@ class Sledovani : public QMainWindow {
     Nastaveni* Settings();
     Formulare* EntryWindow() const { return form_; }
     Foto* PhotoViewer() const { return foto_; }
+    DenVystup* OverviewWindow() const { return overview_; }
+    // "Výpočet finančních výsledků": the overview window beside a main window
+    // of part of the screen's height that shows the results table.
+    void ShowOverviewWindow();
     TimelineStrip* Strip() const { return strip_; }
     // Shared with the Gantt diagram, which records links the same way.
     LinkRecorder& Links() const { return *links_; }
@@ -163,6 +169,9 @@ class Sledovani : public QMainWindow {
     // Sorts the active table by the current column after the permission check.
     void SortCommand(int kind);
     void SaveAllProgressCommand();
+    // The overview of every project in turn; the report of the last one.
+    void PrintResultsCommand();
+    void OverviewCommand(OverviewSet set);
     void ShowTablesToggled(bool on);
     void ShowPermission(ConnectionSlot::State state, const QString& text);
     void SetServiceMenus(bool enabled);
@@ -182,6 +191,7 @@ class Sledovani : public QMainWindow {
     Diagram* gantt_ = nullptr;
     QAction* ganttItem_ = nullptr;
     QAction* ganttButton_ = nullptr;
+    DenVystup* overview_ = nullptr;
     LinkRecorder* links_ = nullptr;
     GridMenus* menus_ = nullptr;
     // In stacking order, top to bottom.
