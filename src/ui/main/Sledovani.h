@@ -8,7 +8,9 @@
 #include "GridMenus.h"
 #include "shell/Slot.h"
 
+class Edit;
 class Foto;
+class GrafFinance;
 class Formulare;
 class LinkRecorder;
 class Nastaveni;
@@ -89,6 +91,8 @@ class Sledovani : public QMainWindow {
     Nastaveni* Settings();
     Formulare* EntryWindow() const { return form_; }
     Foto* PhotoViewer() const { return foto_; }
+    Edit* NotesEditor() const { return edit_; }
+    GrafFinance* FinanceChart() const { return chart_; }
     TimelineStrip* Strip() const { return strip_; }
     // Shared with the Gantt diagram, which records links the same way.
     LinkRecorder& Links() const { return *links_; }
@@ -174,6 +178,8 @@ class Sledovani : public QMainWindow {
     QWidget* panel_ = nullptr;
     Formulare* form_ = nullptr;
     Foto* foto_ = nullptr;
+    Edit* edit_ = nullptr;
+    GrafFinance* chart_ = nullptr;
     LinkRecorder* links_ = nullptr;
     GridMenus* menus_ = nullptr;
     // In stacking order, top to bottom.
