@@ -12,7 +12,11 @@ namespace {
 QByteArray Rtf(const QString& html) {
     QTextDocument document;
     document.setDefaultFont(QFont(u"Arial"_s, 12));
-    document.setHtml(html);
+    // Qt's HTML reader drops empty paragraphs: those cases come as plain text.
+    if (html.startsWith(u"plain:"))
+        document.setPlainText(html.mid(6));
+    else
+        document.setHtml(html);
     return WriteRtf(document);
 }
 
@@ -61,11 +65,10 @@ void TestRtf::fragments_data() {
         << u"<i><u><s>x</s></u></i>"_s << QByteArrayList{"{\\f0\\fs24\\i\\ul\\strike x}"};
     QTest::newRow("size") << u"<span style=\"font-size:18pt\">v</span>"_s
                           << QByteArrayList{"{\\f0\\fs36 v}"};
-    QTest::newRow("second font, fixed pitch")
-        << u"a<span style=\"font-family:Courier New\">c</span>"_s
-        << QByteArrayList{"{\\f0\\fs24 a}{\\f1\\fs24 c}",
-                          "{\\fonttbl{\\f0\\fnil\\fcharset238 Arial;}"
-                          "{\\f1\\fnil\\fcharset238 Courier New;}}"};
+    QTest::newRow("second font") << u"a<span style=\"font-family:Courier New\">c</span>"_s
+                                 << QByteArrayList{"{\\f0\\fs24 a}{\\f1\\fs24 c}",
+                                                   "{\\fonttbl{\\f0\\fnil\\fcharset238 Arial;}"
+                                                   "{\\f1\\fnil\\fcharset238 Courier New;}}"};
     QTest::newRow("colour table in order of use")
         << u"<span style=\"color:#ff0000\">r</span><span style=\"color:#008000\">g</span>"
            u"<span style=\"color:#ff0000\">R</span>"_s
@@ -90,7 +93,7 @@ void TestRtf::fragments_data() {
     QTest::newRow("tab and line break")
         << u"<pre>a\tb</pre><p>c<br>d</p>"_s << QByteArrayList{"a\\tab b", "c\\line d"};
     QTest::newRow("empty paragraph")
-        << u"<p>a</p><p></p><p>b</p>"_s << QByteArrayList{"\\par\r\n\\pard\\ql\\par\r\n"};
+        << u"plain:a\n\nb"_s << QByteArrayList{"\\par\r\n\\pard\\ql\\par\r\n"};
 }
 
 void TestRtf::fragments() {

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QDir>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>

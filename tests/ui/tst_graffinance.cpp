@@ -1,4 +1,5 @@
 #include <QBarSet>
+#include <QChartView>
 #include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
@@ -19,8 +20,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// The default switches but 2D, so that the series hold the values themselves.
+const QString k2D = QString(16, u'1') + u'0' + QString(12, u'1');
+
 struct Fixture {
-    explicit Fixture(const QString& switches = QString(29, u'1')) {
+    explicit Fixture(const QString& switches = k2D) {
         ws().config.GrafFinanci = switches;
         ws().config.CestaTXT = u"txt/"_s;
         QDir().mkpath(base.Path(u"txt"_s));

@@ -383,6 +383,7 @@ void GrafFinance::ShowChartRow(int row) {
 }
 
 void GrafFinance::RedrawLines() {
+    if (xs_.isEmpty()) return;  // switches applied before the first reset
     const bool depth = depth_->isChecked();
     const double step = xs_.size() >= 2 ? xs_[1] - xs_[0] : 1.0;
     double low = 0;

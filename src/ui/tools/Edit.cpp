@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QPdfWriter>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSaveFile>
@@ -157,10 +158,10 @@ void Edit::ShowDocument(const QTextDocument* document, const QString& name) {
 }
 
 void Edit::ReplaceDocument(QTextDocument* document) {
-    QTextDocument* old = text_->document();
+    // The text area deletes the first document, its own, itself; the copies
+    // the editor made are its children and go here.
+    const QPointer<QTextDocument> old = text_->document();
     text_->setDocument(document);
-    // Documents the editor made itself are its children; the text area's own
-    // first document goes with the text area.
     if (old && old->parent() == this) old->deleteLater();
 }
 
