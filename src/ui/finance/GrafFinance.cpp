@@ -40,8 +40,8 @@ constexpr int kCurvesPosition = 18;
 
 // Each series of the 3D look lies this far behind the one before, as a share
 // of the X step and of the value span.
-constexpr double kDepthStepX = 0.04;
-constexpr double kDepthStepY = 0.015;
+constexpr double kDepthStepX = 0.03;
+constexpr double kDepthStepY = 0.008;
 
 QChartView* MakeView(QChart* chart, QWidget* parent) {
     chart->legend()->hide();
@@ -186,12 +186,12 @@ void GrafFinance::BuildControls() {
     for (int i = 1; i <= kQuantities; ++i) {
         auto* box = new QCheckBox(QString::number(i), group_);
         box->setObjectName(QStringLiteral("CheckBox") + QString::number(i));
-        box->setAutoFillBackground(true);
-        QPalette palette = box->palette();
-        palette.setColor(QPalette::Window, QuantityColour(i));
-        palette.setColor(QPalette::WindowText,
-                         QuantityColour(i).lightness() < 110 ? Qt::white : Qt::black);
-        box->setPalette(palette);
+        // The box itself in its quantity's colour, as the legend of the charts.
+        box->setStyleSheet(
+            QStringLiteral("QCheckBox { background-color: %1; color: %2; padding: 1px 4px; }")
+                .arg(QuantityColour(i).name(), QuantityColour(i).lightness() < 110
+                                                   ? QStringLiteral("white")
+                                                   : QStringLiteral("black")));
         box->setToolTip(headers.value(i + kFirstColumn - 1));
         boxGrid->addWidget(box, (i - 1) % 8, (i - 1) / 8);
         connect(box, &QCheckBox::toggled, this, [this, i](bool on) {
@@ -248,7 +248,10 @@ void GrafFinance::BuildControls() {
         table_->setItem(i, 0, name);
         table_->setItem(i, 1, value);
     }
-    table_->setFixedWidth(100 + 125 + 2 * table_->frameWidth() + 4);
+    table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table_->setFixedSize(100 + 125 + 2 * table_->frameWidth(),
+                         (kQuantities + 1) * 20 + 2 * table_->frameWidth());
 
     auto* controls = new QVBoxLayout;
     controls->addWidget(group_);
@@ -422,7 +425,8 @@ void GrafFinance::RedrawLines() {
         lineX_->append(label, xs_[k]);
     }
     const double depthReach = depth ? (kQuantities - 1) * step * kDepthStepX : 0.0;
-    lineX_->setRange(xs_.first(), xs_.last() + depthReach);
+    // Half a step on either side, so the first and last points are not cut.
+    lineX_->setRange(xs_.first() - step / 2, xs_.last() + depthReach + step / 2);
     const double top = high + (depth ? (kQuantities - 1) * span * kDepthStepY : 0.0);
     lineY_->setRange(low, top > low ? top : low + 1);
     lineY_->applyNiceNumbers();
