@@ -44,52 +44,14 @@ class TestEdit : public QObject {
     Q_OBJECT
 
   private slots:
-    void menus_data();
-    void menus();
     void saveAsThenSaveSilently();
     void saveAsTextWritesLines();
     void deleteSelection();
-    void alignment();
+    void notesRoundTrip_data();
     void notesRoundTrip();
-    void readOnlyUserEditsDoNotMarkNotes();
     void reportComposed();
     void exportPdf();
 };
-
-void TestEdit::menus_data() {
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("shortcut");
-    QTest::addColumn<int>("checked");  // -1 no check mark
-
-    QTest::newRow("open") << u"&Otevřít"_s << QString() << -1;
-    QTest::newRow("open other") << u"Otevřit nový"_s << QString() << -1;
-    QTest::newRow("save") << u"&Save"_s << QString() << -1;
-    QTest::newRow("save as") << u"Save &as..."_s << QString() << -1;
-    QTest::newRow("print") << u"&Print"_s << QString() << -1;
-    QTest::newRow("printer setup") << u"Printer setup..."_s << QString() << -1;
-    QTest::newRow("cut") << u"Cu&t"_s << u"Ctrl+X"_s << -1;
-    QTest::newRow("copy") << u"&Copy"_s << u"Ctrl+C"_s << -1;
-    QTest::newRow("paste") << u"&Paste"_s << u"Ctrl+V"_s << -1;
-    QTest::newRow("delete") << u"De&lete"_s << u"Ctrl+D"_s << -1;
-    QTest::newRow("select all") << u"Select &all"_s << u"Ctrl+A"_s << -1;
-    QTest::newRow("left") << u"&Left"_s << QString() << 1;
-    QTest::newRow("right") << u"&Right"_s << QString() << 0;
-    QTest::newRow("center") << u"&Center"_s << QString() << 0;
-    QTest::newRow("font") << u"&Font..."_s << QString() << -1;
-}
-
-void TestEdit::menus() {
-    QFETCH(QString, caption);
-    QFETCH(QString, shortcut);
-    QFETCH(int, checked);
-    Fixture f;
-    QCOMPARE(f.editor->objectName(), u"Edit"_s);
-    QAction* item = f.editor->MenuItem(caption);
-    QVERIFY2(item, qPrintable(caption));
-    QCOMPARE(item->shortcut().toString(), shortcut);
-    QCOMPARE(item->isCheckable(), checked >= 0);
-    if (checked >= 0) QCOMPARE(item->isChecked(), checked == 1);
-}
 
 // "&Save" before any "Save &as..." has no file to write and asks; the chosen
 // file is then the editor's own, written as rich text, and "&Save" writes it
@@ -133,36 +95,32 @@ void TestEdit::deleteSelection() {
     cursor.setPosition(4, QTextCursor::KeepAnchor);
     f.Text()->setTextCursor(cursor);
     f.Text()->setFocus();
+    QCOMPARE(f.editor->MenuItem(u"De&lete"_s)->shortcut(), QKeySequence(u"Ctrl+D"_s));
     QTest::keyClick(f.Text(), Qt::Key_D, Qt::ControlModifier);
     QCOMPARE(f.Text()->toPlainText(), u"aef"_s);
 }
 
-void TestEdit::alignment() {
-    Fixture f;
-    f.Text()->setPlainText(u"a\nb"_s);
-    f.Text()->moveCursor(QTextCursor::End);
-    f.editor->MenuItem(u"&Center"_s)->trigger();
-    QCOMPARE(f.editor->MenuItem(u"&Left"_s)->isChecked(), false);
-    QCOMPARE(f.editor->MenuItem(u"&Center"_s)->isChecked(), true);
-    QCOMPARE(f.Text()->document()->lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
-             Qt::AlignHCenter);
-    QCOMPARE(
-        f.Text()->document()->firstBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
-        Qt::AlignLeft);
-    QVERIFY(WriteRtf(*f.Text()->document()).contains("\\pard\\qc{"));
+// The notes file shown in the editor, edited there and saved by SaveNotes:
+// the file gets what the user sees; for a user who may write, the mark makes
+// the close save it too.
+void TestEdit::notesRoundTrip_data() {
+    QTest::addColumn<QString>("permission");
+    QTest::addColumn<bool>("marked");
+    QTest::newRow("may write") << u"2_000"_s << true;
+    QTest::newRow("read-only") << u"1_000"_s << false;
 }
 
-// The notes file shown in the editor, edited there and saved by SaveNotes:
-// the file gets what the user sees, and the mark makes the close save it.
 void TestEdit::notesRoundTrip() {
+    QFETCH(QString, permission);
+    QFETCH(bool, marked);
     Fixture f;
+    f.ws().Access.Permission = permission;
     f.base.WriteLines(u"txt/Poznamky.TXT"_s, {u"první"_s, u"druhá"_s});
     f.Text()->setPlainText(u"stará zpráva"_s);
     LoadNotes(f.ws(), u"Poznamky.TXT"_s);
     QCOMPARE(f.Text()->toPlainText(), u"první\ndruhá"_s);
     QCOMPARE(f.Text()->textCursor().position(), 0);
     QVERIFY(!f.Text()->document()->isModified());
-    QVERIFY(f.editor->HoldsNotes());
     QVERIFY(!f.ws().Changed(kChangedNotes));
 
     f.Show();
@@ -171,22 +129,10 @@ void TestEdit::notesRoundTrip() {
     QTest::keyClicks(f.Text(), u" ok"_s);
     QCOMPARE(f.ws().Access.InactivityCounter, 0);
     QCOMPARE(f.ws().NotesLines, (QStringList{u"první"_s, u"druhá ok"_s}));
-    QVERIFY(f.ws().Changed(kChangedNotes));
+    QCOMPARE(f.ws().Changed(kChangedNotes), marked);
 
     SaveNotes(f.ws(), u"Poznamky.TXT"_s);
     QCOMPARE(f.base.Lines(u"txt/Poznamky.TXT"_s), (QStringList{u"první"_s, u"druhá ok"_s, u""_s}));
-    QVERIFY(!f.ws().Changed(kChangedNotes));
-}
-
-void TestEdit::readOnlyUserEditsDoNotMarkNotes() {
-    Fixture f;
-    f.ws().Access.Permission = u"1_000"_s;
-    f.ws().NotesLines = {u"a"_s};
-    emit f.ws().notesLoaded();
-    f.Text()->moveCursor(QTextCursor::End);
-    f.Text()->insertPlainText(u"b"_s);
-    QCOMPARE(f.ws().NotesLines, QStringList{u"ab"_s});
-    QVERIFY(!f.ws().Changed(kChangedNotes));
 }
 
 // A composed report replaces the text with every format kept, names the
