@@ -10,6 +10,8 @@ enum DialogFilter : int {
     kFilterTemplates = 2,
     kFilterProgress = 3,
     kFilterText = 4,
+    // The notes editor's own: rich text, text, all files.
+    kFilterRichText = 5,
 };
 
 struct FileRequest {

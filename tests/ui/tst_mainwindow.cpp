@@ -651,7 +651,7 @@ void TestMainWindow::menusAtStart_data() {
     QTest::newRow("diary window") << u"Zobrazení denníku"_s << false << 1;
     QTest::newRow("Gantt") << u"Diagram Gantt"_s << true << -1;
     QTest::newRow("tool bar: Gantt") << u"Gantt"_s << true << -1;
-    QTest::newRow("notes") << u"Poznámky"_s << false << -1;
+    QTest::newRow("notes") << u"Poznámky"_s << true << -1;
     QTest::newRow("tool bar: projects") << u"Projekty"_s << true << -1;
     QTest::newRow("tool bar: form") << u"Formulář"_s << true << -1;
     QTest::newRow("forms") << u"Formuláře"_s << true << -1;

@@ -110,7 +110,12 @@ QString QtPrompter::ChooseFile(const FileRequest& request, bool save) {
     QStringList filters = NameFilters();
     const int entry =
         request.filter >= kFilterCsv && request.filter <= kFilterText ? request.filter - 1 : 0;
-    QString selected = filters[entry];
+    // The notes editor saves rich text first of all.
+    if (request.filter == kFilterRichText)
+        filters = QStringList{QStringLiteral("Rich text files (*.rtf *.RTF)"),
+                              QStringLiteral("Textové soubory  (*.txt *.TXT)"),
+                              QStringLiteral("All files (*)")};
+    QString selected = filters[request.filter == kFilterRichText ? 0 : entry];
     // A mask that the chosen filter would hide (pictures, day records) is
     // offered as a filter of its own, so the files it names are listed. A mask
     // may hold several patterns separated by ";" ("*.jpg;*.bmp").

@@ -37,15 +37,17 @@
 #include "editing/GridActions.h"
 #include "editing/ItemEdit.h"
 #include "editing/Links.h"
-#include "planning/Diagram.h"
 #include "finance/DenVystup.h"
 #include "finance/FinanceOverview.h"
 #include "finance/FinanceReport.h"
+#include "finance/GrafFinance.h"
 #include "finance/ResultsFile.h"
+#include "planning/Diagram.h"
 #include "planning/TimelineStrip.h"
 #include "shell/Access.h"
 #include "shell/ChangeLog.h"
 #include "shell/StartUp.h"
+#include "tools/Edit.h"
 #include "tools/Foto.h"
 
 namespace {
@@ -468,6 +470,20 @@ void Sledovani::CreateWindows() {
     forms_->setEnabled(true);
     formButton_->setEnabled(true);
     overview_ = new DenVystup(ws_, this);
+
+    // "Poznámky": the notes editor with the configured notes file.
+    edit_ = new Edit(ws_, this);
+    if (QAction* notes = MenuItem(QStringLiteral("Poznámky"))) {
+        notes->setEnabled(true);
+        connect(notes, &QAction::triggered, this, [this] {
+            edit_->ShowEditor();
+            RunCommand(ws_.Ask(), [this] { LoadNotes(ws_, ws_.config.SouborPoznamky); });
+        });
+    }
+    // "Graf Financí": the finance chart; the overview shows its rows in it.
+    chart_ = new GrafFinance(ws_, this);
+    if (QAction* chart = MenuItem(QStringLiteral("Graf Financí")))
+        connect(chart, &QAction::triggered, chart_, &GrafFinance::ShowChart);
 
     // The entry window made deadline row 1 the current item while it was being
     // built, before anything listened: the labels and the strip catch up.

@@ -11,7 +11,9 @@
 
 class Diagram;
 class DenVystup;
+class Edit;
 class Foto;
+class GrafFinance;
 class Formulare;
 class LinkRecorder;
 class Nastaveni;
@@ -96,6 +98,8 @@ class Sledovani : public QMainWindow {
     // "Výpočet finančních výsledků": the overview window beside a main window
     // of part of the screen's height that shows the results table.
     void ShowOverviewWindow();
+    Edit* NotesEditor() const { return edit_; }
+    GrafFinance* FinanceChart() const { return chart_; }
     TimelineStrip* Strip() const { return strip_; }
     // Shared with the Gantt diagram, which records links the same way.
     LinkRecorder& Links() const { return *links_; }
@@ -192,6 +196,8 @@ class Sledovani : public QMainWindow {
     QAction* ganttItem_ = nullptr;
     QAction* ganttButton_ = nullptr;
     DenVystup* overview_ = nullptr;
+    Edit* edit_ = nullptr;
+    GrafFinance* chart_ = nullptr;
     LinkRecorder* links_ = nullptr;
     GridMenus* menus_ = nullptr;
     // In stacking order, top to bottom.
