@@ -484,6 +484,8 @@ void Sledovani::CreateWindows() {
     chart_ = new GrafFinance(ws_, this);
     if (QAction* chart = MenuItem(QStringLiteral("Graf Financí")))
         connect(chart, &QAction::triggered, chart_, &GrafFinance::ShowChart);
+    connect(overview_, &DenVystup::chartRequested, chart_, &GrafFinance::ShowChart);
+    connect(overview_, &DenVystup::chartRowChosen, chart_, &GrafFinance::ShowChartRow);
 
     // The entry window made deadline row 1 the current item while it was being
     // built, before anything listened: the labels and the strip catch up.
