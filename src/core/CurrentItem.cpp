@@ -30,6 +30,7 @@ void CurrentItem::FollowRows(int kind, const std::function<int(int)>& newRowOf) 
     if (p.kind == kind && p.row >= 1) p.row = newRowOf(p.row);
     if (kind == kProjectTable && p.projectRow >= 1) p.projectRow = newRowOf(p.projectRow);
     MoveTo(p);
+    emit rowsReordered(kind, newRowOf);
 }
 
 void CurrentItem::FollowRemovedRow(int kind, int row, int rows) {

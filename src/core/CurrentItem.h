@@ -54,6 +54,9 @@ class CurrentItem : public QObject {
 
   signals:
     void currentChanged();
+    // Sent by FollowRows, whether or not the item moved: grids that keep a
+    // selected cell of their own take it along with its row.
+    void rowsReordered(int kind, const std::function<int(int)>& newRowOf);
 
   private:
     Place place_;

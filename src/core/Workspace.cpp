@@ -42,12 +42,9 @@ int Workspace::FindProjectRow(const QString& text) {
     return row;
 }
 
-void Workspace::SelectGridCell(int kind, int column, int row) {
+void Workspace::RevealGridCell(int kind, int column, int row) {
     if (kind != kProjectTable && kind != kDeadlineTable && kind != kFinanceTable) return;
-    Table* table = TableOf(kind);
-    table->SetTopRow(row < 4 ? 1 : row - 3);
-    table->Select(column, row);
-    emit selectionChanged(kind);
+    emit gridCellRevealed(kind, column, row);
 }
 
 void Workspace::AppendCheck(const QString& line) {

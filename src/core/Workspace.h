@@ -83,8 +83,9 @@ class Workspace : public QObject {
     // FindProjectRow: the first project row whose number occurs in text, else 0;
     // the result also becomes the current project.
     int FindProjectRow(const QString& text);
-    // Makes (column, row) the single selected cell of the table and scrolls it into view.
-    void SelectGridCell(int kind, int column, int row);
+    // Asks the grid of the table to select (column, row) and scroll it near its
+    // top; the grid keeps its selection itself, the current item is not changed.
+    void RevealGridCell(int kind, int column, int row);
 
     // The moment of the start-up: "today" for the realistic terms and the forms.
     double StartMoment = 0;
@@ -144,7 +145,7 @@ class Workspace : public QObject {
     // Called before a progress file is written, so that linked dates can be brought up to date.
     void aboutToSaveProgress();
     void pickListsChanged();
-    void selectionChanged(int kind);
+    void gridCellRevealed(int kind, int column, int row);
     void checkLineAdded(const QString& line);
     void notesLoaded();
     // The notes are being saved under this name (the about window shows a notice).

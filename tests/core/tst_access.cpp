@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "TestSupport.h"
+#include "data/Columns.h"
 #include "shell/Access.h"
 #include "shell/Config.h"
 
@@ -107,8 +108,8 @@ class TestAccess : public QObject {
 
         TempBase& base = *base_;
         Workspace& ws = *base.ws;
-        ws.Projects.SetCell(1, 0, QStringLiteral("Číslo akce"));
-        ws.Projects.SetCell(1, 1, project);
+        ws.Projects.SetCell(Project::Number, 0, QStringLiteral("Číslo akce"));
+        ws.Projects.SetCell(Project::Number, 1, project);
         ws.Current().SetProjectRow(project.isEmpty() ? 0 : 1);
         ws.Access.Permission = permission;
         ws.config.SetFlag(kFlagWarnBeforeChange, warn);

@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 #include "data/Cells.h"
+#include "data/Columns.h"
 #include "data/Dates.h"
 #include "data/Table.h"
 
@@ -179,23 +180,23 @@ class TestCells : public QObject {
     void findProjectRowMatchesSubstrings() {
         Table projects(kProjectTable);
         SetupTable(projects, kProjectTable, QString());
-        projects.SetCell(1, 1, "1");
-        projects.SetCell(1, 2, "12");
+        projects.SetCell(Project::Number, 1, "1");
+        projects.SetCell(Project::Number, 2, "12");
         QCOMPARE(FindProjectRowIn(projects, "12"), 1);
         QCOMPARE(FindProjectRowIn(projects, "T-12"), 1);
         QCOMPARE(FindProjectRowIn(projects, "7"), 0);
-        projects.SetCell(1, 1, QString());  // an empty number never matches
+        projects.SetCell(Project::Number, 1, QString());  // an empty number never matches
         QCOMPARE(FindProjectRowIn(projects, "12"), 2);
     }
 
     void tableKeepsHiddenRows() {
         Table t(kDeadlineTable);
-        t.SetCell(3, 5, "five");
+        t.SetCell(Deadline::Classification, 5, "five");
         QCOMPARE(t.RowCount(), 6);
         t.SetRowCount(2);
-        QCOMPARE(t.Cell(3, 5), QString());
+        QCOMPARE(t.Cell(Deadline::Classification, 5), QString());
         t.SetRowCount(6);
-        QCOMPARE(t.Cell(3, 5), QStringLiteral("five"));
+        QCOMPARE(t.Cell(Deadline::Classification, 5), QStringLiteral("five"));
         QCOMPARE(t.Cell(40, 1), QString());
     }
 
@@ -203,57 +204,51 @@ class TestCells : public QObject {
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("columns");
         QTest::addColumn<int>("rows");
-        QTest::addColumn<int>("fixedColumns");
         QTest::addColumn<QString>("lastHeader");
-        QTest::newRow("projects") << int(kProjectTable) << 15 << 2 << 1 << "Datum do";
-        QTest::newRow("deadlines") << int(kDeadlineTable) << 18 << 2 << 1 << "Dokument JPG";
-        QTest::newRow("finance") << int(kFinanceTable) << 18 << 2 << 1 << "Dokument JPG";
-        QTest::newRow("templates") << int(kTemplateTable) << 17 << 2 << 1 << "Dokument TXT";
-        QTest::newRow("results") << int(kResultsTable) << 27 << 3 << 4 << "% Dotací";
+        QTest::newRow("projects") << int(kProjectTable) << 15 << 2 << "Datum do";
+        QTest::newRow("deadlines") << int(kDeadlineTable) << 18 << 2 << "Dokument JPG";
+        QTest::newRow("finance") << int(kFinanceTable) << 18 << 2 << "Dokument JPG";
+        QTest::newRow("templates") << int(kTemplateTable) << 17 << 2 << "Dokument TXT";
+        QTest::newRow("results") << int(kResultsTable) << 27 << 3 << "% Dotací";
         QTest::newRow("default templates")
-            << int(kTemplateTableWithDefaults) << 17 << 17 << 1 << "Dokument TXT";
+            << int(kTemplateTableWithDefaults) << 17 << 17 << "Dokument TXT";
     }
     void setupTableLayouts() {
         QFETCH(int, kind);
         QFETCH(int, columns);
         QFETCH(int, rows);
-        QFETCH(int, fixedColumns);
         QFETCH(QString, lastHeader);
         Table t(kind);
         SetupTable(t, kind, QStringLiteral("Včetně DPH"));
         QCOMPARE(t.ColumnCount(), columns);
         QCOMPARE(t.RowCount(), rows);
-        QCOMPARE(t.FixedColumns(), fixedColumns);
         QCOMPARE(t.Cell(columns - 1, 0), lastHeader);
     }
 
     void setupTableSpecifics() {
         Table p(kProjectTable);
         SetupTable(p, kProjectTable, QString());
-        QCOMPARE(p.Cell(1, 1), QStringLiteral("000"));
-        QCOMPARE(p.Cell(7, 1), QStringLiteral("Dodavatelská SoD"));
-        QCOMPARE(p.Cell(13, 1), QStringLiteral("1.1.1900"));
-        QCOMPARE(p.ColumnWidth(9), 64);
-        QCOMPARE(p.ColumnWidth(2), 130);
+        QCOMPARE(p.Cell(Project::Number, 1), QStringLiteral("000"));
+        QCOMPARE(p.Cell(Project::TextDocument, 1), QStringLiteral("Dodavatelská SoD"));
+        QCOMPARE(p.Cell(Project::Start, 1), QStringLiteral("1.1.1900"));
 
         Table f(kFinanceTable);
         SetupTable(f, kFinanceTable, QStringLiteral("Včetně DPH"));
-        QCOMPARE(f.Cell(11, 0), QStringLiteral("Celkove výdaje plán Včetně DPH"));
-        QCOMPARE(f.ColumnWidth(15), 150);
+        QCOMPARE(f.Cell(Finance::Total, 0), QStringLiteral("Celkove výdaje plán Včetně DPH"));
 
         Table t(kTemplateTable);
         SetupTable(t, kTemplateTableWithDefaults, QString());
-        QCOMPARE(t.Cell(4, 2), QStringLiteral("Podpis smlouvy"));  // trailing blank dropped
-        QCOMPARE(t.Cell(14, 16), QStringLiteral("fakturace"));
-        QCOMPARE(t.Cell(2, 16), QStringLiteral("Platba_Faktura_1"));
-        QCOMPARE(t.Cell(0, 16), QStringLiteral("16"));
+        QCOMPARE(t.Cell(Template::Step, 2),
+                 QStringLiteral("Podpis smlouvy"));  // trailing blank dropped
+        QCOMPARE(t.Cell(Template::Marker, 16), QStringLiteral("fakturace"));
+        QCOMPARE(t.Cell(Template::Activity, 16), QStringLiteral("Platba_Faktura_1"));
+        QCOMPARE(t.Cell(Template::RowNumber, 16), QStringLiteral("16"));
 
         Table r(kResultsTable);
-        r.SetCell(5, 2, "old");
+        r.SetCell(Results::PlanEnd, 2, "old");
         SetupTable(r, kResultsTable, QString());
         r.SetRowCount(3);
-        QCOMPARE(r.Cell(5, 2), QString());
-        QCOMPARE(r.FixedRows(), 2);
+        QCOMPARE(r.Cell(Results::PlanEnd, 2), QString());
     }
 };
 

@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "TestSupport.h"
 #include "data/Cells.h"
+#include "data/Columns.h"
 #include "data/Dates.h"
 #include "data/TextFile.h"
 #include "shell/ChangeLog.h"
@@ -51,13 +52,14 @@ void Prepare(TempBase& base) {
     for (int c = 0; c < d.size(); ++c) ws.Deadlines.SetCell(c, 1, d[c]);
 
     SetupTable(ws.Finance, kFinanceTable, QStringLiteral("Včetně DPH"));
-    ws.Finance.SetCell(0, 1, "1");
-    ws.Finance.SetCell(1, 1, "F-012");
-    ws.Finance.SetCell(9, 1, FormatAmount(1000));
-    ws.Finance.SetCell(12, 1, "F-012-01/");
+    ws.Finance.SetCell(Finance::RowNumber, 1, "1");
+    ws.Finance.SetCell(Finance::KindAndProject, 1, "F-012");
+    ws.Finance.SetCell(Finance::Eligible, 1, FormatAmount(1000));
+    ws.Finance.SetCell(Finance::Identifier, 1, "F-012-01/");
 
     SetupTable(ws.Templates, kTemplateTableWithDefaults, QString());
-    ws.Templates.SetCell(17, 2, "navíc");  // the template file's column beyond the grid
+    ws.Templates.SetCell(Template::FileOnly, 2,
+                         "navíc");  // the template file's column beyond the grid
 
     ws.Diary.Day = DayFromDate(QDate(2026, 12, 9));
     ws.Diary.Row = 4;
@@ -204,11 +206,12 @@ class TestChangeLog : public QObject {
         TempBase& base = *base_;
         Prepare(base);
         Workspace& ws = *base.ws;
-        ws.Projects.SetCell(0, 3, "3");
-        ws.Projects.SetCell(1, 3, "13");  // contains "1", listed after it: a file of its own
-        ws.Projects.SetCell(0, 4, "4");
-        ws.Projects.SetCell(1, 4, "014");  // no progress file
-        ws.Projects.SetCell(1, 2, "1");
+        ws.Projects.SetCell(Project::RowNumber, 3, "3");
+        ws.Projects.SetCell(Project::Number, 3,
+                            "13");  // contains "1", listed after it: a file of its own
+        ws.Projects.SetCell(Project::RowNumber, 4, "4");
+        ws.Projects.SetCell(Project::Number, 4, "014");  // no progress file
+        ws.Projects.SetCell(Project::Number, 2, "1");
         ws.Current().SetProjectRow(4);
         // 0x81 is no letter in code page 1250 and must still come through unchanged.
         base.WriteBytes("APr_NameAkce__012.csv",
@@ -253,7 +256,8 @@ class TestChangeLog : public QObject {
         QCOMPARE(first.first(), QStringLiteral(";Uloženo 09.12.2026"));
         QCOMPARE(first.size(), 2 + 3 + 1);  // heading, header and two project rows, record
 
-        ws.Projects.SetCell(2, 1, "Jiný název");  // a later change is not re-snapshotted
+        ws.Projects.SetCell(Project::Name, 1,
+                            "Jiný název");  // a later change is not re-snapshotted
         LogChange(ws, QString(), "Nově_upravená_položka____", kDeadlineTable, 1);
         const QStringList second = base.Lines(kLog);
         QCOMPARE(second.size(), first.size() + 1);

@@ -3,6 +3,7 @@
 
 #include "TestSupport.h"
 #include "data/Cells.h"
+#include "data/Columns.h"
 #include "data/IniFile.h"
 #include "data/TextFile.h"
 #include "shell/Config.h"
@@ -288,7 +289,7 @@ class TestConfig : public QObject {
         ws.config.Pripojen = QStringLiteral("Jan Novák");
         const bool configWritten = SaveConfiguration(ws);
         // Close: a changed deadline row is saved.
-        ws.Deadlines.SetCell(3, 1, QStringLiteral("Předání stavby"));
+        ws.Deadlines.SetCell(Deadline::Classification, 1, QStringLiteral("Předání stavby"));
         ws.SetChanged(kChangedDeadlines, true);
         QString closeError;
         try {

@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "TestSupport.h"
+#include "data/Columns.h"
 #include "data/Progress.h"
 #include "data/ProjectRegister.h"
 #include "editing/GridActions.h"
@@ -13,11 +14,11 @@ void FillProgress(Table& t, int kind, const QStringList& sequences) {
     SetupTable(t, kind, QString());
     const QString type = kind == kFinanceTable ? QStringLiteral("F-") : QStringLiteral("T-");
     for (int r = 1; r <= sequences.size(); ++r) {
-        t.SetCell(0, r, QString::number(r));
-        t.SetCell(1, r, type + QStringLiteral("001"));
-        t.SetCell(2, r, QStringLiteral("Činnost %1").arg(r));
-        t.SetCell(5, r, QStringLiteral("01.0%1.2026").arg(r));
-        t.SetCell(12, r,
+        t.SetCell(Progress::RowNumber, r, QString::number(r));
+        t.SetCell(Progress::KindAndProject, r, type + QStringLiteral("001"));
+        t.SetCell(Progress::Activity, r, QStringLiteral("Činnost %1").arg(r));
+        t.SetCell(Deadline::PlanStart, r, QStringLiteral("01.0%1.2026").arg(r));
+        t.SetCell(Progress::Identifier, r,
                   type + QStringLiteral("001-") + sequences[r - 1] +
                       (r == 3 ? QStringLiteral("/N-T-001-01/") : QString()));
     }
@@ -78,8 +79,8 @@ void TestGridActions::addRecord() {
     Table& t = *ws.TableOf(kind);
     if (kind == kProjectTable) {
         SetupTable(t, kind, QString());
-        t.SetCell(1, 1, QStringLiteral("101"));
-        t.SetCell(2, 1, QStringLiteral("Chodník Lipová"));
+        t.SetCell(Project::Number, 1, QStringLiteral("101"));
+        t.SetCell(Project::Name, 1, QStringLiteral("Chodník Lipová"));
     } else {
         FillProgress(t, kind, sequences);
     }
@@ -88,7 +89,7 @@ void TestGridActions::addRecord() {
     t.SetRowCount(t.RowCount() - 1);
     const int rowsBefore = t.RowCount();
     ws.Current().SelectRow(kind, row);
-    QSignalSpy selected(&ws, &Workspace::selectionChanged);
+    QSignalSpy selected(&ws, &Workspace::gridCellRevealed);
 
     const AddRecordResult result = AddRecord(ws, kind, row);
     QCOMPARE(result.row, added);
@@ -102,20 +103,19 @@ void TestGridActions::addRecord() {
         return;
     }
     QCOMPARE(t.RowCount(), rowsBefore + 1);
-    QCOMPARE(t.Cell(0, added), QString::number(added));
+    QCOMPARE(t.Cell(AnyTable::RowNumber, added), QString::number(added));
     for (int c = 1; c < t.ColumnCount(); ++c)
         if (c != 12) QCOMPARE(t.Cell(c, added), t.Cell(c, row));
     // Link fields are not carried over.
-    if (kind != kProjectTable) QTEST(t.Cell(12, added), "id");
-    QCOMPARE(t.Cell(1, added), t.Cell(1, row));
+    if (kind != kProjectTable) QTEST(t.Cell(Progress::Identifier, added), "id");
+    QCOMPARE(t.Cell(Progress::KindAndProject, added), t.Cell(Progress::KindAndProject, row));
     QCOMPARE(ws.Changed(kind == kDeadlineTable  ? kChangedDeadlines
                         : kind == kFinanceTable ? kChangedFinance
                                                 : kChangedProjects),
              true);
     // Selected in its grid and current, so that a delete cannot hit the original.
     QCOMPARE(selected.size(), 1);
-    QCOMPARE(t.SelectedRow(), added);
-    QCOMPARE(t.SelectedColumn(), 2);
+    QCOMPARE(selected.first(), (QVariantList{kind, 2, added}));
     QCOMPARE(ws.Current().Row(), added);
     QCOMPARE(ws.Current().Kind(), kind);
     // No change-log record is written.
@@ -151,14 +151,14 @@ void TestGridActions::openProjectRow() {
                            "T-303;Realizace;;;;;;;30;;;T-303-01/;;;;;;"});
     LoadProgress(ws, open);
     // An unsaved change of the open project goes to its file before another is loaded.
-    ws.Deadlines.SetCell(4, 1, QStringLiteral("Kolaudace"));
+    ws.Deadlines.SetCell(Deadline::Step, 1, QStringLiteral("Kolaudace"));
     ws.SetChanged(kChangedDeadlines, true);
 
     QCOMPARE(OpenProjectRow(ws, row), opened);
     QCOMPARE(ws.Current().Kind(), int(kProjectTable));
     QCOMPARE(ws.Current().Row(), opened);
     QCOMPARE(ws.Current().ProjectRow(), opened);
-    QTEST(ws.Deadlines.Cell(1, 1), "kindCell");
+    QTEST(ws.Deadlines.Cell(Deadline::KindAndProject, 1), "kindCell");
     QVERIFY(base.Lines(open).join(u'\n').contains(QStringLiteral("T-303;Realizace;;Kolaudace;")));
     QVERIFY(!ws.Changed(kChangedDeadlines));
     QCOMPARE(base.prompter.log.size(), 0);
@@ -183,18 +183,21 @@ void TestGridActions::deleteBeyond16Bits() {
     SetupTable(t, kDeadlineTable, QString());
     const int rows = 70000;
     for (int r = 1; r <= rows; ++r) {
-        t.SetCell(0, r, QString::number(r));
-        t.SetCell(12, r, QStringLiteral("T-001-%1").arg(r));
+        t.SetCell(Deadline::RowNumber, r, QString::number(r));
+        t.SetCell(Deadline::Identifier, r, QStringLiteral("T-001-%1").arg(r));
     }
     t.SetRowCount(rows + 1);
 
     QCOMPARE(DeleteTableRow(ws, kDeadlineTable, row, QStringLiteral("001")), returned);
     QCOMPARE(t.RowCount(), rows);
     // The rows before it stay, the ones after it move up; row numbers stay in place.
-    if (row > 1) QCOMPARE(t.Cell(12, row - 1), QStringLiteral("T-001-%1").arg(row - 1));
-    if (row < rows) QCOMPARE(t.Cell(12, row), QStringLiteral("T-001-%1").arg(row + 1));
-    QCOMPARE(t.Cell(12, 1), row == 1 ? QStringLiteral("T-001-2") : QStringLiteral("T-001-1"));
-    if (row < rows) QCOMPARE(t.Cell(0, row), QString::number(row));
+    if (row > 1)
+        QCOMPARE(t.Cell(Deadline::Identifier, row - 1), QStringLiteral("T-001-%1").arg(row - 1));
+    if (row < rows)
+        QCOMPARE(t.Cell(Deadline::Identifier, row), QStringLiteral("T-001-%1").arg(row + 1));
+    QCOMPARE(t.Cell(Deadline::Identifier, 1),
+             row == 1 ? QStringLiteral("T-001-2") : QStringLiteral("T-001-1"));
+    if (row < rows) QCOMPARE(t.Cell(Deadline::RowNumber, row), QString::number(row));
     QVERIFY(ws.Changed(kChangedDeadlines));
 }
 

@@ -2,6 +2,7 @@
 
 #include "TestSupport.h"
 #include "data/Cells.h"
+#include "data/Columns.h"
 #include "data/Dates.h"
 #include "data/ProjectRegister.h"
 #include "editing/ItemEdit.h"
@@ -24,7 +25,7 @@ double Day(int d, int m, int y) {
 }
 
 void PutRow(Table& t, int row, const QStringList& cells) {
-    t.SetCell(0, row, QString::number(row));
+    t.SetCell(AnyTable::RowNumber, row, QString::number(row));
     for (int c = 0; c < cells.size(); ++c) t.SetCell(c + 1, row, cells[c]);
     if (t.RowCount() <= row) t.SetRowCount(row + 1);
 }
@@ -102,7 +103,8 @@ struct Fixture {
         form.deadline = ReadDeadlineForm(ws.Deadlines, kind == kDeadlineTable ? row : 1);
         form.finance = ReadFinanceForm(ws.Finance, kind == kFinanceTable ? row : 1);
         if (kind == kFinanceTable)
-            ApplyPageLayout(form.layout, u'F', ws.Finance.Cell(2, row), ws.config.PopisDPH);
+            ApplyPageLayout(form.layout, u'F', ws.Finance.Cell(Finance::Activity, row),
+                            ws.config.PopisDPH);
         return form;
     }
 
@@ -379,10 +381,10 @@ void TestItemEdit::storeFinanceByLayout() {
     form.finance.ineligible = QStringLiteral("  300 ");
     const int row = StoreFinanceRow(fx.ws, 2, form.finance, form.layout);
     QCOMPARE(row, 2);
-    QTEST(fx.ws.Finance.Cell(7, 2), "column7");
-    QTEST(fx.ws.Finance.Cell(9, 2), "column9");
-    QCOMPARE(fx.ws.Finance.Cell(10, 2), FormatAmount(300));
-    QCOMPARE(fx.ws.Finance.Cell(11, 2), FormatAmount(0));
+    QTEST(fx.ws.Finance.Cell(Finance::Approval, 2), "column7");
+    QTEST(fx.ws.Finance.Cell(Finance::Eligible, 2), "column9");
+    QCOMPARE(fx.ws.Finance.Cell(Finance::Ineligible, 2), FormatAmount(300));
+    QCOMPARE(fx.ws.Finance.Cell(Finance::Total, 2), FormatAmount(0));
     QCOMPARE(form.finance.ineligible, FormatAmount(300));
     QCOMPARE(fx.ws.ChangeFlags, QStringLiteral("0001000"));
     QCOMPARE(fx.ws.Current().Row(), 2);
@@ -392,8 +394,8 @@ void TestItemEdit::storeDates() {
     Fixture fx;
     Table& t = fx.ws.Deadlines;
     // A hidden row of a project loaded before still holds its realistic term.
-    t.SetCell(10, 4, QStringLiteral("01.01.2020"));
-    t.SetCell(11, 4, QStringLiteral("02.01.2020"));
+    t.SetCell(Deadline::RealStart, 4, QStringLiteral("01.01.2020"));
+    t.SetCell(Deadline::RealEnd, 4, QStringLiteral("02.01.2020"));
     t.SetRowCount(4);
     DeadlineForm f = ReadDeadlineForm(t, 1);
     f.actualStart = kEmptyDate;
@@ -401,25 +403,25 @@ void TestItemEdit::storeDates() {
     const int row = StoreDeadlineRow(fx.ws, 0, f);
     QCOMPARE(row, 4);
     QCOMPARE(t.RowCount(), 5);
-    QCOMPARE(t.Cell(0, 4), QStringLiteral("4"));
-    QCOMPARE(t.Cell(6, 4), QString());
-    QCOMPARE(t.Cell(7, 4), QString());
-    QCOMPARE(t.Cell(5, 4), QStringLiteral("01.03.2026"));
-    QCOMPARE(t.Cell(10, 4), QString());
-    QCOMPARE(t.Cell(11, 4), QString());
+    QCOMPARE(t.Cell(Deadline::RowNumber, 4), QStringLiteral("4"));
+    QCOMPARE(t.Cell(Deadline::PlanEnd, 4), QString());
+    QCOMPARE(t.Cell(Deadline::ActualStart, 4), QString());
+    QCOMPARE(t.Cell(Deadline::PlanStart, 4), QStringLiteral("01.03.2026"));
+    QCOMPARE(t.Cell(Deadline::RealStart, 4), QString());
+    QCOMPARE(t.Cell(Deadline::RealEnd, 4), QString());
     // A stored row keeps its realistic term.
-    t.SetCell(10, 1, QStringLiteral("02.03.2026"));
+    t.SetCell(Deadline::RealStart, 1, QStringLiteral("02.03.2026"));
     StoreDeadlineRow(fx.ws, 1, f);
-    QCOMPARE(t.Cell(10, 1), QStringLiteral("02.03.2026"));
+    QCOMPARE(t.Cell(Deadline::RealStart, 1), QStringLiteral("02.03.2026"));
 
     ProjectForm p = ReadProjectForm(fx.ws.Projects, 0);
     QCOMPARE(p.subsidyPercent, QStringLiteral("92,5"));
     QCOMPARE(p.erdfPercent, QStringLiteral("85"));
     p.dateTo = kEmptyDate;
     StoreProjectRow(fx.ws, 1, p);
-    QCOMPARE(fx.ws.Projects.Cell(10, 1), QStringLiteral("92,5/85"));
-    QCOMPARE(fx.ws.Projects.Cell(13, 1), QStringLiteral("01.01.2026"));
-    QCOMPARE(fx.ws.Projects.Cell(14, 1), QString());
+    QCOMPARE(fx.ws.Projects.Cell(Project::Percentages, 1), QStringLiteral("92,5/85"));
+    QCOMPARE(fx.ws.Projects.Cell(Project::Start, 1), QStringLiteral("01.01.2026"));
+    QCOMPARE(fx.ws.Projects.Cell(Project::End, 1), QString());
     QCOMPARE(fx.ws.ChangeFlags, QStringLiteral("1100000"));
 }
 
@@ -450,19 +452,21 @@ void TestItemEdit::addCopy() {
     QFETCH(int, newRow);
     Fixture fx;
     // Etapa_#_1 is taken in the finance table; the copy gets the next free number.
-    fx.ws.Finance.SetCell(2, 1, QStringLiteral("Etapa_#_1"));
+    fx.ws.Finance.SetCell(Finance::Activity, 1, QStringLiteral("Etapa_#_1"));
     ItemForm form = fx.FormOf(kind, row);
     if (!activity.isEmpty()) form.finance.activity = activity;
+    QSignalSpy revealed(&fx.ws, &Workspace::gridCellRevealed);
     QCOMPARE(AddCopy(fx.ws, form, fx.Context()), EditOutcome::Done);
 
     const Table& t = *fx.ws.TableOf(kind);
     QCOMPARE(t.RowCount(), newRow + 1);
     QCOMPARE(fx.ws.Current().Row(), newRow);
-    QTEST(t.Cell(2, newRow), "expectedActivity");
-    QTEST(t.Cell(12, newRow), "expectedId");
-    QCOMPARE(t.Cell(4, newRow), t.Cell(4, row));
+    QTEST(t.Cell(Progress::Activity, newRow), "expectedActivity");
+    QTEST(t.Cell(Progress::Identifier, newRow), "expectedId");
+    QCOMPARE(t.Cell(Progress::Step, newRow), t.Cell(Progress::Step, row));
     QTEST(fx.ws.ChangeFlags, "flags");
-    QCOMPARE(t.SelectedRow(), newRow);
+    QCOMPARE(revealed.size(), 1);
+    QCOMPARE(revealed.first(), (QVariantList{kind, 2, newRow}));
     QCOMPARE(fx.shown, (QList<QPair<int, int>>{{kind, newRow}}));
     QCOMPARE(fx.Records(),
              QStringList{RowRecord(QStringLiteral("Přidána_nová_položka_____"), t, newRow)});
@@ -470,7 +474,7 @@ void TestItemEdit::addCopy() {
 
 void TestItemEdit::addCopyWithBadIdentifier() {
     Fixture fx;
-    fx.ws.Deadlines.SetCell(12, 3, QStringLiteral("T-001-xx/"));
+    fx.ws.Deadlines.SetCell(Deadline::Identifier, 3, QStringLiteral("T-001-xx/"));
     ItemForm form = fx.FormOf(kDeadlineTable, 1);
     QCOMPARE(AddCopy(fx.ws, form, fx.Context()), EditOutcome::NotAdded);
     QCOMPARE(fx.ws.Deadlines.RowCount(), 4);
@@ -506,11 +510,11 @@ void TestItemEdit::changeDeadlineFollowsLinks() {
     form.deadline.planStart = Day(1, 2, 2026);
     form.deadline.planEnd = Day(15, 1, 2026);
     QCOMPARE(ChangeItem(fx.ws, form, fx.Context()), EditOutcome::Done);
-    QCOMPARE(ParseDate(t.Cell(5, 2)), Day(1, 2, 2026));
-    QCOMPARE(ParseDate(t.Cell(6, 2)), Day(1, 2, 2026));
+    QCOMPARE(ParseDate(t.Cell(Deadline::PlanStart, 2)), Day(1, 2, 2026));
+    QCOMPARE(ParseDate(t.Cell(Deadline::PlanEnd, 2)), Day(1, 2, 2026));
     // The superior spans its only child now, and every row has its realistic term.
-    QCOMPARE(ParseDate(t.Cell(5, 1)), Day(1, 2, 2026));
-    QCOMPARE(ParseDate(t.Cell(10, 2)), Day(10, 3, 2026));
+    QCOMPARE(ParseDate(t.Cell(Deadline::PlanStart, 1)), Day(1, 2, 2026));
+    QCOMPARE(ParseDate(t.Cell(Deadline::RealStart, 2)), Day(10, 3, 2026));
     QCOMPARE(fx.Records(),
              (QStringList{before, RowRecord(QStringLiteral("Nově_upravená_položka____"), t, 2)}));
     QCOMPARE(fx.ws.ChangeFlags, QStringLiteral("0100000"));
@@ -525,8 +529,8 @@ void TestItemEdit::changeFinanceMirrorsStage() {
     form.finance.due = Day(31, 7, 2026);
     QCOMPARE(ChangeItem(fx.ws, form, fx.Context()), EditOutcome::Done);
     const Table& d = fx.ws.Deadlines;
-    QCOMPARE(d.Cell(6, 3), QStringLiteral("31.07.2026"));
-    QCOMPARE(d.Cell(9, 3), QStringLiteral("152"));
+    QCOMPARE(d.Cell(Deadline::PlanEnd, 3), QStringLiteral("31.07.2026"));
+    QCOMPARE(d.Cell(Deadline::Duration, 3), QStringLiteral("152"));
     QCOMPARE(fx.Records(),
              (QStringList{before,
                           RowRecord(QStringLiteral("Nově_upravená_položka____"), fx.ws.Finance, 1),
@@ -546,7 +550,7 @@ void TestItemEdit::deleteFinanceStage() {
     QCOMPARE(fx.Records(), (QStringList{financeRecord, deadlineRecord}));
     QCOMPARE(fx.ws.Deadlines.RowCount(), 3);
     QCOMPARE(fx.ws.Finance.RowCount(), 2);
-    QCOMPARE(fx.ws.Finance.Cell(2, 1), QStringLiteral("Platba_Faktura_1"));
+    QCOMPARE(fx.ws.Finance.Cell(Finance::Activity, 1), QStringLiteral("Platba_Faktura_1"));
     QCOMPARE(fx.ws.ChangeFlags, QStringLiteral("0101000"));
     QCOMPARE(fx.ws.Current().Kind(), int(kFinanceTable));
     QCOMPARE(fx.ws.Current().Row(), 1);
@@ -624,13 +628,13 @@ void TestItemEdit::addProject() {
 
     QCOMPARE(ws.Projects.RowCount(), 3);
     QCOMPARE(ws.Current().Row(), 2);
-    QCOMPARE(ws.Projects.Cell(1, 2), QStringLiteral("002"));
+    QCOMPARE(ws.Projects.Cell(Project::Number, 2), QStringLiteral("002"));
     QVERIFY(fx.base.Lines(ws.config.SouborAkce).join(u'\n').contains(QStringLiteral("002;Most;")));
     const QString progress = QStringLiteral("APr_NameAkce__002.csv");
     QVERIFY(fx.base.Exists(progress));
     // The created file is what the tables hold now.
     QCOMPARE(ws.config.SouborPopis, progress);
-    QCOMPARE(ws.Deadlines.Cell(1, 1), QStringLiteral("T-002"));
+    QCOMPARE(ws.Deadlines.Cell(Deadline::KindAndProject, 1), QStringLiteral("T-002"));
     QCOMPARE(ws.Current().ProjectRow(), 2);
 
     const QStringList records = fx.Records();
@@ -681,9 +685,10 @@ void TestItemEdit::deleteTableRow() {
     SetupTable(t, kind, ws.config.PopisDPH);
     const QString prefix = kind == kFinanceTable ? QStringLiteral("F-") : QStringLiteral("T-");
     for (int r = 1; r <= rows; ++r) {
-        t.SetCell(0, r, QString::number(r));
-        t.SetCell(1, r, kind == kProjectTable ? QStringLiteral("00%1").arg(r) : prefix + "001");
-        t.SetCell(12, r, prefix + QStringLiteral("001-0%1").arg(r));
+        t.SetCell(AnyTable::RowNumber, r, QString::number(r));
+        t.SetCell(Progress::KindAndProject, r,
+                  kind == kProjectTable ? QStringLiteral("00%1").arg(r) : prefix + "001");
+        t.SetCell(Progress::Identifier, r, prefix + QStringLiteral("001-0%1").arg(r));
     }
     t.SetRowCount(rows + 1);
     QList<QPair<int, int>> shown;
@@ -691,8 +696,8 @@ void TestItemEdit::deleteTableRow() {
                                       [&](int k, int r) { shown << qMakePair(k, r); });
     QCOMPARE(result, returned);
     QCOMPARE(t.RowCount(), rowCount);
-    QTEST(t.Cell(1, 1), "firstKind");
-    if (kind != kProjectTable) QTEST(t.Cell(12, 1), "firstId");
+    QTEST(t.Cell(Progress::KindAndProject, 1), "firstKind");
+    if (kind != kProjectTable) QTEST(t.Cell(Progress::Identifier, 1), "firstId");
     const bool changed = row >= 1 && row <= rows;
     QCOMPARE(ws.Changed(kind == kProjectTable   ? kChangedProjects
                         : kind == kFinanceTable ? kChangedFinance
@@ -700,10 +705,11 @@ void TestItemEdit::deleteTableRow() {
              changed);
     QCOMPARE(shown.size(), changed ? 1 : 0);
     // The row numbers in column 0 stay where they are.
-    if (rows == 5) QCOMPARE(t.Cell(0, 2), QStringLiteral("2"));
-    if (rows == 5 && row == 2) QCOMPARE(t.Cell(12, 2), prefix + QStringLiteral("001-03"));
+    if (rows == 5) QCOMPARE(t.Cell(AnyTable::RowNumber, 2), QStringLiteral("2"));
+    if (rows == 5 && row == 2)
+        QCOMPARE(t.Cell(Progress::Identifier, 2), prefix + QStringLiteral("001-03"));
     // The row beyond the count is empty, should it show again.
-    if (changed && rows > 1) QCOMPARE(t.Cell(1, rows), QString());
+    if (changed && rows > 1) QCOMPARE(t.Cell(Progress::KindAndProject, rows), QString());
     QCOMPARE(ws.CheckListing.size(), 2);
 }
 
@@ -713,12 +719,12 @@ void TestItemEdit::deleteBeyond16Bits() {
     Table& t = ws.Deadlines;
     SetupTable(t, kDeadlineTable, ws.config.PopisDPH);
     const int rows = 66000;
-    for (int r = 1; r <= rows; ++r) t.SetCell(12, r, QString::number(r));
+    for (int r = 1; r <= rows; ++r) t.SetCell(Deadline::Identifier, r, QString::number(r));
     t.SetRowCount(rows + 1);
     QCOMPARE(DeleteTableRow(ws, kDeadlineTable, 65537, QStringLiteral("001")), 65537);
-    QCOMPARE(t.Cell(12, 1), QStringLiteral("1"));
-    QCOMPARE(t.Cell(12, 65536), QStringLiteral("65536"));
-    QCOMPARE(t.Cell(12, 65537), QStringLiteral("65538"));
+    QCOMPARE(t.Cell(Deadline::Identifier, 1), QStringLiteral("1"));
+    QCOMPARE(t.Cell(Deadline::Identifier, 65536), QStringLiteral("65536"));
+    QCOMPARE(t.Cell(Deadline::Identifier, 65537), QStringLiteral("65538"));
     QCOMPARE(t.RowCount(), rows);
 }
 

@@ -3,6 +3,7 @@
 #include <QtTest>
 
 #include "TestSupport.h"
+#include "data/Columns.h"
 #include "data/Dates.h"
 #include "data/Progress.h"
 #include "editing/Links.h"
@@ -19,10 +20,10 @@ void Fill(Workspace& ws, const QStringList& rows, bool followLinks = true) {
     SetupTable(t, kDeadlineTable, QString());
     for (int r = 1; r <= rows.size(); ++r) {
         const QStringList f = rows[r - 1].split(u';');
-        t.SetCell(0, r, QString::number(r));
-        t.SetCell(1, r, QStringLiteral("T-001"));
-        t.SetCell(2, r, QStringLiteral("Realizace"));
-        t.SetCell(12, r, f.value(0));
+        t.SetCell(Deadline::RowNumber, r, QString::number(r));
+        t.SetCell(Deadline::KindAndProject, r, QStringLiteral("T-001"));
+        t.SetCell(Deadline::Activity, r, QStringLiteral("Realizace"));
+        t.SetCell(Deadline::Identifier, r, f.value(0));
         for (int c = 5; c <= 9; ++c) t.SetCell(c, r, f.value(c - 4));
     }
     t.SetRowCount(int(rows.size()) + 1);
@@ -148,7 +149,7 @@ void TestLinks::propagation() {
     Fill(ws, rows);
     PropagateLinkDates(ws);
     QCOMPARE(Planned(ws), planned);
-    QCOMPARE(ws.Deadlines.Cell(9, 1), duration);
+    QCOMPARE(ws.Deadlines.Cell(Deadline::Duration, 1), duration);
     QVERIFY(ws.Changed(kChangedDeadlines));
 }
 
@@ -230,7 +231,7 @@ void TestLinks::indexMatchesScan() {
         for (int f = random.bounded(4); f > 0; --f)
             cell += QString::fromUtf16(random.bounded(2) ? u"N-" : u"P-") + id() +
                     (random.bounded(3) ? QStringLiteral("/") : QString());
-        t.SetCell(12, r, cell);
+        t.SetCell(Deadline::Identifier, r, cell);
     }
     for (const QString& marker : {QStringLiteral("N-"), QStringLiteral("P-")}) {
         const LinkIndex index(t, marker);
@@ -239,7 +240,7 @@ void TestLinks::indexMatchesScan() {
         for (const QString& q : queries) {
             std::vector<int> scan;
             for (int r = 1; r <= rows; ++r)
-                if (t.Cell(12, r).contains(marker + q)) scan.push_back(r);
+                if (t.Cell(Deadline::Identifier, r).contains(marker + q)) scan.push_back(r);
             QCOMPARE(index.RowsLinkedTo(q), scan);
         }
     }
@@ -336,7 +337,7 @@ void TestLinks::removeAllLinks() {
     Fill(ws, {"T-001-03/N-T-001-01/P-T-001-02", "T-001-01//", "", " T-001-04 /N-T-001-01"});
     RemoveAllLinks(ws);
     QCOMPARE(Cells(ws, {12}), (QStringList{"T-001-03", "T-001-01", "", "T-001-04"}));
-    QCOMPARE(ws.Deadlines.Cell(12, 0), QStringLiteral("ID-vnitřní"));
+    QCOMPARE(ws.Deadlines.Cell(Deadline::Identifier, 0), QStringLiteral("ID-vnitřní"));
     QVERIFY(ws.Changed(kChangedDeadlines));
 }
 
@@ -378,8 +379,8 @@ void TestLinks::recordLink() {
     };
     QVERIFY(!record(2));
     QVERIFY(record(3));
-    QCOMPARE(ws.Deadlines.Cell(12, 3), linked);
-    QCOMPARE(ws.Deadlines.Cell(12, 2), QStringLiteral("T-001-02/N-T-001-01/"));
+    QCOMPARE(ws.Deadlines.Cell(Deadline::Identifier, 3), linked);
+    QCOMPARE(ws.Deadlines.Cell(Deadline::Identifier, 2), QStringLiteral("T-001-02/N-T-001-01/"));
     // Written links count as a change before the recording is finished.
     QVERIFY(ws.Changed(kChangedDeadlines));
 }
@@ -443,7 +444,8 @@ void TestLinks::pendingRowGone() {
     recorder.FinishLinking();
     recorder.RecordPredecessorLink(1);
     QVERIFY(!recorder.RecordPredecessorLink(2));
-    QCOMPARE(ws.Deadlines.Cell(12, 2), QStringLiteral("T-001-02/N-T-001-09/P-T-001-08"));
+    QCOMPARE(ws.Deadlines.Cell(Deadline::Identifier, 2),
+             QStringLiteral("T-001-02/N-T-001-09/P-T-001-08"));
 }
 
 QTEST_GUILESS_MAIN(TestLinks)

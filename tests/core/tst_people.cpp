@@ -92,16 +92,16 @@ class TestPeople : public QObject {
                                      "Dvořák;Petr;Ing.;Technik;Člen", "Malá;Jana;;;Host"});
         Workspace& ws = *base.ws;
         SetupTable(ws.Projects, kProjectTable, QString());
-        ws.Projects.SetCell(1, 1, "101");
-        ws.Projects.SetCell(2, 1, "Škola");
-        ws.Projects.SetCell(1, 2, "");
-        ws.Projects.SetCell(1, 3, "101");
-        ws.Projects.SetCell(2, 3, "Škola");
+        ws.Projects.SetCell(Project::Number, 1, "101");
+        ws.Projects.SetCell(Project::Name, 1, "Škola");
+        ws.Projects.SetCell(Project::Number, 2, "");
+        ws.Projects.SetCell(Project::Number, 3, "101");
+        ws.Projects.SetCell(Project::Name, 3, "Škola");
         SetupTable(ws.Templates, kTemplateTable, QString());
         const char* classes[] = {"Stavba", "Stavba", "", "PD", "Stavba"};
         for (int r = 1; r <= 5; ++r) {
-            ws.Templates.SetCell(2, r, r % 2 ? "Realizace" : "Etapa");
-            ws.Templates.SetCell(3, r, classes[r - 1]);
+            ws.Templates.SetCell(Template::Activity, r, r % 2 ? "Realizace" : "Etapa");
+            ws.Templates.SetCell(Template::Classification, r, classes[r - 1]);
         }
         QSignalSpy changed(&ws, &Workspace::pickListsChanged);
         RefreshPickLists(ws);

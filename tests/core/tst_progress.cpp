@@ -18,9 +18,9 @@ namespace {
 void SetProjects(Workspace& ws, const QStringList& numbers) {
     SetupTable(ws.Projects, kProjectTable, QString());
     for (int i = 0; i < numbers.size(); ++i) {
-        ws.Projects.SetCell(0, i + 1, QString::number(i + 1));
-        ws.Projects.SetCell(1, i + 1, numbers[i]);
-        ws.Projects.SetCell(2, i + 1, "Akce " + numbers[i]);
+        ws.Projects.SetCell(Project::RowNumber, i + 1, QString::number(i + 1));
+        ws.Projects.SetCell(Project::Number, i + 1, numbers[i]);
+        ws.Projects.SetCell(Project::Name, i + 1, "Akce " + numbers[i]);
     }
     ws.Projects.SetRowCount(int(numbers.size()) + 1);
 }
@@ -121,18 +121,19 @@ class TestProgress : public QObject {
         const Table& d = base.ws->Deadlines;
         const Table& f = base.ws->Finance;
         QCOMPARE(d.RowCount(), 3);  // rows of another project in the file are loaded too
-        QCOMPARE(d.Cell(1, 2), QStringLiteral("T-999"));
-        QCOMPARE(d.Cell(0, 2), QStringLiteral("2"));
+        QCOMPARE(d.Cell(Deadline::KindAndProject, 2), QStringLiteral("T-999"));
+        QCOMPARE(d.Cell(Deadline::RowNumber, 2), QStringLiteral("2"));
         QCOMPARE(f.RowCount(), 4);
-        QCOMPARE(f.Cell(9, 1), FormatAmount(1234567));
-        QCOMPARE(f.Cell(10, 1), FormatAmount(12.5));
-        QCOMPARE(f.Cell(11, 1), FormatAmount(0));
-        QCOMPARE(f.Cell(13, 2), QString());                         // J- rows keep an empty info
-        QCOMPARE(f.Cell(13, 3), QStringLiteral("[DPH-20%/-10%]"));  // F- rows get the VAT text
+        QCOMPARE(f.Cell(Finance::Eligible, 1), FormatAmount(1234567));
+        QCOMPARE(f.Cell(Finance::Ineligible, 1), FormatAmount(12.5));
+        QCOMPARE(f.Cell(Finance::Total, 1), FormatAmount(0));
+        QCOMPARE(f.Cell(Finance::Info, 2), QString());  // J- rows keep an empty info
+        QCOMPARE(f.Cell(Finance::Info, 3),
+                 QStringLiteral("[DPH-20%/-10%]"));  // F- rows get the VAT text
         // The generated header line replaces the headers of both tables.
-        QCOMPARE(d.Cell(5, 0), QStringLiteral("Plán od"));
-        QCOMPARE(f.Cell(5, 0), QStringLiteral("Plán od"));
-        QCOMPARE(f.Cell(9, 0), QStringLiteral("Délka Dnů"));
+        QCOMPARE(d.Cell(Deadline::PlanStart, 0), QStringLiteral("Plán od"));
+        QCOMPARE(f.Cell(Finance::StartOrDelivery, 0), QStringLiteral("Plán od"));
+        QCOMPARE(f.Cell(Finance::Eligible, 0), QStringLiteral("Délka Dnů"));
         QCOMPARE(base.ws->config.SouborPopis, QStringLiteral("APr_NameAkce__102.csv"));
         QCOMPARE(base.ws->Current().ProjectRow(), 2);
         QCOMPARE(loaded.count(), 1);
@@ -142,16 +143,16 @@ class TestProgress : public QObject {
         TempBase& base = *base_;
         SetProjects(*base.ws, {"101"});
         SetupTable(base.ws->Deadlines, kDeadlineTable, QString());
-        base.ws->Deadlines.SetCell(5, 1, "old");
+        base.ws->Deadlines.SetCell(Deadline::PlanStart, 1, "old");
         base.WriteLines("APr_NameAkce__101.csv",
                         {"Akce ORVA;01.12.2026", "Akce - Projekt Číslo ;101", "Termíny"});
         LoadProgress(*base.ws, "APr_NameAkce__101.csv");
         QCOMPARE(base.ws->Deadlines.RowCount(), 2);
-        QCOMPARE(base.ws->Deadlines.Cell(1, 1), QStringLiteral("T-101"));
-        QCOMPARE(base.ws->Deadlines.Cell(12, 1), QStringLiteral("T-101-01/"));
-        QCOMPARE(base.ws->Deadlines.Cell(5, 1), QString());
-        QCOMPARE(base.ws->Finance.Cell(12, 1), QStringLiteral("F-101-01/"));
-        QCOMPARE(base.ws->Deadlines.Cell(5, 0), QStringLiteral("Plán od"));
+        QCOMPARE(base.ws->Deadlines.Cell(Deadline::KindAndProject, 1), QStringLiteral("T-101"));
+        QCOMPARE(base.ws->Deadlines.Cell(Deadline::Identifier, 1), QStringLiteral("T-101-01/"));
+        QCOMPARE(base.ws->Deadlines.Cell(Deadline::PlanStart, 1), QString());
+        QCOMPARE(base.ws->Finance.Cell(Finance::Identifier, 1), QStringLiteral("F-101-01/"));
+        QCOMPARE(base.ws->Deadlines.Cell(Deadline::PlanStart, 0), QStringLiteral("Plán od"));
     }
 
     void saveWritesTheFileFormat() {
@@ -162,7 +163,7 @@ class TestProgress : public QObject {
                                Row("T-12", "Cizí", "T-12-01//"), Row("T-7", "Jiná", "T-7-01//"),
                                Row("F-1", "Etapa", "F-1-01/", "1234567,5|0|10")});
         LoadProgress(*base.ws, name);
-        base.ws->Deadlines.SetCell(2, 1, "A;B");
+        base.ws->Deadlines.SetCell(Deadline::Activity, 1, "A;B");
         QSignalSpy before(base.ws.get(), &Workspace::aboutToSaveProgress);
         base.ws->SetChanged(kChangedFinance, true);
         QVERIFY(SaveProgress(*base.ws, name, SaveMode::Open));
@@ -179,7 +180,7 @@ class TestProgress : public QObject {
     void saveUnderAnOddNameWritesOnlyHeadings() {
         TempBase& base = *base_;
         SetProjects(*base.ws, {"101"});
-        base.ws->Deadlines.SetCell(1, 1, "T-101");
+        base.ws->Deadlines.SetCell(Deadline::KindAndProject, 1, "T-101");
         SaveProgress(*base.ws, "prubeh.csv", SaveMode::All);
         QCOMPARE(base.Lines("prubeh.csv"),
                  (QStringList{"Akce ORVA;09.12.2026", "Akce - Projekt Číslo ;", "Termíny"}));
@@ -227,9 +228,9 @@ class TestProgress : public QObject {
     void missingFileAnsweredNoChangesNothing() {
         TempBase& base = *base_;
         SetProjects(*base.ws, {"101"});
-        base.ws->Deadlines.SetCell(2, 1, "keep");
+        base.ws->Deadlines.SetCell(Deadline::Activity, 1, "keep");
         QCOMPARE(LoadProgress(*base.ws, "APr_NameAkce__101.csv"), LoadResult::Unchanged);
-        QCOMPARE(base.ws->Deadlines.Cell(2, 1), QStringLiteral("keep"));
+        QCOMPARE(base.ws->Deadlines.Cell(Deadline::Activity, 1), QStringLiteral("keep"));
         QCOMPARE(base.prompter.Texts(ScriptedPrompter::Kind::Question),
                  QStringList{"Soubor APr_NameAkce__101.csv nebyl nalezen.\r\nChceteli jej "
                              "vytvořit v základním tvaru ?\r\nStiskněte   YES\r\n"});
@@ -243,11 +244,11 @@ class TestProgress : public QObject {
         base.WriteLines("APr_NameAkce__101.csv", {Row("T-101", "A", "T-101-01//")});
         base.WriteLines("APr_NameAkce__102.csv", {Row("T-102", "B", "T-102-01//")});
         LoadProgress(*base.ws, "APr_NameAkce__101.csv");
-        base.ws->Deadlines.SetCell(2, 1, "Změněno");
+        base.ws->Deadlines.SetCell(Deadline::Activity, 1, "Změněno");
         base.ws->SetChanged(kChangedDeadlines, true);
         LoadProgress(*base.ws, "APr_NameAkce__102.csv");
         QCOMPARE(base.Lines("APr_NameAkce__101.csv")[3], Row("T-101", "Změněno", "T-101-01//"));
-        QCOMPARE(base.ws->Deadlines.Cell(2, 1), QStringLiteral("B"));
+        QCOMPARE(base.ws->Deadlines.Cell(Deadline::Activity, 1), QStringLiteral("B"));
     }
 
     void loadAllLeavesTheLastProjectLoaded() {
@@ -258,7 +259,7 @@ class TestProgress : public QObject {
                             {Row("T-" + n, "A", "T-" + n + "-01//")});
         LoadAllProgress(*base.ws);
         QCOMPARE(base.ws->config.SouborPopis, QStringLiteral("APr_NameAkce__103.csv"));
-        QCOMPARE(base.ws->Deadlines.Cell(1, 1), QStringLiteral("T-103"));
+        QCOMPARE(base.ws->Deadlines.Cell(Deadline::KindAndProject, 1), QStringLiteral("T-103"));
         QCOMPARE(base.ws->Current().ProjectRow(), 3);
         QVERIFY(base.prompter.log.isEmpty());
     }
@@ -270,7 +271,7 @@ class TestProgress : public QObject {
         base.WriteLines("APr_NameAkce__101.csv", {Row("T-101", "A", "T-101-01//")});
         base.WriteLines("APr_NameAkce__102.csv", {Row("T-102", "B", "T-102-01//")});
         LoadProgress(*base.ws, "APr_NameAkce__102.csv");
-        base.ws->Deadlines.SetCell(2, 1, "Nové");
+        base.ws->Deadlines.SetCell(Deadline::Activity, 1, "Nové");
         const QStringList kept = SaveAllProgress(*base.ws);
         QCOMPARE(kept, QStringList{"APr_NameAkce__101.csv"});
         QCOMPARE(base.Lines("APr_NameAkce__101.csv"), QStringList{Row("T-101", "A", "T-101-01//")});
@@ -319,10 +320,10 @@ class TestProgress : public QObject {
         }
         QCOMPARE(base.prompter.Texts(ScriptedPrompter::Kind::Question).size(), 1);
         QCOMPARE(ws.config.SouborPopis, own);
-        QCOMPARE(ws.Deadlines.Cell(1, 1), QStringLiteral("T-101"));
+        QCOMPARE(ws.Deadlines.Cell(Deadline::KindAndProject, 1), QStringLiteral("T-101"));
         QCOMPARE(ws.CurrentProjectNumber(), QStringLiteral("101"));
 
-        ws.Deadlines.SetCell(2, 1, "Změněno");
+        ws.Deadlines.SetCell(Deadline::Activity, 1, "Změněno");
         ws.SetChanged(kChangedDeadlines, true);
         SaveMarkedTables(ws);
         QCOMPARE(base.Lines(own)[3], Row("T-101", "Změněno", "T-101-01//"));
@@ -337,13 +338,13 @@ class TestProgress : public QObject {
         base.WriteLines("APr_NameAkce__102.csv",
                         SavedProgress("102", {Row("T-102", "B", "T-102-01//")}));
         base.ws->config.SouborPopis.clear();  // no file loaded yet
-        base.ws->Deadlines.SetCell(1, 1, "T-101");
-        base.ws->Deadlines.SetCell(2, 1, "Nové");
+        base.ws->Deadlines.SetCell(Deadline::KindAndProject, 1, "T-101");
+        base.ws->Deadlines.SetCell(Deadline::Activity, 1, "Nové");
         base.ws->SetChanged(kChangedDeadlines, true);
         QCOMPARE(LoadProgress(*base.ws, "APr_NameAkce__102.csv"), LoadResult::Unchanged);
         QCOMPARE(base.prompter.Texts(ScriptedPrompter::Kind::SaveDialog).size(), 1);
         QCOMPARE(base.prompter.Texts(ScriptedPrompter::Kind::Information).size(), 1);
-        QCOMPARE(base.ws->Deadlines.Cell(2, 1), QStringLiteral("Nové"));
+        QCOMPARE(base.ws->Deadlines.Cell(Deadline::Activity, 1), QStringLiteral("Nové"));
         QVERIFY(base.ws->Changed(kChangedDeadlines));
         QVERIFY(base.ws->config.SouborPopis.isEmpty());
     }
@@ -391,8 +392,8 @@ class TestProgress : public QObject {
         base.ws->config.Cesta = "data/";
         base.WriteLines("x.csv", SavedProgress("x", {Row("T-x", "Cizí", "T-x-01//")}));
         QCOMPARE(LoadProgress(*base.ws, name), LoadResult::Unchanged);
-        QCOMPARE(base.ws->Deadlines.Cell(2, 1), QString());
-        base.ws->Deadlines.SetCell(1, 1, "T-101");
+        QCOMPARE(base.ws->Deadlines.Cell(Deadline::Activity, 1), QString());
+        base.ws->Deadlines.SetCell(Deadline::KindAndProject, 1, "T-101");
         QVERIFY(!SaveProgress(*base.ws, name, SaveMode::All));
         QCOMPARE(base.Lines("x.csv")[3], Row("T-x", "Cizí", "T-x-01//"));
         QVERIFY(!base.Exists("data/APr_NameAkce__a/x.csv"));
@@ -462,13 +463,13 @@ class TestProgress : public QObject {
         TempBase& base = *base_;  // now: 9.12.2026 10:30
         SetProjects(*base.ws, {"101", "102"});
         Table& p = base.ws->Projects;
-        p.SetCell(13, 1, "01.03.2025");
-        p.SetCell(14, 1, "31.12.2027");
-        p.SetCell(13, 2, "");  // the empty date never moves the start
+        p.SetCell(Project::Start, 1, "01.03.2025");
+        p.SetCell(Project::End, 1, "31.12.2027");
+        p.SetCell(Project::Start, 2, "");  // the empty date never moves the start
         Table& d = base.ws->Deadlines;
         SetupTable(d, kDeadlineTable, QString());
-        d.SetCell(5, 1, "15.01.2025");
-        d.SetCell(8, 1, "30.06.2028");
+        d.SetCell(Deadline::PlanStart, 1, "15.01.2025");
+        d.SetCell(Deadline::ActualEnd, 1, "30.06.2028");
         ComputeTimeRange(*base.ws);
         QCOMPARE(base.ws->RangeStart, DayFromDate(QDate(2025, 1, 15)) - 50);
         QCOMPARE(base.ws->RangeEnd, DayFromDate(QDate(2028, 6, 30)) + 50);

@@ -2,6 +2,7 @@
 
 #include "TestSupport.h"
 #include "data/Cells.h"
+#include "data/Columns.h"
 #include "data/ProjectRegister.h"
 
 class TestRegister : public QObject {
@@ -24,14 +25,15 @@ class TestRegister : public QObject {
         QCOMPARE(LoadProjectRegister(*base.ws, "NameAkce.csv"), LoadResult::Loaded);
         const Table& t = base.ws->Projects;
         QCOMPARE(t.RowCount(), 3);
-        QCOMPARE(t.Cell(0, 2), QStringLiteral("2"));
-        QCOMPARE(t.Cell(2, 1), QStringLiteral("Silnice"));
-        QCOMPARE(t.Cell(11, 1), FormatAmount(1234567));
-        QCOMPARE(t.Cell(12, 1), FormatAmount(1000));
-        QCOMPARE(t.Cell(11, 2), FormatAmount(12345.6));
-        QCOMPARE(t.Cell(9, 2), QStringLiteral("[DPH-20%/-10%]"));  // empty note gets the VAT text
-        QCOMPARE(t.Cell(9, 1), QStringLiteral("Pozn"));
-        QCOMPARE(t.Cell(1, 0), QStringLiteral("Číslo akce"));
+        QCOMPARE(t.Cell(Project::RowNumber, 2), QStringLiteral("2"));
+        QCOMPARE(t.Cell(Project::Name, 1), QStringLiteral("Silnice"));
+        QCOMPARE(t.Cell(Project::PlannedTotal, 1), FormatAmount(1234567));
+        QCOMPARE(t.Cell(Project::Subsidy, 1), FormatAmount(1000));
+        QCOMPARE(t.Cell(Project::PlannedTotal, 2), FormatAmount(12345.6));
+        QCOMPARE(t.Cell(Project::Note, 2),
+                 QStringLiteral("[DPH-20%/-10%]"));  // empty note gets the VAT text
+        QCOMPARE(t.Cell(Project::Note, 1), QStringLiteral("Pozn"));
+        QCOMPARE(t.Cell(Project::Number, 0), QStringLiteral("Číslo akce"));
         QVERIFY(base.prompter.log.isEmpty());
     }
 
@@ -40,7 +42,7 @@ class TestRegister : public QObject {
         base.WriteLines("NameAkce.csv", {";Uloženo 01.12.2026", "Akce ORVA", kRegisterHeader});
         LoadProjectRegister(*base.ws, "NameAkce.csv");
         QCOMPARE(base.ws->Projects.RowCount(), 2);
-        QCOMPARE(base.ws->Projects.Cell(1, 1), QStringLiteral("000"));
+        QCOMPARE(base.ws->Projects.Cell(Project::Number, 1), QStringLiteral("000"));
     }
 
     void saveWritesTheFileFormat() {
@@ -49,7 +51,7 @@ class TestRegister : public QObject {
                         {";Uloženo 01.12.2026", "Akce ORVA", kRegisterHeader,
                          "101;Název;M;T;1.1;;;;P;90/85;1234567,00;0;03.02.2025;27.02.2027;;"});
         LoadProjectRegister(*base.ws, "NameAkce.csv");
-        base.ws->Projects.SetCell(2, 1, "Most; přes řeku");
+        base.ws->Projects.SetCell(Project::Name, 1, "Most; přes řeku");
         base.ws->SetChanged(kChangedProjects, true);
         SaveProjectRegister(*base.ws, "NameAkce.csv");
         QCOMPARE(base.Lines("NameAkce.csv"),
@@ -60,7 +62,7 @@ class TestRegister : public QObject {
         QCOMPARE(base.prompter.beeps, 1);
         // "~" is not turned back into ";" on loading.
         LoadProjectRegister(*base.ws, "NameAkce.csv");
-        QCOMPARE(base.ws->Projects.Cell(2, 1), QStringLiteral("Most~ přes řeku"));
+        QCOMPARE(base.ws->Projects.Cell(Project::Name, 1), QStringLiteral("Most~ přes řeku"));
     }
 
     void missingRegisterIsCreatedOnYes() {
@@ -96,7 +98,7 @@ class TestRegister : public QObject {
                                    "101;Silnice;;;;;;;;;0;0;;;;"};
         base.WriteLines("NameAkce.csv", lines);
         QCOMPARE(LoadProjectRegister(*base.ws, QString()), LoadResult::Loaded);
-        QCOMPARE(base.ws->Projects.Cell(2, 1), QStringLiteral("Silnice"));
+        QCOMPARE(base.ws->Projects.Cell(Project::Name, 1), QStringLiteral("Silnice"));
         QCOMPARE(base.Bytes("NameAkce.csv"), Cp1250Lines(lines));
         QVERIFY(base.prompter.Texts(ScriptedPrompter::Kind::Question).isEmpty());
     }
@@ -109,7 +111,7 @@ class TestRegister : public QObject {
         QCOMPARE(LoadProjectRegister(*base.ws, QString()), LoadResult::Loaded);
         QCOMPARE(base.ws->config.Cesta, QStringLiteral("data/"));
         QCOMPARE(base.ws->config.SouborAkce, QStringLiteral("AkceNove.csv"));
-        QCOMPARE(base.ws->Projects.Cell(1, 1), QStringLiteral("201"));
+        QCOMPARE(base.ws->Projects.Cell(Project::Number, 1), QStringLiteral("201"));
     }
 
     void cancelledSaveWithoutNameWritesNothing() {

@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "TestSupport.h"
+#include "data/Columns.h"
 #include "editing/RowIds.h"
 
 namespace {
@@ -117,8 +118,8 @@ void TestRowIds::tableByKind() {
     Workspace& ws = *base.ws;
     ws.Deadlines = WithColumn(12, {"T-001-01/"});
     ws.Finance = WithColumn(12, {"F-001-01/", "F-001-02/"});
-    ws.Deadlines.SetCell(2, 1, QStringLiteral("Etapa_#_1"));
-    ws.Finance.SetCell(2, 1, QStringLiteral("Etapa_#_2"));
+    ws.Deadlines.SetCell(Deadline::Activity, 1, QStringLiteral("Etapa_#_1"));
+    ws.Finance.SetCell(Finance::Activity, 1, QStringLiteral("Etapa_#_2"));
     QCOMPARE(NewRowId(ws, kDeadlineTable, QStringLiteral("T-001-01")).id,
              QStringLiteral("T-001-02"));
     QCOMPARE(NewRowId(ws, kFinanceTable, QStringLiteral("F-001-01")).id,

@@ -6,6 +6,7 @@
 
 #include "Clock.h"
 #include "TestSupport.h"
+#include "data/Columns.h"
 #include "data/IniFile.h"
 #include "data/ProjectRegister.h"
 #include "data/TextFile.h"
@@ -343,7 +344,7 @@ class TestSlot : public QObject {
         QCOMPARE(LoadProjectRegister(ws, ws.config.SouborAkce), LoadResult::Loaded);
         ConnectionSlot slot(ws);
         slot.ClaimSlotAtStartUp();
-        ws.Projects.SetCell(2, 1, QStringLiteral("Neuložená změna"));
+        ws.Projects.SetCell(Project::Name, 1, QStringLiteral("Neuložená změna"));
         ws.SetChanged(kChangedProjects, true);
 
         WriteRegister(base, "Most přes řeku");
@@ -353,7 +354,7 @@ class TestSlot : public QObject {
 
         QCOMPARE(slot.CurrentState(), State::Claimed);
         QCOMPARE(base.Bytes("NameAkce.csv"), theirs);
-        QCOMPARE(ws.Projects.Cell(2, 1), QStringLiteral("Most přes řeku"));
+        QCOMPARE(ws.Projects.Cell(Project::Name, 1), QStringLiteral("Most přes řeku"));
         QCOMPARE(ws.ChangeFlags, QStringLiteral("0000000"));
         QVERIFY(base.prompter.Texts(ScriptedPrompter::Kind::OpenDialog).isEmpty());
         QVERIFY(base.prompter.Texts(ScriptedPrompter::Kind::Question).isEmpty());
@@ -502,7 +503,7 @@ class TestSlot : public QObject {
         base.WriteLines(kBackup, {";Uloženo 09.12.2026", "Akce ORVA"});
         ConnectionSlot slot(ws);
         slot.ClaimSlotAtStartUp();
-        ws.Projects.SetCell(2, 1, QStringLiteral("Nový název"));
+        ws.Projects.SetCell(Project::Name, 1, QStringLiteral("Nový název"));
         ws.SetChanged(kChangedProjects, true);
 
         slot.CheckInactivity();

@@ -3,6 +3,7 @@
 
 #include "TestSupport.h"
 #include "data/Cells.h"
+#include "data/Columns.h"
 #include "data/Sorting.h"
 #include "data/TextFile.h"
 #include "shell/ChangeLog.h"
@@ -20,8 +21,8 @@ void Fill(Workspace& ws, int kind, int column, const QStringList& cells) {
     SetupTable(t, kind, QString());
     for (int i = 0; i < cells.size(); ++i) {
         const int r = i + 1;
-        t.SetCell(0, r, QString::number(r));
-        t.SetCell(1, r, kind == kDeadlineTable ? "T-012" : "F-012");
+        t.SetCell(Progress::RowNumber, r, QString::number(r));
+        t.SetCell(Progress::KindAndProject, r, kind == kDeadlineTable ? "T-012" : "F-012");
         t.SetCell(kTagColumn, r, "r" + QString::number(r));
         t.SetCell(column, r, cells[i]);
     }
@@ -212,10 +213,10 @@ class TestSorting : public QObject {
     // Without its log record the sort does not happen.
     void unwritableLogStopsTheSort() {
         TempBase& base = *base_;
-        Fill(*base.ws, kFinanceTable, 2, {"c", "a", "b"});
+        Fill(*base.ws, kFinanceTable, Finance::Activity, {"c", "a", "b"});
         base.ws->config.CestaZmeny = QStringLiteral("Chybi/");
-        QVERIFY_THROWS_EXCEPTION(FileError, SortFinanceTable(*base.ws, 2));
-        QCOMPARE(ColumnCells(base.ws->Finance, 2), QStringList({"c", "a", "b"}));
+        QVERIFY_THROWS_EXCEPTION(FileError, SortFinanceTable(*base.ws, Finance::Activity));
+        QCOMPARE(ColumnCells(base.ws->Finance, Finance::Activity), QStringList({"c", "a", "b"}));
         QCOMPARE(base.ws->ChangeFlags, QStringLiteral("0000000"));
     }
 
@@ -223,18 +224,21 @@ class TestSorting : public QObject {
         TempBase& base = *base_;
         QStringList cells;
         for (int i = 0; i < 60; ++i) cells << QStringList{"01.01.2026", "", "xx.xx.xxxx"}[i % 3];
-        Fill(*base.ws, kDeadlineTable, 6, cells);
-        for (int r = 1; r <= 60; ++r) base.ws->Deadlines.SetCell(3, r, "c" + QString::number(r));
-        SortDeadlineTable(*base.ws, 6);
+        Fill(*base.ws, kDeadlineTable, Deadline::PlanEnd, cells);
+        for (int r = 1; r <= 60; ++r)
+            base.ws->Deadlines.SetCell(Deadline::Classification, r, "c" + QString::number(r));
+        SortDeadlineTable(*base.ws, Deadline::PlanEnd);
         const Table& t = base.ws->Deadlines;
         QCOMPARE(t.RowCount(), 61);
         QSet<QString> tags;
         for (int r = 1; r <= 60; ++r) {
             const QString tag = t.Cell(kTagColumn, r);
             tags.insert(tag);
-            QCOMPARE(t.Cell(3, r), "c" + tag.mid(1));  // the row travelled whole
-            QCOMPARE(t.Cell(6, r), cells[tag.mid(1).toInt() - 1]);
-            QCOMPARE(t.Cell(6, r), QStringList({"xx.xx.xxxx", "01.01.2026", ""})[(r - 1) / 20]);
+            QCOMPARE(t.Cell(Deadline::Classification, r),
+                     "c" + tag.mid(1));  // the row travelled whole
+            QCOMPARE(t.Cell(Deadline::PlanEnd, r), cells[tag.mid(1).toInt() - 1]);
+            QCOMPARE(t.Cell(Deadline::PlanEnd, r),
+                     QStringList({"xx.xx.xxxx", "01.01.2026", ""})[(r - 1) / 20]);
         }
         QCOMPARE(tags.size(), 60);
     }
@@ -305,13 +309,13 @@ class TestSorting : public QObject {
         ws.Current().SelectRow(kind, ws.Current().Row());
         RegenerateIds(ws);
         const Table& t = *ws.TableOf(kind);
-        QCOMPARE(t.Cell(12, 1), prefix + "-01");
-        QCOMPARE(t.Cell(12, 3), prefix + "-03");
-        QCOMPARE(t.Cell(12, 5), prefix + "-05");
-        QCOMPARE(t.Cell(12, 6), QStringLiteral("O-012-06"));
-        QCOMPARE(t.Cell(12, 10), prefix + "-10");
-        QCOMPARE(t.Cell(12, 123), prefix + "-123");
-        QCOMPARE(t.Cell(12, 0), QStringLiteral("ID-vnitřní"));
+        QCOMPARE(t.Cell(Progress::Identifier, 1), prefix + "-01");
+        QCOMPARE(t.Cell(Progress::Identifier, 3), prefix + "-03");
+        QCOMPARE(t.Cell(Progress::Identifier, 5), prefix + "-05");
+        QCOMPARE(t.Cell(Progress::Identifier, 6), QStringLiteral("O-012-06"));
+        QCOMPARE(t.Cell(Progress::Identifier, 10), prefix + "-10");
+        QCOMPARE(t.Cell(Progress::Identifier, 123), prefix + "-123");
+        QCOMPARE(t.Cell(Progress::Identifier, 0), QStringLiteral("ID-vnitřní"));
         QCOMPARE(ws.ChangeFlags, QStringLiteral("0100000"));
         QVERIFY(base.Lines(kLog).last().endsWith(record));
         QVERIFY(base.Lines(kLog).last().startsWith("Generovaní nový ID_______;"));
@@ -323,7 +327,7 @@ class TestSorting : public QObject {
         Fill(ws, kDeadlineTable, 12, {"T-012-05/"});
         ws.Current().SelectRow(kProjectTable, ws.Current().Row());
         RegenerateIds(ws);
-        QCOMPARE(ws.Deadlines.Cell(12, 1), QStringLiteral("T-012-05/"));
+        QCOMPARE(ws.Deadlines.Cell(Deadline::Identifier, 1), QStringLiteral("T-012-05/"));
         QCOMPARE(ws.ChangeFlags, QStringLiteral("0100000"));
         // The log is begun with its snapshot, but kind 102 has no record line.
         QCOMPARE(base.Lines(kLog).size(), SnapshotLines(ws).size());
@@ -348,10 +352,11 @@ class TestSorting : public QObject {
         QFETCH(int, rowAfter);
         TempBase& base = *base_;
         Workspace& ws = *base.ws;
-        Fill(ws, kind, 5, {"04.04.2026", "03.03.2026", "02.02.2026", "01.01.2026"});
-        ws.Current().Select(currentKind, 5, row);
+        Fill(ws, kind, Deadline::PlanStart,
+             {"04.04.2026", "03.03.2026", "02.02.2026", "01.01.2026"});
+        ws.Current().Select(currentKind, Deadline::PlanStart, row);
         QSignalSpy moved(&ws.Current(), &CurrentItem::currentChanged);
-        Sort(ws, kind, 5);
+        Sort(ws, kind, Deadline::PlanStart);
         QCOMPARE(ws.Current().Row(), rowAfter);
         QCOMPARE(moved.size(), row == rowAfter ? 0 : 1);
         if (kind == currentKind)
@@ -371,13 +376,14 @@ class TestSorting : public QObject {
         QFETCH(QStringList, firstRow);
         TempBase& base = *base_;
         Table& t = *base.ws->TableOf(kind);
+        const int text = kind == kProjectTable ? int(Project::Name) : int(Progress::Activity);
         for (int r = 1; r <= 2; ++r) {
-            t.SetCell(0, r, QString::number(r));
-            t.SetCell(2, r, r == 1 ? "a" : "b");
+            t.SetCell(AnyTable::RowNumber, r, QString::number(r));
+            t.SetCell(text, r, r == 1 ? "a" : "b");
         }
         SwapRows(*base.ws, kind, 1, 2);
         SwapRows(*base.ws, kind, 1, -1);  // out of range: nothing
-        QCOMPARE(QStringList({t.Cell(0, 1), t.Cell(2, 1)}), firstRow);
+        QCOMPARE(QStringList({t.Cell(AnyTable::RowNumber, 1), t.Cell(text, 1)}), firstRow);
     }
 };
 

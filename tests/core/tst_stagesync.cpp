@@ -2,6 +2,7 @@
 
 #include "TestSupport.h"
 #include "data/Cells.h"
+#include "data/Columns.h"
 #include "editing/StageSync.h"
 
 namespace {
@@ -13,7 +14,7 @@ const QString kUpdated = QStringLiteral("Nově_upravená_položka____");
 const QString kDeleted = QStringLiteral("Smazaná_položka__________");
 
 void PutRow(Table& t, int row, const QStringList& cells) {
-    t.SetCell(0, row, QString::number(row));
+    t.SetCell(Progress::RowNumber, row, QString::number(row));
     for (int c = 0; c < cells.size(); ++c) t.SetCell(c + 1, row, cells[c]);
     if (t.RowCount() <= row) t.SetRowCount(row + 1);
 }
@@ -134,21 +135,24 @@ void TestStageSync::mirror() {
         QCOMPARE(fx.ws.ChangeFlags, QStringLiteral("0000000"));
         return;
     }
-    for (int c : {2, 5, 6, 7, 8}) QCOMPARE(to.Cell(c, target), from.Cell(c, 1));
+    for (int c : {Deadline::Activity, Deadline::PlanStart, Deadline::PlanEnd, Deadline::ActualStart,
+                  Deadline::ActualEnd})
+        QCOMPARE(to.Cell(c, target), from.Cell(c, 1));
     // What the mirror does not copy stays.
     if (newId.isEmpty()) {
-        QCOMPARE(to.Cell(3, target), targets[target - 1].split(u'|')[1]);
-        QCOMPARE(to.Cell(12, target), toPrefix + QStringLiteral("007-0%1/").arg(target));
+        QCOMPARE(to.Cell(Progress::Classification, target), targets[target - 1].split(u'|')[1]);
+        QCOMPARE(to.Cell(Progress::Identifier, target),
+                 toPrefix + QStringLiteral("007-0%1/").arg(target));
         QCOMPARE(to.RowCount(), rowsBefore);
     } else {
         QCOMPARE(to.RowCount(), rowsBefore + 1);
-        QCOMPARE(to.Cell(0, target), QString::number(target));
-        QCOMPARE(to.Cell(1, target), toPrefix + "007");
-        QCOMPARE(to.Cell(12, target), newId);
-        QCOMPARE(to.Cell(3, target), QString());
+        QCOMPARE(to.Cell(Progress::RowNumber, target), QString::number(target));
+        QCOMPARE(to.Cell(Progress::KindAndProject, target), toPrefix + "007");
+        QCOMPARE(to.Cell(Progress::Identifier, target), newId);
+        QCOMPARE(to.Cell(Progress::Classification, target), QString());
     }
     // Only the deadline table gets the duration of the planned term.
-    QCOMPARE(to.Cell(9, target), toDeadlines ? QStringLiteral("30") : QString());
+    QCOMPARE(to.Cell(Deadline::Duration, target), toDeadlines ? QStringLiteral("30") : QString());
     QCOMPARE(fx.Records(), QStringList{Record(label, to, target)});
     QCOMPARE(fx.ws.ChangeFlags,
              toDeadlines ? QStringLiteral("0100000") : QStringLiteral("0001000"));
@@ -157,7 +161,7 @@ void TestStageSync::mirror() {
 void TestStageSync::mirrorWithBadIdentifier() {
     Fixture fx;
     Fill(fx.ws.Deadlines, QStringLiteral("T-"), {"Realizace|S|V"});
-    fx.ws.Deadlines.SetCell(12, 1, QStringLiteral("T-007-A1/"));
+    fx.ws.Deadlines.SetCell(Deadline::Identifier, 1, QStringLiteral("T-007-A1/"));
     PutRow(fx.ws.Finance, 1, {"F-007", "1.Etapa", "", "Plán", "01.03.2026", "31.03.2026"});
     QCOMPARE(MirrorStageToDeadlines(fx.ws, 1), 0);
     QCOMPARE(fx.ws.Deadlines.RowCount(), 2);
@@ -175,9 +179,9 @@ void TestStageSync::mirrorAll() {
     MirrorAllStagesToFinance(fx.ws);
     const Table& f = fx.ws.Finance;
     QCOMPARE(f.RowCount(), 4);
-    QCOMPARE(f.Cell(2, 2), QStringLiteral("2.Etapa"));
-    QCOMPARE(f.Cell(2, 3), QStringLiteral("1.Etapa"));
-    QCOMPARE(f.Cell(12, 3), QStringLiteral("F-007-03"));
+    QCOMPARE(f.Cell(Finance::Activity, 2), QStringLiteral("2.Etapa"));
+    QCOMPARE(f.Cell(Finance::Activity, 3), QStringLiteral("1.Etapa"));
+    QCOMPARE(f.Cell(Finance::Identifier, 3), QStringLiteral("F-007-03"));
     QCOMPARE(fx.Records(), (QStringList{Record(kAdded, f, 3), Record(kUpdated, f, 2)}));
 }
 
@@ -207,11 +211,11 @@ void TestStageSync::deleteMirror() {
     Fill(fx.ws.Deadlines, QStringLiteral("T-"), rows);
     Fill(fx.ws.Finance, QStringLiteral("F-"), rows);
     Table& own = *fx.ws.TableOf(kind);
-    own.SetCell(2, 1, activity);
+    own.SetCell(Progress::Activity, 1, activity);
     const int other = kind == kFinanceTable ? kDeadlineTable : kFinanceTable;
     Table& t = *fx.ws.TableOf(other);
     const QString expected = deleted ? Record(kDeleted, t, deleted) : QString();
-    const QString follower = t.Cell(12, deleted + 1);
+    const QString follower = t.Cell(Progress::Identifier, deleted + 1);
     QList<QPair<int, int>> shown;
     DeleteStageMirror(fx.ws, kind, 1, QStringLiteral("007"),
                       [&](int k, int r) { shown << qMakePair(k, r); });
@@ -222,7 +226,7 @@ void TestStageSync::deleteMirror() {
         return;
     }
     QCOMPARE(t.RowCount(), 5);
-    QCOMPARE(t.Cell(12, deleted), follower);
+    QCOMPARE(t.Cell(Progress::Identifier, deleted), follower);
     QCOMPARE(own.RowCount(), 6);
     QCOMPARE(fx.Records(), QStringList{expected});
     QCOMPARE(shown, (QList<QPair<int, int>>{{other, deleted}}));

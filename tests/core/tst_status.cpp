@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "TestSupport.h"
+#include "data/Columns.h"
 #include "data/Dates.h"
 #include "editing/Status.h"
 
@@ -147,10 +148,12 @@ void TestStatus::itemStatus() {
     ws.config.UchylkaTerminy = 10;
     ws.config.UchylkaFinance = 10;
     ws.Deadlines = Row(5, "-20;10;-20;-5");
-    ws.Deadlines.SetCell(5, 2, QString());  // row 2 without dates
+    ws.Deadlines.SetCell(Deadline::PlanStart, 2, QString());  // row 2 without dates
     ws.Finance = Row(2, "Faktura;;-60;-70;1,00", {3, 4, 7, 9, 10});
-    ws.Finance.SetCell(8, 2, FormatDate(kDay - 20));  // row 2 paid 40 days late
-    for (int c : {2, 6, 11}) ws.Finance.SetCell(c, 2, ws.Finance.Cell(c, 1));
+    ws.Finance.SetCell(Finance::ProcedureEndOrPaid, 2,
+                       FormatDate(kDay - 20));  // row 2 paid 40 days late
+    for (int c : {Finance::Activity, Finance::EndOrDue, Finance::Total})
+        ws.Finance.SetCell(c, 2, ws.Finance.Cell(c, 1));
 
     struct Case {
         int kind, row;

@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "data/Columns.h"
 #include "data/Table.h"
 #include "planning/StripGeometry.h"
 
@@ -108,8 +109,8 @@ void TestStrip::datesOfItems() {
         finance.SetCell(c, 1, cells[c]);
     }
     // A finance row's columns 10 and 11 hold amounts, never a realistic term.
-    finance.SetCell(10, 1, QStringLiteral("  546 000,00"));
-    finance.SetCell(11, 1, QStringLiteral("14 196 000,00"));
+    finance.SetCell(Finance::Ineligible, 1, QStringLiteral("  546 000,00"));
+    finance.SetCell(Finance::Total, 1, QStringLiteral("14 196 000,00"));
 
     const StripDates d = StripDatesOf(deadlines, kDeadlineTable, 1);
     QCOMPARE(d.planFrom, double(QDate(1899, 12, 30).daysTo(QDate(2026, 3, 1))));

@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "TestSupport.h"
+#include "data/Columns.h"
 #include "data/Progress.h"
 #include "data/Templates.h"
 
@@ -8,9 +9,9 @@ namespace {
 
 void OneProject(Workspace& ws, const QString& number, const QString& name, const QString& share) {
     SetupTable(ws.Projects, kProjectTable, QString());
-    ws.Projects.SetCell(1, 1, number);
-    ws.Projects.SetCell(2, 1, name);
-    ws.Projects.SetCell(10, 1, share);
+    ws.Projects.SetCell(Project::Number, 1, number);
+    ws.Projects.SetCell(Project::Name, 1, name);
+    ws.Projects.SetCell(Project::Percentages, 1, share);
 }
 
 // Template rows from "kind;activity;classification;step;duration;marker" shorthands.
@@ -73,8 +74,8 @@ class TestTemplates : public QObject {
             "F-012;Platba_Faktura_1;;Plnění;;;;;0;;;F-012-03/;fakturace;90/85;",
         };
         QCOMPARE(base.Bytes("APr_NameAkce__012.csv"), Cp1250Lines(expected));
-        QCOMPARE(base.ws->Templates.Cell(12, 16), QStringLiteral("03"));
-        QCOMPARE(base.ws->Templates.Cell(12, 13), QStringLiteral("13"));
+        QCOMPARE(base.ws->Templates.Cell(Template::Sequence, 16), QStringLiteral("03"));
+        QCOMPARE(base.ws->Templates.Cell(Template::Sequence, 13), QStringLiteral("13"));
     }
 
     void groupsAndLinks_data() {
@@ -153,7 +154,8 @@ class TestTemplates : public QObject {
         TempBase& base = *base_;
         Workspace& ws = *base.ws;
         SetupTable(ws.Projects, kProjectTable, QString());
-        for (int i = 0; i < numbers.size(); ++i) ws.Projects.SetCell(1, i + 1, numbers[i]);
+        for (int i = 0; i < numbers.size(); ++i)
+            ws.Projects.SetCell(Project::Number, i + 1, numbers[i]);
         ws.Projects.SetRowCount(int(numbers.size()) + 1);
         SetupTable(ws.Templates, kTemplateTableWithDefaults, QString());
         base.ws->config.Cesta = "data/";
@@ -188,10 +190,11 @@ class TestTemplates : public QObject {
         QCOMPARE(LoadTaskTemplates(*base.ws, "NameUkony.csv"), LoadResult::Loaded);
         const Table& t = base.ws->Templates;
         QCOMPARE(t.RowCount(), 3);
-        QCOMPARE(t.Cell(0, 0), QStringLiteral("0"));  // the header line lands in row 0
-        QCOMPARE(t.Cell(9, 0), QStringLiteral("Trvání dny"));
-        QCOMPARE(t.Cell(4, 1), QStringLiteral("Výstavba"));
-        QCOMPARE(t.Cell(17, 1), QStringLiteral("skryté"));  // beyond the grid, kept
+        QCOMPARE(t.Cell(Template::RowNumber, 0),
+                 QStringLiteral("0"));  // the header line lands in row 0
+        QCOMPARE(t.Cell(Template::Duration, 0), QStringLiteral("Trvání dny"));
+        QCOMPARE(t.Cell(Template::Step, 1), QStringLiteral("Výstavba"));
+        QCOMPARE(t.Cell(Template::FileOnly, 1), QStringLiteral("skryté"));  // beyond the grid, kept
         QCOMPARE(base.prompter.beeps, 1);
 
         base.ws->SetChanged(kChangedTemplates, true);
@@ -239,7 +242,7 @@ class TestTemplates : public QObject {
         base.WriteLines("NameUkony.csv", file);
         base.prompter.answers = {true};
         QCOMPARE(LoadTaskTemplates(*base.ws, QString()), LoadResult::Loaded);
-        QCOMPARE(base.ws->Templates.Cell(2, 1), QStringLiteral("Vlastní krok"));
+        QCOMPARE(base.ws->Templates.Cell(Template::Activity, 1), QStringLiteral("Vlastní krok"));
         QCOMPARE(base.Bytes("NameUkony.csv"), Cp1250Lines(file));
     }
 

@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include "TestSupport.h"
+#include "data/Columns.h"
 #include "data/Progress.h"
 #include "data/ProjectRegister.h"
 #include "data/Sorting.h"
@@ -128,6 +129,7 @@ void TestFormulare::showsDeadlineWithStatus() {
     QVERIFY(form.windowFlags() & Qt::WindowStaysOnTopHint);
     QCOMPARE(b.ws.CheckListing.first(), QStringLiteral("1 1 Form8.FormCreate"));
     QSignalSpy status(&form, &Formulare::statusChanged);
+    QSignalSpy revealed(&b.ws, &Workspace::gridCellRevealed);
     form.ShowItem(kDeadlineTable, 2);
 
     QCOMPARE(Child<QTabWidget>(form, "TabbedNotebook1")->currentIndex(), 1);
@@ -148,7 +150,7 @@ void TestFormulare::showsDeadlineWithStatus() {
     QCOMPARE(b.ws.Current().Kind(), int(kDeadlineTable));
     QCOMPARE(b.ws.Current().Row(), 2);
     // A grid click does not select a grid cell back.
-    QCOMPARE(b.ws.Deadlines.SelectedRow(), 1);
+    QCOMPARE(revealed.size(), 0);
     // The service fields are locked.
     QVERIFY(!Child<QLineEdit>(form, "Termin_ID")->isEnabled());
 }
@@ -166,9 +168,9 @@ void TestFormulare::changeStoresAndLogs() {
     Click(form, "Zmenit");
 
     const Table& t = b.ws.Deadlines;
-    QCOMPARE(t.Cell(8, 2), QStringLiteral("19.05.2026"));
-    QCOMPARE(t.Cell(7, 2), QStringLiteral("10.03.2026"));
-    QCOMPARE(t.Cell(9, 2), QStringLiteral("71"));
+    QCOMPARE(t.Cell(Deadline::ActualEnd, 2), QStringLiteral("19.05.2026"));
+    QCOMPARE(t.Cell(Deadline::ActualStart, 2), QStringLiteral("10.03.2026"));
+    QCOMPARE(t.Cell(Deadline::Duration, 2), QStringLiteral("71"));
     QCOMPARE(b.base.Bytes(kLog),
              Cp1250Lines({QStringLiteral("x"), before,
                           RowRecord(QStringLiteral("Nově_upravená_položka____"), t, 2)}));
@@ -271,11 +273,11 @@ void TestFormulare::amountsFollowTheMark() {
     QCOMPARE(ineligible->text().trimmed(), QStringLiteral("500,00"));
 
     Click(form, "Zmenit");
-    QCOMPARE(b.ws.Finance.Cell(11, 2).trimmed(),
+    QCOMPARE(b.ws.Finance.Cell(Finance::Total, 2).trimmed(),
              QStringLiteral("1 500,00").replace(u' ', QChar(160)));
-    QCOMPARE(b.ws.Finance.Cell(10, 2).trimmed(), QStringLiteral("500,00"));
+    QCOMPARE(b.ws.Finance.Cell(Finance::Ineligible, 2).trimmed(), QStringLiteral("500,00"));
     // The invoice layout stores no recognised amount.
-    QCOMPARE(b.ws.Finance.Cell(9, 2), QString());
+    QCOMPARE(b.ws.Finance.Cell(Finance::Eligible, 2), QString());
     QCOMPARE(b.ws.ChangeFlags, QStringLiteral("0001000"));
 }
 
@@ -303,13 +305,15 @@ void TestFormulare::userTurnsPage() {
     Base b;
     Formulare form(b.ws);
     QSignalSpy pages(&form, &Formulare::pageChanged);
+    QSignalSpy revealed(&b.ws, &Workspace::gridCellRevealed);
     b.ws.Current().SetProjectRow(2);
     Child<QTabWidget>(form, "TabbedNotebook1")->setCurrentIndex(0);
     QCOMPARE(pages.size(), 1);
     QCOMPARE(pages.first().first().toInt(), int(kProjectTable));
     QCOMPARE(b.ws.Current().Kind(), int(kProjectTable));
     QCOMPARE(b.ws.Current().ProjectRow(), 1);
-    QCOMPARE(b.ws.Projects.SelectedRow(), 1);
+    QCOMPARE(revealed.size(), 1);
+    QCOMPARE(revealed.first(), (QVariantList{int(kProjectTable), 2, 1}));
     QCOMPARE(b.ws.CheckListing.last(), QStringLiteral("2 1 TabbedNotebook1Change"));
     QCOMPARE(Child<QComboBox>(form, "Akce_NazevAkce")->currentText(),
              QStringLiteral("Silnice Určice"));
@@ -318,11 +322,10 @@ void TestFormulare::userTurnsPage() {
     QCOMPARE(Child<QLabel>(form, "Polozka")->text(), QStringLiteral("Projekt 1"));
 
     // Another window turns the page: no grid cell is selected.
-    b.ws.Finance.Select(1, 2);
     form.SetPage(Formulare::kFinancePage);
     QCOMPARE(b.ws.Current().Kind(), int(kFinanceTable));
     QCOMPARE(b.ws.Current().Row(), 1);
-    QCOMPARE(b.ws.Finance.SelectedRow(), 2);
+    QCOMPARE(revealed.size(), 1);
 }
 
 void TestFormulare::choosingProjectLoadsItsFile() {
@@ -337,7 +340,7 @@ void TestFormulare::choosingProjectLoadsItsFile() {
     QCOMPARE(b.ws.Current().ProjectRow(), 2);
     QCOMPARE(b.ws.Current().Row(), 2);
     QCOMPARE(b.ws.config.SouborPopis, QStringLiteral("APr_NameAkce__002.csv"));
-    QCOMPARE(b.ws.Deadlines.Cell(1, 1), QStringLiteral("T-002"));
+    QCOMPARE(b.ws.Deadlines.Cell(Deadline::KindAndProject, 1), QStringLiteral("T-002"));
     QCOMPARE(form.windowTitle(), QStringLiteral("APr_NameAkce__002.csv"));
     QCOMPARE(Child<QComboBox>(form, "Akce_CisloAkce")->currentText(), QStringLiteral("002"));
     QCOMPARE(Child<QLabel>(form, "Termin_Projekt")->text(), QStringLiteral("Most přes Bečvu"));
@@ -365,8 +368,8 @@ void TestFormulare::dateMemory() {
     // The empty date is stored as an empty cell.
     Child<QDateEdit>(form, "Termin_SkutecnostOd")->setDate(QDate(1900, 1, 2));
     Click(form, "Zmenit");
-    QCOMPARE(b.ws.Deadlines.Cell(7, 2), QString());
-    QCOMPARE(b.ws.Deadlines.Cell(8, 2), QStringLiteral("20.05.2026"));
+    QCOMPARE(b.ws.Deadlines.Cell(Deadline::ActualStart, 2), QString());
+    QCOMPARE(b.ws.Deadlines.Cell(Deadline::ActualEnd, 2), QStringLiteral("20.05.2026"));
 }
 
 void TestFormulare::changeStoresTheItemShown_data() {
@@ -404,9 +407,9 @@ void TestFormulare::changeStoresTheItemShown() {
     switch (meanwhile) {
         case Meanwhile::Sort:
             if (kind == kDeadlineTable)
-                SortDeadlineTable(b.ws, 6);
+                SortDeadlineTable(b.ws, Deadline::PlanEnd);
             else
-                SortFinanceTable(b.ws, 4);
+                SortFinanceTable(b.ws, Finance::Step);
             break;
         case Meanwhile::Renumber:
             RegenerateIds(b.ws);
@@ -430,7 +433,7 @@ void TestFormulare::changeStoresTheItemShown() {
     QCOMPARE(b.ws.Current().Kind(), kind);
     QCOMPARE(b.ws.Current().Row(), rowAfter);
     const QString prefix = kind == kDeadlineTable ? "Termin_" : "Finance_";
-    QCOMPARE(Child<QLineEdit>(form, prefix + "ID")->text(), t.Cell(12, rowAfter));
+    QCOMPARE(Child<QLineEdit>(form, prefix + "ID")->text(), t.Cell(Progress::Identifier, rowAfter));
     const QStringList items = Items(t);
 
     Click(form, "Zmenit");

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "TestSupport.h"
+#include "data/Columns.h"
 #include "tools/Foto.h"
 
 using namespace Qt::StringLiterals;
@@ -118,16 +119,16 @@ void TestFoto::itemPicture() {
     QFETCH(QString, label);
     Fixture f;
     Workspace& ws = f.ws();
-    ws.Projects.SetCell(1, 2, u"002"_s);
-    ws.Projects.SetCell(2, 2, u"Chodník"_s);
-    ws.Projects.SetCell(8, 2, cell);
+    ws.Projects.SetCell(Project::Number, 2, u"002"_s);
+    ws.Projects.SetCell(Project::Name, 2, u"Chodník"_s);
+    ws.Projects.SetCell(Project::Picture, 2, cell);
     for (int r = 1; r <= 2; ++r) {
-        ws.Deadlines.SetCell(2, r, u"Etapa %1"_s.arg(r));
-        ws.Deadlines.SetCell(3, r, r == 1 ? u"Příprava"_s : u"Stavba"_s);
-        ws.Deadlines.SetCell(17, r, cell);
-        ws.Finance.SetCell(2, r, u"Faktura %1"_s.arg(r));
-        ws.Finance.SetCell(3, r, u"Platba"_s);
-        ws.Finance.SetCell(17, r, cell);
+        ws.Deadlines.SetCell(Deadline::Activity, r, u"Etapa %1"_s.arg(r));
+        ws.Deadlines.SetCell(Deadline::Classification, r, r == 1 ? u"Příprava"_s : u"Stavba"_s);
+        ws.Deadlines.SetCell(Deadline::Picture, r, cell);
+        ws.Finance.SetCell(Finance::Activity, r, u"Faktura %1"_s.arg(r));
+        ws.Finance.SetCell(Finance::Classification, r, u"Platba"_s);
+        ws.Finance.SetCell(Finance::Picture, r, cell);
     }
     if (!file.isEmpty())
         f.WritePicture(file, QSize(40, 30),
@@ -208,10 +209,10 @@ void TestFoto::damagedPicture() {
     const QByteArray bytes = f.base.Bytes(keep < 0 ? u"foto/dobry.bmp"_s : u"foto/dobry.jpg"_s);
     QVERIFY(bytes.size() > keep);
     f.base.WriteBytes(u"foto/"_s + name, keep < 0 ? bytes : bytes.left(keep));
-    ws.Deadlines.SetCell(2, 1, u"Dobrý"_s);
-    ws.Deadlines.SetCell(17, 1, u"dobry.jpg"_s);
-    ws.Deadlines.SetCell(2, 2, u"Poškozený"_s);
-    ws.Deadlines.SetCell(17, 2, name);
+    ws.Deadlines.SetCell(Deadline::Activity, 1, u"Dobrý"_s);
+    ws.Deadlines.SetCell(Deadline::Picture, 1, u"dobry.jpg"_s);
+    ws.Deadlines.SetCell(Deadline::Activity, 2, u"Poškozený"_s);
+    ws.Deadlines.SetCell(Deadline::Picture, 2, name);
     f.Show();
 
     f.viewer->ShowItemPicture(kDeadlineTable, 1);
@@ -238,7 +239,7 @@ void TestFoto::damagedPicture() {
 void TestFoto::hiddenViewerDecodesWhenShown() {
     Fixture f;
     f.base.WriteBytes(u"foto/vadny.jpg"_s, QByteArray("\xff\xd8\xff", 3));
-    f.ws().Finance.SetCell(17, 1, u"vadny.jpg"_s);
+    f.ws().Finance.SetCell(Finance::Picture, 1, u"vadny.jpg"_s);
     f.viewer->ShowItemPicture(kFinanceTable, 1);
     QCOMPARE(f.viewer->windowTitle(), u"vadny.jpg"_s);
     QVERIFY(f.Errors().isEmpty());

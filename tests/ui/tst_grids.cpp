@@ -16,6 +16,7 @@
 #include "data/Columns.h"
 #include "data/IniFile.h"
 #include "data/Progress.h"
+#include "data/Sorting.h"
 #include "editing/Formulare.h"
 #include "editing/Links.h"
 #include "main/Sledovani.h"
@@ -165,6 +166,8 @@ class TestGrids : public QObject {
     void sortUnderEntryWindowKeepsItems();
     void oneRowChangeSendsNoReset();
     void widenedColumnsSurviveProjectChange();
+    void designedLayouts_data();
+    void designedLayouts();
 
   private:
     std::unique_ptr<TempBase> base_;
@@ -187,7 +190,7 @@ void TestGrids::init() {
     QVERIFY(QTest::qWaitForWindowExposed(&window()));
     QCOMPARE(base_->prompter.log.size(), 0);
     // The last progress file of the register stays loaded.
-    QCOMPARE(ws().Deadlines.Cell(1, 1), u"T-202"_s);
+    QCOMPARE(ws().Deadlines.Cell(Deadline::KindAndProject, 1), u"T-202"_s);
     ws().Access.Permission = u"3_000"_s;
 }
 
@@ -246,7 +249,7 @@ void TestGrids::selectingCells() {
     QFETCH(QString, trace);
     QFETCH(QStringList, captions);
     // Deadline row 1 is shown first, so that the other kinds leave its status standing.
-    ClickCell(Grid(u"SG_Prubeh"_s), 1, 1);
+    ClickCell(Grid(u"SG_Prubeh"_s), 1, Deadline::KindAndProject);
     ws().Access.InactivityCounter = 15;
     ws().CheckListing.clear();
 
@@ -259,9 +262,11 @@ void TestGrids::selectingCells() {
              u"%1/%2/%3"_s.arg(kind).arg(column).arg(row));
     QTEST(Child<QTabWidget>(Form(), u"TabbedNotebook1"_s)->currentIndex(), "page");
     if (kind == kDeadlineTable)
-        QCOMPARE(Child<QLineEdit>(Form(), u"Termin_ID"_s)->text(), ws().Deadlines.Cell(12, row));
+        QCOMPARE(Child<QLineEdit>(Form(), u"Termin_ID"_s)->text(),
+                 ws().Deadlines.Cell(Deadline::Identifier, row));
     if (kind == kFinanceTable)
-        QCOMPARE(Child<QLineEdit>(Form(), u"Finance_ID"_s)->text(), ws().Finance.Cell(12, row));
+        QCOMPARE(Child<QLineEdit>(Form(), u"Finance_ID"_s)->text(),
+                 ws().Finance.Cell(Finance::Identifier, row));
 
     // The main window shows the status the entry window evaluated.
     const QLabel* shown = Child<QLabel>(window(), u"Souradnice"_s);
@@ -285,11 +290,11 @@ void TestGrids::selectingCells() {
 void TestGrids::projectRowBecomesCurrentProject() {
     // The entry window shows the deadline page; project 202's rows are loaded.
     QCOMPARE(Form().CurrentPage(), int(Formulare::kDeadlinePage));
-    ClickCell(Grid(u"SG_Akce"_s), 1, 3);
+    ClickCell(Grid(u"SG_Akce"_s), 1, Project::Manager);
     QCOMPARE(ws().Current().ProjectRow(), 1);
     QCOMPARE(ws().Current().Row(), 1);
     QCOMPARE(ws().Current().Kind(), int(kProjectTable));
-    QCOMPARE(ws().Deadlines.Cell(1, 1), u"T-101"_s);
+    QCOMPARE(ws().Deadlines.Cell(Deadline::KindAndProject, 1), u"T-101"_s);
     QCOMPARE(ws().config.SouborPopis, u"APr_NameAkce__101.csv"_s);
     QCOMPARE(Form().CurrentPage(), int(Formulare::kProjectPage));
     QCOMPARE(Child<QComboBox>(Form(), u"Akce_CisloAkce"_s)->currentText(), u"101"_s);
@@ -302,10 +307,10 @@ void TestGrids::projectRowBecomesCurrentProject() {
     QCOMPARE(ws().config.SettingsFlags.mid(8, 4), u"1100"_s);
 
     // The second project, clicked with the project page already shown.
-    ClickCell(Grid(u"SG_Akce"_s), 2, 2);
+    ClickCell(Grid(u"SG_Akce"_s), 2, Project::Name);
     QCOMPARE(ws().Current().ProjectRow(), 2);
     QCOMPARE(ws().Current().Row(), 2);
-    QCOMPARE(ws().Deadlines.Cell(1, 1), u"T-202"_s);
+    QCOMPARE(ws().Deadlines.Cell(Deadline::KindAndProject, 1), u"T-202"_s);
     QCOMPARE(Child<QComboBox>(Form(), u"Akce_CisloAkce"_s)->currentText(), u"202"_s);
     QCOMPARE(base_->prompter.log.size(), 0);
 }
@@ -325,11 +330,12 @@ void TestGrids::menuItemsFollowPermission() {
     QFETCH(bool, allowed);
     // Chosen while the menus' captions were made: the check runs again at each opening.
     ws().Access.Permission = allowed ? u"1_000"_s : u"5_000"_s;
-    ClickCell(Grid(u"SG_Prubeh"_s), 1, 2);
+    ClickCell(Grid(u"SG_Prubeh"_s), 1, Deadline::Activity);
     ws().Current().SetProjectRow(2);
     ws().Access.Permission = permission;
 
-    QMenu* deadlines = OpenPopup(window(), Grid(u"SG_Prubeh"_s), kDeadlineTable, 2, 2);
+    QMenu* deadlines =
+        OpenPopup(window(), Grid(u"SG_Prubeh"_s), kDeadlineTable, 2, Deadline::Activity);
     QVERIFY(deadlines);
     QCOMPARE(Captions(deadlines),
              (QStringList{u"Vyhledat"_s, u"Setřídit podle sloupce 2"_s, u"Přidat záznam"_s,
@@ -385,7 +391,7 @@ void TestGrids::deleteItem() {
     Table& t = *ws().TableOf(kind);
     const int rows = t.RowCount();
     const QString record = RowRecord(u"Smazaná_položka__________"_s, t, row);
-    const QString next = t.Cell(2, row + 1);
+    const QString next = t.Cell(Progress::Activity, row + 1);
     const QStringList logBefore = base_->Lines(kLog);
 
     QMenu* menu = OpenPopup(window(), Grid(grid), kind, row, 2);
@@ -407,7 +413,7 @@ void TestGrids::deleteItem() {
     }
     QCOMPARE(log.size(), logBefore.size() + 1);
     QCOMPARE(log.last(), record);
-    QCOMPARE(t.Cell(2, row), next);
+    QCOMPARE(t.Cell(Progress::Activity, row), next);
     const int flag = kind == kDeadlineTable  ? kChangedDeadlines
                      : kind == kFinanceTable ? kChangedFinance
                                              : kChangedTemplates;
@@ -420,7 +426,7 @@ void TestGrids::deleteItem() {
 
 void TestGrids::addRecordCopiesRow() {
     const QStringList logBefore = base_->Lines(kLog);
-    QMenu* menu = OpenPopup(window(), Grid(u"SG_Prubeh"_s), kDeadlineTable, 2, 4);
+    QMenu* menu = OpenPopup(window(), Grid(u"SG_Prubeh"_s), kDeadlineTable, 2, Deadline::Step);
     QVERIFY(menu);
     QAction* add = ItemOf(menu, u"Přidat záznam"_s);
     QVERIFY(add && add->isEnabled());
@@ -429,10 +435,10 @@ void TestGrids::addRecordCopiesRow() {
 
     const Table& t = ws().Deadlines;
     QCOMPARE(t.RowCount(), 5);
-    QCOMPARE(t.Cell(0, 4), u"4"_s);
-    QCOMPARE(t.Cell(4, 4), u"Výstavba"_s);
+    QCOMPARE(t.Cell(Deadline::RowNumber, 4), u"4"_s);
+    QCOMPARE(t.Cell(Deadline::Step, 4), u"Výstavba"_s);
     // A new identifier without the copied links.
-    QCOMPARE(t.Cell(12, 4), u"T-202-04"_s);
+    QCOMPARE(t.Cell(Deadline::Identifier, 4), u"T-202-04"_s);
     QVERIFY(ws().Changed(kChangedDeadlines));
     QCOMPARE(base_->Lines(kLog), logBefore);
     // Selected and current: the entry window shows it.
@@ -461,7 +467,7 @@ void TestGrids::linksFromPopup() {
 
     // The child keeps its predecessor link.
     choose(3, u"Nadřazena/1/přidat podřízenou"_s);
-    QCOMPARE(ws().Deadlines.Cell(12, 3), u"T-202-03/N-T-202-01/P-T-202-02"_s);
+    QCOMPARE(ws().Deadlines.Cell(Deadline::Identifier, 3), u"T-202-03/N-T-202-01/P-T-202-02"_s);
     choose(3, u"UKONČIT "_s);
     QVERIFY(ItemOf(menu, u"Potvrdit nadřízenou položku"_s)->isEnabled());
     QVERIFY(ItemOf(menu, u"Potvrď první položku"_s)->isEnabled());
@@ -470,7 +476,7 @@ void TestGrids::linksFromPopup() {
     QVERIFY(ItemOf(menu, u"Předchůdce/2/pro následníka"_s));
     QVERIFY(!ItemOf(menu, u"Potvrdit nadřízenou položku"_s)->isEnabled());
     choose(1, u"Předchůdce/2/pro následníka"_s);
-    QCOMPARE(ws().Deadlines.Cell(12, 1), u"T-202-01/P-T-202-02"_s);
+    QCOMPARE(ws().Deadlines.Cell(Deadline::Identifier, 1), u"T-202-01/P-T-202-02"_s);
     QVERIFY(ws().Changed(kChangedDeadlines));
     QCOMPARE(window().Links().State().pendingPredecessor, 1);
 }
@@ -491,8 +497,10 @@ void TestGrids::removeAllLinks() {
     ws().config.SetFlag(kFlagWarnBeforeChange, warn);
     base_->prompter.answers << confirm;
     window().MenuItem(u"Zrušit závislosti úkonů"_s)->trigger();
-    QCOMPARE(ws().Deadlines.Cell(12, 2), removed ? u"T-202-02"_s : u"T-202-02/N-T-202-01/"_s);
-    QCOMPARE(ws().Deadlines.Cell(12, 3), removed ? u"T-202-03"_s : u"T-202-03//P-T-202-02"_s);
+    QCOMPARE(ws().Deadlines.Cell(Deadline::Identifier, 2),
+             removed ? u"T-202-02"_s : u"T-202-02/N-T-202-01/"_s);
+    QCOMPARE(ws().Deadlines.Cell(Deadline::Identifier, 3),
+             removed ? u"T-202-03"_s : u"T-202-03//P-T-202-02"_s);
     QCOMPARE(ws().Changed(kChangedDeadlines), removed);
     QCOMPARE(base_->prompter.Texts(ScriptedPrompter::Kind::Question).size(), warn ? 1 : 0);
 }
@@ -514,7 +522,7 @@ void TestGrids::formsShowEntryWindow() {
     QFETCH(QString, command);
     QFETCH(QString, grid);
     QVERIFY(!Form().isVisible());
-    ClickCell(Grid(grid), 1, 2);
+    ClickCell(Grid(grid), 1, Progress::Activity);
     const int row = ws().Current().Row();
     ws().Access.InactivityCounter = 10;
     QAction* item = window().MenuItem(command);
@@ -532,7 +540,7 @@ void TestGrids::stripDrawsItem() {
     shown->trigger();
     TimelineStrip* strip = window().Strip();
     QVERIFY(strip->isVisible());
-    ClickCell(Grid(u"SG_Prubeh"_s), 2, 2);
+    ClickCell(Grid(u"SG_Prubeh"_s), 2, Deadline::Activity);
     // Drawn once the entry window has shown the row.
     QTRY_COMPARE(
         strip->Layout().plan.left,
@@ -551,7 +559,7 @@ void TestGrids::stripDrawsItem() {
     QCOMPARE(image.pixelColor((l.plan.right + l.markerX) / 2, 8), QColor(0xC8, 0xC8, 0xC8));
 
     // The finance row has no realistic term: no green on the strip.
-    ClickCell(Grid(u"SG_Finance"_s), 1, 2);
+    ClickCell(Grid(u"SG_Finance"_s), 1, Finance::Activity);
     QTRY_VERIFY(strip->Layout().realToX < 0);
     const QImage finance = strip->grab().toImage();
     for (int x = 0; x < finance.width(); ++x)
@@ -590,11 +598,11 @@ void TestGrids::stripShownByMenuAndButton() {
 }
 
 void TestGrids::storedItemShowsInGrid() {
-    ClickCell(Grid(u"SG_Prubeh"_s), 2, 2);
+    ClickCell(Grid(u"SG_Prubeh"_s), 2, Deadline::Activity);
     auto* step = Child<QComboBox>(Form(), u"Termin_Proces"_s);
     step->setCurrentText(u"Hrubá stavba"_s);
     QTest::mouseClick(Child<QPushButton>(Form(), u"Zmenit"_s), Qt::LeftButton);
-    QCOMPARE(ws().Deadlines.Cell(4, 2), u"Hrubá stavba"_s);
+    QCOMPARE(ws().Deadlines.Cell(Deadline::Step, 2), u"Hrubá stavba"_s);
     QTableView* grid = Grid(u"SG_Prubeh"_s);
     QCOMPARE(grid->model()->index(1, 3).data().toString(), u"Hrubá stavba"_s);
     // The grid keeps the item selected.
@@ -611,12 +619,12 @@ void TestGrids::photoViewerFollowsGrid() {
     item->trigger();
     QVERIFY(viewer->isVisible());
 
-    ClickCell(Grid(u"SG_Prubeh"_s), 2, 2);
+    ClickCell(Grid(u"SG_Prubeh"_s), 2, Deadline::Activity);
     QCOMPARE(viewer->ItemLabelText(), u"Realizace -  Stavba"_s);
     QTRY_VERIFY(viewer->HasPicture());
     QCOMPARE(viewer->PictureSize(), QSize(80, 60));
     // A row without a picture empties the viewer.
-    ClickCell(Grid(u"SG_Prubeh"_s), 3, 2);
+    ClickCell(Grid(u"SG_Prubeh"_s), 3, Deadline::Activity);
     QVERIFY(!viewer->HasPicture());
     QCOMPARE(viewer->ItemLabelText(), u"Realizace -  Stavba"_s);
     QCOMPARE(base_->prompter.log.size(), 0);
@@ -631,18 +639,18 @@ void TestGrids::sortUnderEntryWindowKeepsItems() {
     QCOMPARE(items.size(), 5);
     QCOMPARE(TableItems(ws()), items);
 
-    ClickCell(Grid(u"SG_Finance"_s), 1, 2);
+    ClickCell(Grid(u"SG_Finance"_s), 1, Finance::Activity);
     window().ShowEntryWindow();
     QVERIFY(Form().isVisible());
     auto* activity = Child<QComboBox>(Form(), u"Finance_Cinnost"_s);
     QCOMPARE(activity->currentText(), u"Platba_Faktura_1"_s);
-    QMenu* menu = OpenPopup(window(), Grid(u"SG_Finance"_s), kFinanceTable, 1, 2);
+    QMenu* menu = OpenPopup(window(), Grid(u"SG_Finance"_s), kFinanceTable, 1, Finance::Activity);
     QVERIFY(menu);
     QAction* sort = menu->actions().first();
     QCOMPARE(sort->text(), u"Setřídit podle sloupce  2"_s);
     sort->trigger();
     menu->hide();
-    QCOMPARE(ws().Finance.Cell(2, 1), u"Etapa_#_1"_s);
+    QCOMPARE(ws().Finance.Cell(Finance::Activity, 1), u"Etapa_#_1"_s);
     QCOMPARE(activity->currentText(), u"Platba_Faktura_1"_s);
     QCOMPARE(ws().Current().Row(), 2);
     QTableView* grid = Grid(u"SG_Finance"_s);
@@ -700,6 +708,41 @@ void TestGrids::widenedColumnsSurviveProjectChange() {
     QCOMPARE(projects->horizontalHeader()->sectionSize(Project::Name - 1), 260);
     // Columns nobody touched keep the table's widths.
     QCOMPARE(deadlines->horizontalHeader()->sectionSize(Deadline::Identifier - 1), 200);
+
+    // A sort resets the grid too: the widths stay and the selected item goes with its row.
+    ClickCell(deadlines, 1, Deadline::Activity);
+    QCOMPARE(ws().Deadlines.Cell(Deadline::Step, 1), u"Podpis smlouvy"_s);
+    SortDeadlineTable(ws(), Deadline::PlanStart);
+    QCOMPARE(ws().Deadlines.Cell(Deadline::Step, 2), u"Podpis smlouvy"_s);
+    QCOMPARE(deadlines->horizontalHeader()->sectionSize(Deadline::Activity - 1), 310);
+    QCOMPARE(deadlines->currentIndex(), deadlines->model()->index(1, Deadline::Activity - 1));
+    QCOMPARE(ws().Current().Row(), 2);
+}
+
+void TestGrids::designedLayouts_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("fixedColumns");
+    QTest::addColumn<int>("fixedRows");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("width");
+    QTest::newRow("projects: default width") << int(kProjectTable) << 1 << 1 << 9 << 64;
+    QTest::newRow("projects: name") << int(kProjectTable) << 1 << 1 << 2 << 130;
+    QTest::newRow("deadlines: identifier") << int(kDeadlineTable) << 1 << 1 << 12 << 200;
+    QTest::newRow("finance: free") << int(kFinanceTable) << 1 << 1 << 15 << 150;
+    QTest::newRow("templates: identifier") << int(kTemplateTable) << 1 << 1 << 12 << 120;
+    QTest::newRow("results: last column") << int(kResultsTable) << 4 << 2 << 26 << 72;
+}
+
+void TestGrids::designedLayouts() {
+    QFETCH(int, kind);
+    const GridLayout layout = GridLayoutOf(kind);
+    // One width for every column the table has, no more.
+    QCOMPARE(layout.widths.size(), TableHeaders(kind).size());
+    QTEST(layout.fixedColumns, "fixedColumns");
+    QTEST(layout.fixedRows, "fixedRows");
+    QFETCH(int, column);
+    QTEST(layout.ColumnWidth(column), "width");
+    QVERIFY(layout.headerColor.isValid());
 }
 
 QTEST_MAIN(TestGrids)

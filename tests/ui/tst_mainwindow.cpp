@@ -19,6 +19,7 @@
 
 #include "GuiSupport.h"
 #include "TestSupport.h"
+#include "data/Columns.h"
 #include "data/IniFile.h"
 #include "data/TextFile.h"
 #include "main/ErrorHandler.h"
@@ -354,9 +355,9 @@ void TestMainWindow::gridFollowsTableChanges() {
 
     // The core writes first and announces afterwards; until then the grid keeps
     // its old size.
-    ws().Projects.SetCell(0, 4, u"4"_s);
-    ws().Projects.SetCell(1, 4, u"404"_s);
-    ws().Projects.SetCell(2, 4, u"Most přes Ohři"_s);
+    ws().Projects.SetCell(Project::RowNumber, 4, u"4"_s);
+    ws().Projects.SetCell(Project::Number, 4, u"404"_s);
+    ws().Projects.SetCell(Project::Name, 4, u"Most přes Ohři"_s);
     QCOMPARE(projects->model()->rowCount(), 3);
     ws().NotifyTable(kDeadlineTable);
     QCOMPARE(projects->model()->rowCount(), 3);
@@ -365,11 +366,12 @@ void TestMainWindow::gridFollowsTableChanges() {
     QCOMPARE(Text(projects, 3, 1), QStringLiteral("Most přes Ohři"));
     // The reset keeps the table's column widths and the layout follows the new rows.
     QCOMPARE(projects->horizontalHeader()->sectionSize(1), 130);
-    QCOMPARE(projects->horizontalHeader()->sectionSize(8), ws().Projects.DefaultColumnWidth());
+    QCOMPARE(projects->horizontalHeader()->sectionSize(8),
+             GridLayoutOf(kProjectTable).defaultWidth);
     QCOMPARE(projects->height(), (5 + 1) * Sledovani::kRowHeight + 8);
 
     // Results written below the two fixed rows.
-    ws().Results.SetCell(5, 4, u"01.01.2026"_s);
+    ws().Results.SetCell(Results::PlanEnd, 4, u"01.01.2026"_s);
     ws().NotifyTable(kResultsTable);
     const QTableView* results = Grid(window, QStringLiteral("SG_PrProj"));
     QCOMPARE(results->model()->rowCount(), 4);
@@ -416,7 +418,7 @@ void TestMainWindow::fixedCellsTakeTheHeaderColour() {
     Sledovani window(ws());
     auto* model = qobject_cast<TableModel*>(Grid(window, grid)->model());
     QVERIFY(model);
-    const QColor header = model->table().HeaderColor();
+    const QColor header = model->Layout().headerColor;
     QVERIFY(header.isValid());
     QCOMPARE(model->headerData(0, Qt::Horizontal, Qt::BackgroundRole).value<QBrush>().color(),
              header);
@@ -949,14 +951,14 @@ void TestMainWindow::sortCommands() {
     Workspace& w = *base.ws;
     w.Access.Permission = permission;
     const QStringList steps = {u"Podpis smlouvy"_s, u"Výstavba"_s, u"Kolaudace"_s};
-    QCOMPARE(ColumnTexts(w.Deadlines, 4), steps);
+    QCOMPARE(ColumnTexts(w.Deadlines, Deadline::Step), steps);
 
     // Column 4 ("Proces") of the deadline grid, then perhaps a finance cell.
     QTableView* deadlines = Grid(window, u"SG_Prubeh"_s);
-    ClickCell(deadlines, 0, 3);
-    if (clicked == u"SG_Finance") ClickCell(Grid(window, clicked), 0, 3);
+    ClickCell(deadlines, 0, Deadline::Step - 1);
+    if (clicked == u"SG_Finance") ClickCell(Grid(window, clicked), 0, Deadline::Step - 1);
     if (popup) {
-        const QModelIndex cell = deadlines->model()->index(1, 3);
+        const QModelIndex cell = deadlines->model()->index(1, Deadline::Step - 1);
         emit deadlines->customContextMenuRequested(deadlines->visualRect(cell).center());
         auto* menu = deadlines->findChild<QMenu*>(u"PopupPrubeh"_s);
         QVERIFY(menu);
@@ -1087,7 +1089,7 @@ void TestMainWindow::chooseFileLocations() {
     QCOMPARE(w.config.CestaDennik, diary);  // cancelled
     QCOMPARE(w.config.CestaFoto, u"foto/"_s);
     // Nothing was loaded.
-    QCOMPARE(w.Projects.Cell(1, 1), u"101"_s);
+    QCOMPARE(w.Projects.Cell(Project::Number, 1), u"101"_s);
 }
 
 // Grids
@@ -1113,7 +1115,7 @@ void TestMainWindow::clickRecordsCurrentItem() {
     QCOMPARE(w.Current().Row(), 1);
 
     // A selection made by the program moves the grid without making a new current item.
-    w.SelectGridCell(kDeadlineTable, 5, 2);
+    w.RevealGridCell(kDeadlineTable, 5, 2);
     QCOMPARE(Grid(window, u"SG_Prubeh"_s)->currentIndex(),
              Grid(window, u"SG_Prubeh"_s)->model()->index(1, 4));
     QCOMPARE(w.Current().Kind(), int(kFinanceTable));
@@ -1137,13 +1139,13 @@ void TestMainWindow::templateEditMarksTemplates() {
     QTest::keyClick(editor, Qt::Key_Return);
 
     // The editor hands its text over after the key press.
-    QTRY_COMPARE(ws().Templates.Cell(4, 1), u"Kolaudace"_s);
+    QTRY_COMPARE(ws().Templates.Cell(Template::Step, 1), u"Kolaudace"_s);
     QCOMPARE(ws().ChangeFlags, u"0000010"_s);
 
     // The other tables refuse an edit.
     QAbstractItemModel* deadlines = Grid(window, u"SG_Prubeh"_s)->model();
     QVERIFY(!deadlines->setData(deadlines->index(0, 3), u"Kolaudace"_s));
-    QCOMPARE(ws().Deadlines.Cell(4, 1), u"Podpis smlouvy"_s);
+    QCOMPARE(ws().Deadlines.Cell(Deadline::Step, 1), u"Podpis smlouvy"_s);
     QCOMPARE(ws().ChangeFlags, u"0000010"_s);
 }
 

@@ -110,7 +110,10 @@ enum Column : int {
     Marker = 14,  // type marker copied into generated rows
     Note2 = 15,
     TextDocument = 16,
-    Count = 17
+    Count = 17,
+    // The template file carries one value more than the grid shows; it is kept
+    // beyond the grid's columns and written back by a save.
+    FileOnly = 17
 };
 }
 
@@ -147,7 +150,9 @@ enum Column : int {
 };
 }
 
-// For code that serves every table alike.
+// For code that serves every table alike. A table may keep cells one column
+// beyond its column count (the template file's extra column); code that copies
+// or clears whole rows runs from FirstContent up to and including ColumnCount().
 namespace AnyTable {
-enum Column : int { RowNumber = 0 };
+enum Column : int { RowNumber = 0, FirstContent = 1 };
 }

@@ -22,12 +22,31 @@ constexpr double kNoDateKey = 100000.0;
 constexpr double kNoAmountKey = 10000.0;
 
 KeyType KeyTypeOf(int kind, int column) {
-    if (column == 9) return KeyType::Amount;
-    if (column >= 5 && column <= 8) return KeyType::Date;
-    if (column == 10 || column == 11)
-        return kind == kFinanceTable ? KeyType::Amount : KeyType::Date;
-    if ((column >= 1 && column <= 4) || (column >= 12 && column <= 17)) return KeyType::Text;
-    return KeyType::None;
+    switch (column) {
+        case Progress::KindAndProject:
+        case Progress::Activity:
+        case Progress::Classification:
+        case Progress::Step:
+        case Progress::Identifier:
+        case Progress::Info:
+        case Progress::Note:
+        case Progress::Free:
+        case Progress::TextDocument:
+        case Progress::Picture:
+            return KeyType::Text;
+        case Deadline::PlanStart:
+        case Deadline::PlanEnd:
+        case Deadline::ActualStart:
+        case Deadline::ActualEnd:
+            return KeyType::Date;
+        case Deadline::Duration:  // Finance::Eligible
+            return KeyType::Amount;
+        case Deadline::RealStart:  // Finance::Ineligible
+        case Deadline::RealEnd:    // Finance::Total
+            return kind == kFinanceTable ? KeyType::Amount : KeyType::Date;
+        default:
+            return KeyType::None;
+    }
 }
 
 double AmountKey(const QString& cell) {
@@ -99,7 +118,8 @@ void SortTable(Workspace& ws, int kind, int column, const char16_t* label, int c
     const std::vector<int> order = SortedRows(table, type, column);
     ApplyOrder(ws, kind, order);
     // The current item goes with its row: a window showing it must not store
-    // it over the row that now holds its old number.
+    // it over the row that now holds its old number. The grids take their
+    // selected cells along too.
     std::vector<int> newRowOf(size_t(rows) + 1, 0);
     for (size_t k = 0; k < order.size(); ++k) newRowOf[size_t(order[k])] = int(k) + 1;
     auto follow = [&newRowOf](int row) {
@@ -108,8 +128,6 @@ void SortTable(Workspace& ws, int kind, int column, const char16_t* label, int c
                    : row;
     };
     ws.Current().FollowRows(kind, follow);
-    // The grid keeps the same item selected.
-    table.Select(table.SelectedColumn(), follow(table.SelectedRow()));
     if (type == KeyType::Text) {
         // Empty cells took part as "ZZZZZ"; a cell that really held it goes empty too.
         for (int r = 1; r < rows; ++r)
@@ -148,7 +166,7 @@ void SwapRows(Workspace& ws, int kind, int rowA, int rowB) {
 
 void RegenerateIds(Workspace& ws) {
     const int kind = ws.Current().Kind();
-    LogChange(ws, QString(), QString::fromUtf16(kLabelNewIds), 100 + kind, 12);
+    LogChange(ws, QString(), QString::fromUtf16(kLabelNewIds), 100 + kind, Progress::Identifier);
     ws.SetChanged(kChangedDeadlines, true);
     if (kind != kDeadlineTable && kind != kFinanceTable) return;
     Table& table = *ws.TableOf(kind);

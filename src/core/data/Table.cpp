@@ -40,130 +40,91 @@ void Table::SwapRowCells(int rowA, int rowB, int firstColumn) {
     for (qsizetype c = firstColumn; c < width; ++c) std::swap(a[c], b[c]);
 }
 
-int Table::ColumnWidth(int column) const {
-    const int w = column >= 0 && column < widths_.size() ? widths_[column] : 0;
-    return w > 0 ? w : defaultWidth_;
-}
-
-void Table::Select(int column, int row) {
-    selectedColumn_ = column;
-    selectedRow_ = row;
-}
-
-void Table::SetLayout(int columns, const QList<int>& widths, int defaultWidth, int fixedColumns,
-                      int fixedRows, QColor header, QColor fixedColumn, int height) {
-    columnCount_ = columns;
-    widths_ = widths;
-    defaultWidth_ = defaultWidth;
-    fixedColumns_ = fixedColumns;
-    fixedRows_ = fixedRows;
-    headerColor_ = header;
-    fixedColumnColor_ = fixedColumn;
-    height_ = height;
-}
-
 namespace {
 
-struct ColumnDef {
-    const char16_t* header;
-    int width;  // 0: the table's default width
+const char16_t* const kProjectColumns[] = {
+    u"Akce ORVA",        u"Číslo akce", u"Název akce",  u"Manager projektu",
+    u"Technik projektu", u"Opatření",   u"Aktivity",    u"Dokument TXT",
+    u"Dokument JPG",     u"Poznámka",   u"Dotace/ERDF", u"Plán celk.způs. Výdajů",
+    u"Dotace",           u"Datum od",   u"Datum do",
 };
 
-const ColumnDef kProjectColumns[] = {
-    {u"Akce ORVA", 20},
-    {u"Číslo akce", 60},
-    {u"Název akce", 130},
-    {u"Manager projektu", 150},
-    {u"Technik projektu", 150},
-    {u"Opatření", 80},
-    {u"Aktivity", 80},
-    {u"Dokument TXT", 100},
-    {u"Dokument JPG", 100},
-    {u"Poznámka", 0},
-    {u"Dotace/ERDF", 0},
-    {u"Plán celk.způs. Výdajů", 90},
-    {u"Dotace", 90},
-    {u"Datum od", 0},
-    {u"Datum do", 70},
+const char16_t* const kDeadlineColumns[] = {
+    u"Akce číslo", u"Akce číslo",   u"Činnost",       u"Zařazení",      u"Proces",
+    u"Plán od",    u"Plán do",      u"Skutečnost od", u"Skutečnost do", u"Délka dnů",
+    u"Real od",    u"Real do",      u"ID-vnitřní",    u"Info",          u"Poznámka",
+    u"",           u"Dokument TXT", u"Dokument JPG",
 };
 
-const ColumnDef kDeadlineColumns[] = {
-    {u"Akce číslo", 20},    {u"Akce číslo", 60},    {u"Činnost", 130},  {u"Zařazení", 150},
-    {u"Proces", 100},       {u"Plán od", 70},       {u"Plán do", 70},   {u"Skutečnost od", 70},
-    {u"Skutečnost do", 70}, {u"Délka dnů", 55},     {u"Real od", 80},   {u"Real do", 80},
-    {u"ID-vnitřní", 200},   {u"Info", 120},         {u"Poznámka", 150}, {u"", 150},
-    {u"Dokument TXT", 100}, {u"Dokument JPG", 100},
+const char16_t* const kFinanceColumns[] = {
+    u"Akce",
+    u"Akce číslo",
+    u"Činnost",
+    u"Zařazení",
+    u"Proces",
+    u"Poč.Et/Dor.Fa",
+    u"Kon.Et/Splat.Fa",
+    u" - Et./Schvál.Fa",
+    u"Kon.říz.Et./Zaplac.Fa",
+    u"Způs.Uznané URR/-",
+    u"Nezpůsobilé výdaje",
+    u"Celkove výdaje plán ",  // followed by the configured VAT wording
+    u"ID-vnitřní",
+    u"Info",
+    u"Poznámka",
+    u"",
+    u"Dokument TXT",
+    u"Dokument JPG",
 };
 
-const ColumnDef kFinanceColumns[] = {
-    {u"Akce", 20},
-    {u"Akce číslo", 60},
-    {u"Činnost", 130},
-    {u"Zařazení", 150},
-    {u"Proces", 100},
-    {u"Poč.Et/Dor.Fa", 70},
-    {u"Kon.Et/Splat.Fa", 70},
-    {u" - Et./Schvál.Fa", 90},
-    {u"Kon.říz.Et./Zaplac.Fa", 90},
-    {u"Způs.Uznané URR/-", 90},
-    {u"Nezpůsobilé výdaje", 90},
-    {u"Celkove výdaje plán ", 90},  // followed by the configured VAT wording
-    {u"ID-vnitřní", 200},
-    {u"Info", 120},
-    {u"Poznámka", 150},
-    {u"", 150},
-    {u"Dokument TXT", 100},
-    {u"Dokument JPG", 100},
+const char16_t* const kTemplateColumns[] = {
+    u"",
+    u"Akce číslo",
+    u"Činnost",
+    u"Zařazení",
+    u"Upřesnění",
+    u"Plán od",
+    u"Plán DO",
+    u"Skutečnost OD",
+    u"Skutečnost DO",
+    u"Trvání dny",
+    u"Realný termín OD",
+    u"Realný termín DO",
+    u"ID-vnitřní",
+    u"Info",
+    u"Poznámka",
+    u"Poznámka 2",
+    u"Dokument TXT",
 };
 
-const ColumnDef kTemplateColumns[] = {
-    {u"", 20},
-    {u"Akce číslo", 60},
-    {u"Činnost", 130},
-    {u"Zařazení", 150},
-    {u"Upřesnění", 100},
-    {u"Plán od", 70},
-    {u"Plán DO", 70},
-    {u"Skutečnost OD", 70},
-    {u"Skutečnost DO", 70},
-    {u"Trvání dny", 55},
-    {u"Realný termín OD", 80},
-    {u"Realný termín DO", 80},
-    {u"ID-vnitřní", 120},
-    {u"Info", 150},
-    {u"Poznámka", 150},
-    {u"Poznámka 2", 150},
-    {u"Dokument TXT", 150},
-};
-
-const ColumnDef kResultColumns[] = {
-    {u"", 21},
-    {u"Řa.Proj.", 26},
-    {u"Projekt", 65},
-    {u"Objekt", 96},
-    {u"Plán OD", 65},
-    {u"Plán DO", 65},
-    {u"Plán SR", 80},
-    {u"Plán ERDF", 80},
-    {u"Plán Vlastní", 80},
-    {u"Plán Dotace", 80},
-    {u"-", 80},
-    {u"Plán Způsobilé", 80},
-    {u"Plán Nezpůsobilé", 86},
-    {u"Plán Výdaje Cekem", 86},
-    {u"SR", 80},
-    {u"ERDF", 80},
-    {u"Vlastní", 80},
-    {u"Dotace", 80},
-    {u"Způsobilé URR", 80},
-    {u"Způsobilé", 80},
-    {u"Nezpůsobilé", 86},
-    {u"Výdaje Celkem", 86},
-    {u"poč.", 16},
-    {u"Žlutá Výdaje Celkem", 86},
-    {u"Žlutá Dotace", 86},
-    {u"Všechny faktury", 86},
-    {u"% Dotací", 0},
+const char16_t* const kResultColumns[] = {
+    u"",
+    u"Řa.Proj.",
+    u"Projekt",
+    u"Objekt",
+    u"Plán OD",
+    u"Plán DO",
+    u"Plán SR",
+    u"Plán ERDF",
+    u"Plán Vlastní",
+    u"Plán Dotace",
+    u"-",
+    u"Plán Způsobilé",
+    u"Plán Nezpůsobilé",
+    u"Plán Výdaje Cekem",
+    u"SR",
+    u"ERDF",
+    u"Vlastní",
+    u"Dotace",
+    u"Způsobilé URR",
+    u"Způsobilé",
+    u"Nezpůsobilé",
+    u"Výdaje Celkem",
+    u"poč.",
+    u"Žlutá Výdaje Celkem",
+    u"Žlutá Dotace",
+    u"Všechny faktury",
+    u"% Dotací",
 };
 
 const QStringList kSampleProject = {
@@ -183,90 +144,58 @@ const QStringList kSampleProject = {
     QStringLiteral("1.1.1900"),
 };
 
+// The column headers of a table kind; the column count is their number.
 template <size_t N>
-QList<ColumnDef> Columns(const ColumnDef (&defs)[N]) {
-    return QList<ColumnDef>(std::begin(defs), std::end(defs));
+QStringList Headers(const char16_t* const (&headers)[N]) {
+    QStringList list;
+    list.reserve(qsizetype(N));
+    for (const char16_t* h : headers) list << QString::fromUtf16(h);
+    return list;
 }
 
-QList<ColumnDef> ColumnsOf(int kind) {
+}  // namespace
+
+QStringList TableHeaders(int kind, const QString& financeVatText) {
     switch (kind) {
         case kProjectTable:
-            return Columns(kProjectColumns);
+            return Headers(kProjectColumns);
         case kDeadlineTable:
-            return Columns(kDeadlineColumns);
-        case kFinanceTable:
-            return Columns(kFinanceColumns);
+            return Headers(kDeadlineColumns);
+        case kFinanceTable: {
+            QStringList headers = Headers(kFinanceColumns);
+            headers[Finance::Total] += financeVatText;
+            return headers;
+        }
         case kTemplateTable:
         case kTemplateTableWithDefaults:
-            return Columns(kTemplateColumns);
+            return Headers(kTemplateColumns);
         case kResultsTable:
-            return Columns(kResultColumns);
+            return Headers(kResultColumns);
         default:
             return {};
     }
 }
 
-// Colours of the header rows; the deadline table's is the system's button face.
-const QColor kButtonFace(0xF0, 0xF0, 0xF0);
-
-}  // namespace
-
-QStringList TableHeaders(int kind, const QString& financeVatText) {
-    QStringList headers;
-    for (const ColumnDef& c : ColumnsOf(kind)) headers << QString::fromUtf16(c.header);
-    if (kind == kFinanceTable && headers.size() > 11) headers[11] += financeVatText;
-    return headers;
-}
-
 void SetupTable(Table& table, int kind, const QString& financeVatText) {
-    const QList<ColumnDef> columns = ColumnsOf(kind);
-    if (columns.isEmpty()) return;
-    QList<int> widths;
-    for (const ColumnDef& c : columns) widths << c.width;
-    int defaultWidth = 64;
-    QColor header, fixedColumn;
-    int fixedColumns = 1, fixedRows = 1, rows = 2;
-    switch (kind) {
-        case kProjectTable:
-            header = QColor(Qt::yellow);
-            break;
-        case kDeadlineTable:
-            defaultWidth = 70;
-            header = kButtonFace;
-            fixedColumn = kButtonFace;
-            break;
-        case kFinanceTable:
-            defaultWidth = 70;
-            header = QColor(0x00, 0xFF, 0x00);  // lime
-            break;
-        case kResultsTable:
-            defaultWidth = 72;
-            header = QColor(Qt::cyan);  // aqua
-            fixedColumns = 4;
-            fixedRows = 2;
-            rows = 3;
-            break;
-        default:
-            header = QColor(Qt::magenta);  // fuchsia
-    }
-    table.SetLayout(int(columns.size()), widths, defaultWidth, fixedColumns, fixedRows, header,
-                    fixedColumn, 120);
+    const QStringList headers = TableHeaders(kind, financeVatText);
+    if (headers.isEmpty()) return;
+    table.SetColumnCount(int(headers.size()));
     if (kind == kResultsTable) {
         const int oldRows = table.RowCount(), cols = table.ColumnCount();
         for (int r = 1; r <= oldRows; ++r)
             for (int c = 1; c <= cols; ++c) table.SetCell(c, r, QString());
     }
-    table.SetRowCount(rows);
-    const QStringList headers = TableHeaders(kind, financeVatText);
+    table.SetRowCount(kind == kResultsTable ? 3 : 2);
     for (int c = 0; c < headers.size(); ++c) table.SetCell(c, 0, headers[c]);
     if (kind == kProjectTable) {
         for (int c = 0; c < kSampleProject.size(); ++c) table.SetCell(c + 1, 1, kSampleProject[c]);
     } else if (kind == kTemplateTableWithDefaults) {
         const QStringList& lines = DefaultTemplateLines();
         for (int r = 0; r < lines.size(); ++r) {
-            const FieldBuffer f = SplitFields(lines[r], Template::Count, u';');
+            const FieldBuffer f = SplitFields(lines[r], Template::FileOnly, u';');
             table.SetCell(Template::RowNumber, r + 1, QString::number(r + 1));
-            for (int c = 0; c < Template::Count; ++c) table.SetCell(c + 1, r + 1, f[c]);
+            for (int c = Template::TemplateKind; c <= Template::FileOnly; ++c)
+                table.SetCell(c, r + 1, f[c - 1]);
         }
     }
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -19,6 +18,8 @@ enum TableKind : int {
 // and column 0 the row number. Lowering the row count hides rows without erasing
 // them; raising it shows their old texts again. Cells beyond the column count are
 // kept too (the template file carries one column more than the grid shows).
+// It holds data only: column widths, colours and the selected cell belong to
+// the grid that shows it.
 class Table {
   public:
     explicit Table(int kind = 0) : kind_(kind) {}
@@ -35,44 +36,15 @@ class Table {
     void SetCell(int column, int row, const QString& text);
     void SwapRowCells(int rowA, int rowB, int firstColumn);
 
-    int FixedColumns() const { return fixedColumns_; }
-    int FixedRows() const { return fixedRows_; }
-    int ColumnWidth(int column) const;
-    int DefaultColumnWidth() const { return defaultWidth_; }
-    QColor HeaderColor() const { return headerColor_; }
-    QColor FixedColumnColor() const { return fixedColumnColor_; }
-    int Height() const { return height_; }
-
-    // The single selected cell and the top visible row, as the grid shows them.
-    int SelectedColumn() const { return selectedColumn_; }
-    int SelectedRow() const { return selectedRow_; }
-    int TopRow() const { return topRow_; }
-    void Select(int column, int row);
-    void SetTopRow(int row) { topRow_ = row; }
-
-    // Column layout, header colour and fixed parts, as SetupTable lays them out.
-    void SetLayout(int columns, const QList<int>& widths, int defaultWidth, int fixedColumns,
-                   int fixedRows, QColor header, QColor fixedColumn, int height);
-
   private:
     int kind_;
     int rowCount_ = 0;
     int columnCount_ = 0;
     QList<QStringList> rows_;
-    QList<int> widths_;
-    int defaultWidth_ = 64;
-    int fixedColumns_ = 1;
-    int fixedRows_ = 1;
-    QColor headerColor_;
-    QColor fixedColumnColor_;
-    int height_ = 120;
-    int selectedColumn_ = 1;
-    int selectedRow_ = 1;
-    int topRow_ = 1;
 };
 
-// Lays out the table of the kind: columns, widths, colours, row count 2 (results
-// 3) and the header row; kind 2 writes the sample project into row 1, kind 5
+// Lays out the table of the kind: column count, row count 2 (results 3) and
+// the header row; kind 2 writes the sample project into row 1, kind 5
 // empties the results, kind 61 also loads the default task templates.
 // financeVatText is the configured "popis_DPH" of the finance header.
 void SetupTable(Table& table, int kind, const QString& financeVatText);

@@ -23,7 +23,7 @@ const QString kGeneratedHeader = QStringLiteral(
 
 // Template files carry columns 1 to 17, one more than the table shows; the last
 // is kept so that a save gives it back.
-constexpr int kLastFileColumn = Template::Count;
+constexpr int kLastFileColumn = Template::FileOnly;
 
 void ApplyTemplates(Workspace& ws, const FileRows& read) {
     Table& t = ws.Templates;

@@ -25,7 +25,7 @@ AddRecordResult AddRecord(Workspace& ws, int kind, int row) {
     const int n = t.RowCount();
     t.SetCell(AnyTable::RowNumber, n, QString::number(n));
     // Up to the column beyond the grid as well: a hidden row may still hold old texts there.
-    for (int c = 1; c <= t.ColumnCount(); ++c) t.SetCell(c, n, t.Cell(c, row));
+    for (int c = AnyTable::FirstContent; c <= t.ColumnCount(); ++c) t.SetCell(c, n, t.Cell(c, row));
     if (progress) t.SetCell(Progress::Identifier, n, id);
     t.SetRowCount(n + 1);
 
@@ -36,7 +36,7 @@ AddRecordResult AddRecord(Workspace& ws, int kind, int row) {
     ws.Current().Select(kind, 2, n);
     // The grid takes the new row count first, so that the new row can be selected.
     ws.NotifyRowsInserted(kind, n, n);
-    ws.SelectGridCell(kind, 2, n);
+    ws.RevealGridCell(kind, 2, n);
     result.row = n;
     return result;
 }

@@ -50,7 +50,7 @@ EditOutcome AddProgressRow(Workspace& ws, ItemForm& form, const EditContext& ctx
     Log(ws, kLabelAdded, kind, row);
     if (deadline) Propagate(ws, ctx);
     const int stored = ws.Current().Row();
-    ws.SelectGridCell(kind, 2, stored);
+    ws.RevealGridCell(kind, 2, stored);
     Show(ctx, kind, stored);
     if (deadline)
         MirrorStageToFinance(ws, stored);
@@ -73,7 +73,7 @@ EditOutcome AddProject(Workspace& ws, ItemForm& form, const EditContext& ctx) {
     if (LoadProgress(ws, name) == LoadResult::Created) LoadProgress(ws, name);
     Log(ws, kLabelProjectData, kLogProjectAdded, last);
     const int shown = ws.Current().Row();
-    ws.SelectGridCell(kProjectTable, 2, shown);
+    ws.RevealGridCell(kProjectTable, 2, shown);
     Show(ctx, kProjectTable, shown);
     ws.NotifyTable(kProjectTable);
     return EditOutcome::Done;
@@ -114,7 +114,7 @@ EditOutcome AddEmpty(Workspace& ws, ItemForm& form, const EditContext& ctx) {
         for (int c = Progress::Activity; c <= last; ++c)
             if (c != Progress::Identifier) t.SetCell(c, row, QString());
     }
-    ws.SelectGridCell(kind, 2, row);
+    ws.RevealGridCell(kind, 2, row);
     Show(ctx, kind, row);
     ws.NotifyRowsChanged(kind, row, row);
     return EditOutcome::Done;

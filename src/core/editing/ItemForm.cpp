@@ -11,27 +11,40 @@ namespace {
 
 // Where the fields of each form lie in their table's row.
 const std::pair<int, QString ProjectForm::*> kProjectTexts[] = {
-    {1, &ProjectForm::number},      {2, &ProjectForm::name},
-    {3, &ProjectForm::manager},     {4, &ProjectForm::technician},
-    {5, &ProjectForm::measure},     {6, &ProjectForm::activities},
-    {7, &ProjectForm::supplierDoc}, {8, &ProjectForm::externalDoc},
-    {9, &ProjectForm::note},        {11, &ProjectForm::plannedEligible},
-    {12, &ProjectForm::subsidy}};
-const std::pair<int, double ProjectForm::*> kProjectDates[] = {{13, &ProjectForm::dateFrom},
-                                                               {14, &ProjectForm::dateTo}};
+    {Project::Number, &ProjectForm::number},
+    {Project::Name, &ProjectForm::name},
+    {Project::Manager, &ProjectForm::manager},
+    {Project::Technician, &ProjectForm::technician},
+    {Project::Measure, &ProjectForm::measure},
+    {Project::Activities, &ProjectForm::activities},
+    {Project::TextDocument, &ProjectForm::supplierDoc},
+    {Project::Picture, &ProjectForm::externalDoc},
+    {Project::Note, &ProjectForm::note},
+    {Project::PlannedTotal, &ProjectForm::plannedEligible},
+    {Project::Subsidy, &ProjectForm::subsidy}};
+const std::pair<int, double ProjectForm::*> kProjectDates[] = {
+    {Project::Start, &ProjectForm::dateFrom}, {Project::End, &ProjectForm::dateTo}};
 // The texts a deadline and a finance row share; column 1 joins the type and the project.
 const std::pair<int, QString ItemTexts::*> kItemTexts[] = {
-    {12, &ItemTexts::id},    {2, &ItemTexts::activity}, {3, &ItemTexts::classification},
-    {4, &ItemTexts::step},   {13, &ItemTexts::info},    {14, &ItemTexts::note},
-    {15, &ItemTexts::note2}, {16, &ItemTexts::textDoc}, {17, &ItemTexts::pictureDoc}};
-const std::pair<int, double DeadlineForm::*> kDeadlineDates[] = {{5, &DeadlineForm::planStart},
-                                                                 {6, &DeadlineForm::planEnd},
-                                                                 {7, &DeadlineForm::actualStart},
-                                                                 {8, &DeadlineForm::actualEnd}};
-const std::pair<int, double FinanceForm::*> kFinanceDates[] = {{5, &FinanceForm::delivery},
-                                                               {6, &FinanceForm::due},
-                                                               {7, &FinanceForm::assignment},
-                                                               {8, &FinanceForm::payment}};
+    {Progress::Identifier, &ItemTexts::id},
+    {Progress::Activity, &ItemTexts::activity},
+    {Progress::Classification, &ItemTexts::classification},
+    {Progress::Step, &ItemTexts::step},
+    {Progress::Info, &ItemTexts::info},
+    {Progress::Note, &ItemTexts::note},
+    {Progress::Free, &ItemTexts::note2},
+    {Progress::TextDocument, &ItemTexts::textDoc},
+    {Progress::Picture, &ItemTexts::pictureDoc}};
+const std::pair<int, double DeadlineForm::*> kDeadlineDates[] = {
+    {Deadline::PlanStart, &DeadlineForm::planStart},
+    {Deadline::PlanEnd, &DeadlineForm::planEnd},
+    {Deadline::ActualStart, &DeadlineForm::actualStart},
+    {Deadline::ActualEnd, &DeadlineForm::actualEnd}};
+const std::pair<int, double FinanceForm::*> kFinanceDates[] = {
+    {Finance::StartOrDelivery, &FinanceForm::delivery},
+    {Finance::EndOrDue, &FinanceForm::due},
+    {Finance::Approval, &FinanceForm::assignment},
+    {Finance::ProcedureEndOrPaid, &FinanceForm::payment}};
 
 // Row 0 appends: the table grows by one and the new last row is used. Column
 // 0 numbers the row.

@@ -275,7 +275,7 @@ void RemoveAllLinks(Workspace& ws) {
 
 void PropagateLinkDates(Workspace& ws, double today) {
     if (!ws.config.Flag(kFlagFollowLinks)) return;
-    if (ws.config.Flag(kFlagSortByIdForGantt)) SortDeadlineTable(ws, 12);
+    if (ws.config.Flag(kFlagSortByIdForGantt)) SortDeadlineTable(ws, Deadline::Identifier);
     Table& t = ws.Deadlines;
     // The passes change dates and durations only, so the links read once serve them all.
     const LinkMap links(t);

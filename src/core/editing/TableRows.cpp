@@ -24,7 +24,7 @@ int ChangeFlagOf(int kind) {
 }
 
 void EmptyRow(Table& t, int row, int lastColumn) {
-    for (int c = 1; c <= lastColumn; ++c) t.SetCell(c, row, QString());
+    for (int c = AnyTable::FirstContent; c <= lastColumn; ++c) t.SetCell(c, row, QString());
 }
 
 }  // namespace
@@ -44,7 +44,8 @@ int DeleteTableRow(Workspace& ws, int kind, int row, const QString& projectNumbe
     const int lastColumn = t.ColumnCount();
     const int last = t.RowCount() - 1;
     for (int i = row; i < last; ++i)
-        for (int c = 1; c <= lastColumn; ++c) t.SetCell(c, i, t.Cell(c, i + 1));
+        for (int c = AnyTable::FirstContent; c <= lastColumn; ++c)
+            t.SetCell(c, i, t.Cell(c, i + 1));
     EmptyRow(t, last, lastColumn);
     const int rowsBefore = t.RowCount();
 

@@ -19,7 +19,7 @@ const QString kPasswordMask = QStringLiteral("**********");
 
 constexpr int kSnapshotColumns = 15;
 constexpr int kProjectRecordColumns = 15;
-constexpr int kTemplateRecordColumns = 17;
+constexpr int kTemplateRecordColumns = Template::FileOnly;  // the last column logged
 constexpr int kDiaryTextLength = 40;
 
 // Appends the bytes of a text file as whole CR LF lines, exactly as reading it

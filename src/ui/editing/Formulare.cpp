@@ -200,10 +200,10 @@ bool IsItemKind(int kind) {
     return kind == kProjectTable || kind == kDeadlineTable || kind == kFinanceTable;
 }
 
-// The cells of a row beyond the grid too: all that a form is read from.
+// The cells of a row, the one beyond the grid too: all that a form is read from.
 QStringList RowCells(const Table& table, int row) {
     QStringList cells;
-    for (int c = 0; c <= table.ColumnCount(); ++c) cells << table.Cell(c, row);
+    for (int c = AnyTable::RowNumber; c <= table.ColumnCount(); ++c) cells << table.Cell(c, row);
     return cells;
 }
 
@@ -257,7 +257,7 @@ Formulare::Formulare(Workspace& ws, ConnectionSlot* slot, QWidget* parent)
     pages_->blockSignals(false);
     connect(pages_, &QTabWidget::currentChanged, this, &Formulare::PageSwitched);
 
-    ws_.Current().Select(kDeadlineTable, 1, 1);
+    ws_.Current().Select(kDeadlineTable, Deadline::KindAndProject, 1);
     EmitSelection();
     AppendSelectionCheck(QStringLiteral("Form8.FormCreate"));
     ShowDeadlineRow(1);
@@ -320,13 +320,13 @@ Formulare::DateField Formulare::MemoryDate(const QString& name, const QString& c
         const double day = Day(edit);
         if (page == kFinancePage) {
             financeMemory_ = day;
-            fi_.memory->setText(FormatShortDate(day));
+            finance_.memory->setText(FormatShortDate(day));
         } else {
-            dl_.memory->setText(FormatShortDate(day));
+            deadline_.memory->setText(FormatShortDate(day));
         }
     });
     connect(f.recall, &QToolButton::clicked, this, [this, edit, page] {
-        SetDay(edit, page == kFinancePage ? financeMemory_ : ParseDate(dl_.memory->text()));
+        SetDay(edit, page == kFinancePage ? financeMemory_ : ParseDate(deadline_.memory->text()));
     });
     return f;
 }
@@ -335,55 +335,55 @@ QToolButton* Formulare::PictureButton(const QString& name) {
     auto* b = new QToolButton;
     b->setObjectName(name);
     b->setText(QStringLiteral("..."));
-    connect(b, &QToolButton::clicked, this, &Formulare::ChoosePicture);
+    connect(b, &QToolButton::clicked, this, &Formulare::ChoosePictureCommand);
     return b;
 }
 
 QWidget* Formulare::BuildProjectPage() {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("Akce_Projekty"));
-    prNumber_ = Combo(QStringLiteral("Akce_CisloAkce"));
-    prName_ = Combo(QStringLiteral("Akce_NazevAkce"));
-    prManager_ = Combo(QStringLiteral("Akce_Manager"));
-    prTechnician_ = Combo(QStringLiteral("Akce_Technik"));
-    prMeasure_ = Line(QStringLiteral("Akce_Opatreni"));
-    prActivities_ = Line(QStringLiteral("Akce_Aktivity"));
-    prSupplierDoc_ = Line(QStringLiteral("Akce_DodavatelskaSOD"));
-    prExternalDoc_ = Line(QStringLiteral("Akce_DokumentVnejsi"));
-    prNote_ = Line(QStringLiteral("Akce_Poznamka"));
-    prSubsidy_ = Line(QStringLiteral("Akce_Dotace"));
-    prErdf_ = Line(QStringLiteral("Akce_DotaceERDF"));
-    prPlanned_ = Line(QStringLiteral("Akce_PlanVydaje"));
-    prSubsidyTotal_ = Line(QStringLiteral("Akce_DotaceCelkem"));
-    prFrom_ = DateEdit(QStringLiteral("Akce_DatumOd"));
-    prTo_ = DateEdit(QStringLiteral("Akce_DatumDo"));
-    for (QLineEdit* e : {prPlanned_, prSubsidyTotal_, prSubsidy_, prErdf_})
+    projectNumber_ = Combo(QStringLiteral("Akce_CisloAkce"));
+    projectName_ = Combo(QStringLiteral("Akce_NazevAkce"));
+    projectManager_ = Combo(QStringLiteral("Akce_Manager"));
+    projectTechnician_ = Combo(QStringLiteral("Akce_Technik"));
+    projectMeasure_ = Line(QStringLiteral("Akce_Opatreni"));
+    projectActivities_ = Line(QStringLiteral("Akce_Aktivity"));
+    projectSupplierDoc_ = Line(QStringLiteral("Akce_DodavatelskaSOD"));
+    projectExternalDoc_ = Line(QStringLiteral("Akce_DokumentVnejsi"));
+    projectNote_ = Line(QStringLiteral("Akce_Poznamka"));
+    projectSubsidy_ = Line(QStringLiteral("Akce_Dotace"));
+    projectErdf_ = Line(QStringLiteral("Akce_DotaceERDF"));
+    projectPlanned_ = Line(QStringLiteral("Akce_PlanVydaje"));
+    projectSubsidyTotal_ = Line(QStringLiteral("Akce_DotaceCelkem"));
+    projectFrom_ = DateEdit(QStringLiteral("Akce_DatumOd"));
+    projectTo_ = DateEdit(QStringLiteral("Akce_DatumDo"));
+    for (QLineEdit* e : {projectPlanned_, projectSubsidyTotal_, projectSubsidy_, projectErdf_})
         e->setAlignment(Qt::AlignRight);
-    prPlannedCaption_ = Caption(form_.layout.plannedEligibleCaption, prPlanned_);
-    prPlannedCaption_->setObjectName(QStringLiteral("Akce_PlanVydaje_Popis"));
+    projectPlannedCaption_ = Caption(form_.layout.plannedEligibleCaption, projectPlanned_);
+    projectPlannedCaption_->setObjectName(QStringLiteral("Akce_PlanVydaje_Popis"));
 
     QGridLayout* left = FieldGrid({
-        {QStringLiteral("Číslo akce"), prNumber_},
-        {QStringLiteral("Název akce"), prName_},
-        {QStringLiteral("Manager projektu"), prManager_},
-        {QStringLiteral("Technik projektu"), prTechnician_},
-        {QStringLiteral("Opatření"), prMeasure_},
-        {QStringLiteral("Aktivity"), prActivities_},
-        {QStringLiteral("Dodavatelská  SOD"), prSupplierDoc_},
-        {QStringLiteral("Dokument vnější"), prExternalDoc_,
+        {QStringLiteral("Číslo akce"), projectNumber_},
+        {QStringLiteral("Název akce"), projectName_},
+        {QStringLiteral("Manager projektu"), projectManager_},
+        {QStringLiteral("Technik projektu"), projectTechnician_},
+        {QStringLiteral("Opatření"), projectMeasure_},
+        {QStringLiteral("Aktivity"), projectActivities_},
+        {QStringLiteral("Dodavatelská  SOD"), projectSupplierDoc_},
+        {QStringLiteral("Dokument vnější"), projectExternalDoc_,
          PictureButton(QStringLiteral("Akce_Foto"))},
-        {QStringLiteral("Poznámka"), prNote_},
+        {QStringLiteral("Poznámka"), projectNote_},
     });
     left->setColumnStretch(1, 1);
     left->setRowStretch(left->rowCount(), 1);
 
     QGridLayout* right = FieldGrid({
-        {QStringLiteral("% Dotace celkem /"), prSubsidy_},
-        {QStringLiteral("Z dotace celkem % dotace ERDF"), prErdf_},
-        {.field = prPlanned_, .label = prPlannedCaption_},
-        {QStringLiteral("Dotace CELKEM"), prSubsidyTotal_},
-        {QStringLiteral("Datum od"), prFrom_},
-        {QStringLiteral("Datum do"), prTo_},
+        {QStringLiteral("% Dotace celkem /"), projectSubsidy_},
+        {QStringLiteral("Z dotace celkem % dotace ERDF"), projectErdf_},
+        {.field = projectPlanned_, .label = projectPlannedCaption_},
+        {QStringLiteral("Dotace CELKEM"), projectSubsidyTotal_},
+        {QStringLiteral("Datum od"), projectFrom_},
+        {QStringLiteral("Datum do"), projectTo_},
     });
     right->setRowStretch(right->rowCount(), 1);
 
@@ -468,7 +468,7 @@ int Formulare::AddDateRows(QGridLayout* grid, int row, ItemFields& f, const Item
     done->setObjectName(item.prefix + QStringLiteral("Splneno"));
     done->setToolTip(QStringLiteral("Nastaví termín realizace podle plánu pokud již není zadán."));
     connect(done, &QPushButton::clicked, this,
-            [this, index = item.index] { FulfilledClicked(index); });
+            [this, index = item.index] { FulfilledCommand(index); });
     grid->addWidget(f.memory, row, 1);
     grid->addWidget(done, row + 1, 1);
     return row + 2;
@@ -479,26 +479,26 @@ QWidget* Formulare::BuildDeadlinePage() {
                         QStringLiteral("Soubor grafický vnější"), QStringLiteral("SouborGraficky")};
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("Terminovane_cinnosti"));
-    dlDuration_ = new QSpinBox;
-    dlDuration_->setObjectName(QStringLiteral("Termin_TrvaniDny"));
-    dlDuration_->setRange(-99999, 99999);
-    dlDuration_->setValue(30);
+    deadlineDuration_ = new QSpinBox;
+    deadlineDuration_->setObjectName(QStringLiteral("Termin_TrvaniDny"));
+    deadlineDuration_->setRange(-99999, 99999);
+    deadlineDuration_->setValue(30);
 
     auto* right = new QGridLayout;
-    right->addWidget(Caption(QStringLiteral("Trvání dny"), dlDuration_), 0, 0);
-    right->addWidget(dlDuration_, 0, 1);
+    right->addWidget(Caption(QStringLiteral("Trvání dny"), deadlineDuration_), 0, 0);
+    right->addWidget(deadlineDuration_, 0, 1);
     const int end = AddDateRows(
-        right, 1, dl_, item,
-        {{&dlPlanStart_, QStringLiteral("PlanOd"), QStringLiteral("Plán počáteční datum")},
-         {&dlPlanEnd_, QStringLiteral("PlanDo"), QStringLiteral("Plán konečné datum")},
-         {&dlActualStart_, QStringLiteral("SkutecnostOd"),
+        right, 1, deadline_, item,
+        {{&deadlinePlanStart_, QStringLiteral("PlanOd"), QStringLiteral("Plán počáteční datum")},
+         {&deadlinePlanEnd_, QStringLiteral("PlanDo"), QStringLiteral("Plán konečné datum")},
+         {&deadlineActualStart_, QStringLiteral("SkutecnostOd"),
           QStringLiteral("Skutečnost počáteční datum")},
-         {&dlActualEnd_, QStringLiteral("SkutecnostDo"),
+         {&deadlineActualEnd_, QStringLiteral("SkutecnostDo"),
           QStringLiteral("Skutečnost konečné datum")}});
     right->setRowStretch(end, 1);
 
-    BuildItemPage(page, dl_, item, right);
-    dl_.id->setToolTip(QStringLiteral(
+    BuildItemPage(page, deadline_, item, right);
+    deadline_.id->setToolTip(QStringLiteral(
         "Popis vzájemných vazeb mezi plánovanými úkony. (ve formuláři se nezadávají) "));
     return page;
 }
@@ -517,16 +517,17 @@ QWidget* Formulare::BuildFinancePage() {
         connect(e, &QLineEdit::textChanged, this, &Formulare::AmountEdited);
         return e;
     };
-    fiTotal_ = amount(QStringLiteral("Finance_Celkem"));
-    fiIneligible_ = amount(QStringLiteral("Finance_Nezpusobile"));
-    fiEligible_ = amount(QStringLiteral("Finance_Zpusobile"));
-    fiRecognised_ = amount(QStringLiteral("Finance_Uznane"));
-    fiTotalCaption_ = Caption(form_.layout.totalCaption, fiTotal_);
-    fiTotalCaption_->setObjectName(QStringLiteral("Finance_Celkem_Popis"));
-    fiIneligibleCaption_ = Caption(QStringLiteral("Nezpůsobilé"), fiIneligible_);
-    fiEligibleCaption_ = Caption(QStringLiteral("Způsobilé"), fiEligible_);
-    fiRecognisedCaption_ = Caption(QStringLiteral("Způsobilé - uznané URR"), fiRecognised_);
-    fiRecognisedCaption_->setObjectName(QStringLiteral("Finance_Uznane_Popis"));
+    financeTotal_ = amount(QStringLiteral("Finance_Celkem"));
+    financeIneligible_ = amount(QStringLiteral("Finance_Nezpusobile"));
+    financeEligible_ = amount(QStringLiteral("Finance_Zpusobile"));
+    financeRecognised_ = amount(QStringLiteral("Finance_Uznane"));
+    financeTotalCaption_ = Caption(form_.layout.totalCaption, financeTotal_);
+    financeTotalCaption_->setObjectName(QStringLiteral("Finance_Celkem_Popis"));
+    financeIneligibleCaption_ = Caption(QStringLiteral("Nezpůsobilé"), financeIneligible_);
+    financeEligibleCaption_ = Caption(QStringLiteral("Způsobilé"), financeEligible_);
+    financeRecognisedCaption_ =
+        Caption(QStringLiteral("Způsobilé - uznané URR"), financeRecognised_);
+    financeRecognisedCaption_->setObjectName(QStringLiteral("Finance_Uznane_Popis"));
     auto radio = [this](const QString& name, MarkedAmount marked) {
         auto* b = new QRadioButton;
         b->setObjectName(name);
@@ -536,25 +537,32 @@ QWidget* Formulare::BuildFinancePage() {
         });
         return b;
     };
-    fiMarkTotal_ = radio(QStringLiteral("Finance_Oznacit_Celkem"), MarkedAmount::Total);
-    fiMarkIneligible_ =
+    financeMarkTotal_ = radio(QStringLiteral("Finance_Oznacit_Celkem"), MarkedAmount::Total);
+    financeMarkIneligible_ =
         radio(QStringLiteral("Finance_Oznacit_Nezpusobile"), MarkedAmount::Ineligible);
-    fiMarkEligible_ = radio(QStringLiteral("Finance_Oznacit_Zpusobile"), MarkedAmount::Eligible);
+    financeMarkEligible_ =
+        radio(QStringLiteral("Finance_Oznacit_Zpusobile"), MarkedAmount::Eligible);
     auto* marks = new QButtonGroup(page);
-    for (QRadioButton* b : {fiMarkTotal_, fiMarkIneligible_, fiMarkEligible_}) marks->addButton(b);
+    for (QRadioButton* b : {financeMarkTotal_, financeMarkIneligible_, financeMarkEligible_})
+        marks->addButton(b);
 
     QGridLayout* amounts = FieldGrid({
-        {.field = fiTotal_, .extra = fiMarkTotal_, .label = fiTotalCaption_},
-        {.field = fiIneligible_, .extra = fiMarkIneligible_, .label = fiIneligibleCaption_},
-        {.field = fiEligible_, .extra = fiMarkEligible_, .label = fiEligibleCaption_},
-        {.field = fiRecognised_, .label = fiRecognisedCaption_},
+        {.field = financeTotal_, .extra = financeMarkTotal_, .label = financeTotalCaption_},
+        {.field = financeIneligible_,
+         .extra = financeMarkIneligible_,
+         .label = financeIneligibleCaption_},
+        {.field = financeEligible_,
+         .extra = financeMarkEligible_,
+         .label = financeEligibleCaption_},
+        {.field = financeRecognised_, .label = financeRecognisedCaption_},
     });
     auto* dates = new QGridLayout;
-    AddDateRows(dates, 0, fi_, item,
-                {{&fiDelivery_, QStringLiteral("DatumDoruceni"), form_.layout.deliveryCaption},
-                 {&fiDue_, QStringLiteral("DatumSplatnosti"), form_.layout.dueCaption},
-                 {&fiAssignment_, QStringLiteral("DatumZarazeni"), form_.layout.assignmentCaption},
-                 {&fiPayment_, QStringLiteral("DatumZaplaceni"), form_.layout.paymentCaption}});
+    AddDateRows(
+        dates, 0, finance_, item,
+        {{&financeDelivery_, QStringLiteral("DatumDoruceni"), form_.layout.deliveryCaption},
+         {&financeDue_, QStringLiteral("DatumSplatnosti"), form_.layout.dueCaption},
+         {&financeAssignment_, QStringLiteral("DatumZarazeni"), form_.layout.assignmentCaption},
+         {&financePayment_, QStringLiteral("DatumZaplaceni"), form_.layout.paymentCaption}});
 
     auto* right = new QVBoxLayout;
     right->addLayout(amounts);
@@ -562,8 +570,8 @@ QWidget* Formulare::BuildFinancePage() {
     right->addLayout(dates);
     right->addStretch(1);
 
-    BuildItemPage(page, fi_, item, right);
-    fiMarkEligible_->setChecked(true);
+    BuildItemPage(page, finance_, item, right);
+    financeMarkEligible_->setChecked(true);
     return page;
 }
 
@@ -635,19 +643,20 @@ QWidget* Formulare::BuildBottomPanel() {
 void Formulare::FillLists() {
     filling_ = true;
     const EntryFormLists lists = EntryFormPickLists(ws_);
-    for (QComboBox* box : {prNumber_, dl_.number, fi_.number}) SetItems(box, lists.projectNumbers);
-    SetItems(prName_, lists.projectNames);
-    SetItems(prManager_, lists.managers);
-    SetItems(prTechnician_, lists.technicians);
-    SetItems(dl_.activity, lists.deadlineActivities);
-    SetItems(dl_.classification, lists.deadlineClassifications);
-    SetItems(dl_.step, lists.deadlineSteps);
-    SetItems(dl_.info, lists.deadlineInfos);
-    SetItems(dl_.note, lists.deadlineNotes);
-    SetItems(fi_.activity, lists.financeActivities);
-    SetItems(fi_.classification, lists.financeClassifications, false);
-    SetItems(fi_.step, lists.financeSteps);
-    SetItems(fi_.info, kFinanceInfoItems);
+    for (QComboBox* box : {projectNumber_, deadline_.number, finance_.number})
+        SetItems(box, lists.projectNumbers);
+    SetItems(projectName_, lists.projectNames);
+    SetItems(projectManager_, lists.managers);
+    SetItems(projectTechnician_, lists.technicians);
+    SetItems(deadline_.activity, lists.deadlineActivities);
+    SetItems(deadline_.classification, lists.deadlineClassifications);
+    SetItems(deadline_.step, lists.deadlineSteps);
+    SetItems(deadline_.info, lists.deadlineInfos);
+    SetItems(deadline_.note, lists.deadlineNotes);
+    SetItems(finance_.activity, lists.financeActivities);
+    SetItems(finance_.classification, lists.financeClassifications, false);
+    SetItems(finance_.step, lists.financeSteps);
+    SetItems(finance_.info, kFinanceInfoItems);
     filling_ = false;
     SetProjectChoices(ProjectEntries());
 }
@@ -662,8 +671,8 @@ void Formulare::PickListsChanged() {
     // The people of the people list are offered as managers and technicians too,
     // without replacing what the project page shows.
     filling_ = true;
-    AddMissing(prManager_, ws_.Picks.persons);
-    AddMissing(prTechnician_, ws_.Picks.persons);
+    AddMissing(projectManager_, ws_.Picks.persons);
+    AddMissing(projectTechnician_, ws_.Picks.persons);
     filling_ = false;
 }
 
@@ -681,19 +690,19 @@ void Formulare::SetDay(QDateEdit* edit, double day) {
 }
 
 QList<std::pair<QWidget*, QString ProjectForm::*>> Formulare::ProjectTexts() const {
-    return {{prNumber_, &ProjectForm::number},
-            {prName_, &ProjectForm::name},
-            {prManager_, &ProjectForm::manager},
-            {prTechnician_, &ProjectForm::technician},
-            {prMeasure_, &ProjectForm::measure},
-            {prActivities_, &ProjectForm::activities},
-            {prSupplierDoc_, &ProjectForm::supplierDoc},
-            {prExternalDoc_, &ProjectForm::externalDoc},
-            {prNote_, &ProjectForm::note},
-            {prSubsidy_, &ProjectForm::subsidyPercent},
-            {prErdf_, &ProjectForm::erdfPercent},
-            {prPlanned_, &ProjectForm::plannedEligible},
-            {prSubsidyTotal_, &ProjectForm::subsidy}};
+    return {{projectNumber_, &ProjectForm::number},
+            {projectName_, &ProjectForm::name},
+            {projectManager_, &ProjectForm::manager},
+            {projectTechnician_, &ProjectForm::technician},
+            {projectMeasure_, &ProjectForm::measure},
+            {projectActivities_, &ProjectForm::activities},
+            {projectSupplierDoc_, &ProjectForm::supplierDoc},
+            {projectExternalDoc_, &ProjectForm::externalDoc},
+            {projectNote_, &ProjectForm::note},
+            {projectSubsidy_, &ProjectForm::subsidyPercent},
+            {projectErdf_, &ProjectForm::erdfPercent},
+            {projectPlanned_, &ProjectForm::plannedEligible},
+            {projectSubsidyTotal_, &ProjectForm::subsidy}};
 }
 
 QList<std::pair<QWidget*, QString ItemTexts::*>> Formulare::ItemTextFields(const ItemFields& f) {
@@ -711,33 +720,33 @@ QList<std::pair<QWidget*, QString ItemTexts::*>> Formulare::ItemTextFields(const
 }
 
 QList<std::pair<QDateEdit*, double DeadlineForm::*>> Formulare::DeadlineDates() const {
-    return {{dlPlanStart_.edit, &DeadlineForm::planStart},
-            {dlPlanEnd_.edit, &DeadlineForm::planEnd},
-            {dlActualStart_.edit, &DeadlineForm::actualStart},
-            {dlActualEnd_.edit, &DeadlineForm::actualEnd}};
+    return {{deadlinePlanStart_.edit, &DeadlineForm::planStart},
+            {deadlinePlanEnd_.edit, &DeadlineForm::planEnd},
+            {deadlineActualStart_.edit, &DeadlineForm::actualStart},
+            {deadlineActualEnd_.edit, &DeadlineForm::actualEnd}};
 }
 
 QList<std::pair<QDateEdit*, double FinanceForm::*>> Formulare::FinanceDates() const {
-    return {{fiDelivery_.edit, &FinanceForm::delivery},
-            {fiDue_.edit, &FinanceForm::due},
-            {fiAssignment_.edit, &FinanceForm::assignment},
-            {fiPayment_.edit, &FinanceForm::payment}};
+    return {{financeDelivery_.edit, &FinanceForm::delivery},
+            {financeDue_.edit, &FinanceForm::due},
+            {financeAssignment_.edit, &FinanceForm::assignment},
+            {financePayment_.edit, &FinanceForm::payment}};
 }
 
 void Formulare::PutProject() {
     const ProjectForm& f = form_.project;
     filling_ = true;
     for (const auto& [field, text] : ProjectTexts()) SetFieldText(field, f.*text);
-    SetDay(prFrom_, f.dateFrom);
-    SetDay(prTo_, f.dateTo);
+    SetDay(projectFrom_, f.dateFrom);
+    SetDay(projectTo_, f.dateTo);
     filling_ = false;
 }
 
 void Formulare::PutDeadline() {
     const DeadlineForm& f = form_.deadline;
     filling_ = true;
-    for (const auto& [field, text] : ItemTextFields(dl_)) SetFieldText(field, f.*text);
-    dlDuration_->setValue(f.duration);
+    for (const auto& [field, text] : ItemTextFields(deadline_)) SetFieldText(field, f.*text);
+    deadlineDuration_->setValue(f.duration);
     for (const auto& [edit, day] : DeadlineDates()) SetDay(edit, f.*day);
     filling_ = false;
 }
@@ -745,17 +754,17 @@ void Formulare::PutDeadline() {
 void Formulare::PutAmounts() {
     const FinanceForm& f = form_.finance;
     filling_ = true;
-    fiTotal_->setText(f.total);
-    fiIneligible_->setText(f.ineligible);
-    fiEligible_->setText(f.eligible);
-    fiRecognised_->setText(f.recognised);
+    financeTotal_->setText(f.total);
+    financeIneligible_->setText(f.ineligible);
+    financeEligible_->setText(f.eligible);
+    financeRecognised_->setText(f.recognised);
     filling_ = false;
 }
 
 void Formulare::PutFinance() {
     const FinanceForm& f = form_.finance;
     filling_ = true;
-    for (const auto& [field, text] : ItemTextFields(fi_)) SetFieldText(field, f.*text);
+    for (const auto& [field, text] : ItemTextFields(finance_)) SetFieldText(field, f.*text);
     for (const auto& [edit, day] : FinanceDates()) SetDay(edit, f.*day);
     filling_ = false;
     PutAmounts();
@@ -764,24 +773,24 @@ void Formulare::PutFinance() {
 void Formulare::CollectProject() {
     ProjectForm& f = form_.project;
     for (const auto& [field, text] : ProjectTexts()) f.*text = FieldText(field);
-    f.dateFrom = Day(prFrom_);
-    f.dateTo = Day(prTo_);
+    f.dateFrom = Day(projectFrom_);
+    f.dateTo = Day(projectTo_);
 }
 
 void Formulare::CollectDeadline() {
     DeadlineForm& f = form_.deadline;
-    for (const auto& [field, text] : ItemTextFields(dl_)) f.*text = FieldText(field);
-    f.duration = dlDuration_->value();
+    for (const auto& [field, text] : ItemTextFields(deadline_)) f.*text = FieldText(field);
+    f.duration = deadlineDuration_->value();
     for (const auto& [edit, day] : DeadlineDates()) f.*day = Day(edit);
 }
 
 void Formulare::CollectFinance() {
     FinanceForm& f = form_.finance;
-    for (const auto& [field, text] : ItemTextFields(fi_)) f.*text = FieldText(field);
-    f.total = fiTotal_->text();
-    f.ineligible = fiIneligible_->text();
-    f.eligible = fiEligible_->text();
-    f.recognised = fiRecognised_->text();
+    for (const auto& [field, text] : ItemTextFields(finance_)) f.*text = FieldText(field);
+    f.total = financeTotal_->text();
+    f.ineligible = financeIneligible_->text();
+    f.eligible = financeEligible_->text();
+    f.recognised = financeRecognised_->text();
     for (const auto& [edit, day] : FinanceDates()) f.*day = Day(edit);
 }
 
@@ -919,34 +928,35 @@ void Formulare::ShowItemPicture(int row) {
 void Formulare::ApplyLayout() {
     const PageLayout& l = form_.layout;
     for (QWidget* w : std::initializer_list<QWidget*>{
-             fiTotalCaption_, fiTotal_, fiMarkTotal_, fiIneligibleCaption_, fiIneligible_,
-             fiMarkIneligible_, fiEligibleCaption_, fiEligible_, fiMarkEligible_})
+             financeTotalCaption_, financeTotal_, financeMarkTotal_, financeIneligibleCaption_,
+             financeIneligible_, financeMarkIneligible_, financeEligibleCaption_, financeEligible_,
+             financeMarkEligible_})
         w->setVisible(l.amountsShown);
-    fiAssignment_.SetShown(l.assignmentShown);
-    fiRecognisedCaption_->setVisible(l.recognisedShown);
-    fiRecognised_->setVisible(l.recognisedShown);
+    financeAssignment_.SetShown(l.assignmentShown);
+    financeRecognisedCaption_->setVisible(l.recognisedShown);
+    financeRecognised_->setVisible(l.recognisedShown);
     status_->setVisible(l.statusShown);
-    fiTotalCaption_->setText(l.totalCaption);
-    fiDelivery_.caption->setText(l.deliveryCaption);
-    fiDue_.caption->setText(l.dueCaption);
-    fiAssignment_.caption->setText(l.assignmentCaption);
-    fiPayment_.caption->setText(l.paymentCaption);
-    prPlannedCaption_->setText(l.plannedEligibleCaption);
+    financeTotalCaption_->setText(l.totalCaption);
+    financeDelivery_.caption->setText(l.deliveryCaption);
+    financeDue_.caption->setText(l.dueCaption);
+    financeAssignment_.caption->setText(l.assignmentCaption);
+    financePayment_.caption->setText(l.paymentCaption);
+    projectPlannedCaption_->setText(l.plannedEligibleCaption);
     addCopy_->setEnabled(l.copyEnabled);
-    fi_.type->setEnabled(l.financeTypeEnabled);
+    finance_.type->setEnabled(l.financeTypeEnabled);
     const bool free = !l.deadlineStageLocked;
-    for (const DateField* f : {&dlPlanStart_, &dlPlanEnd_}) {
+    for (const DateField* f : {&deadlinePlanStart_, &deadlinePlanEnd_}) {
         f->edit->setEnabled(free);
         f->clear->setEnabled(free);
         f->recall->setEnabled(free);
     }
-    dl_.activity->setEnabled(free);
-    dlDuration_->setEnabled(free);
+    deadline_.activity->setEnabled(free);
+    deadlineDuration_->setEnabled(free);
     emit statusLabelsShown(l.statusShown, realTerm_->isVisibleTo(this));
 }
 
 void Formulare::ApplyLayoutFrom(int page) {
-    const ItemFields& f = page == kDeadlinePage ? dl_ : fi_;
+    const ItemFields& f = page == kDeadlinePage ? deadline_ : finance_;
     const QString type = f.type->currentText();
     ApplyPageLayout(form_.layout, type.isEmpty() ? QChar() : type.at(0), f.activity->currentText(),
                     ws_.config.PopisDPH);
@@ -954,8 +964,8 @@ void Formulare::ApplyLayoutFrom(int page) {
 }
 
 void Formulare::SetServiceFields(bool enabled) {
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{dl_.type, dl_.number, dl_.id, fi_.number, fi_.id})
+    for (QWidget* w : std::initializer_list<QWidget*>{deadline_.type, deadline_.number,
+                                                      deadline_.id, finance_.number, finance_.id})
         w->setEnabled(enabled);
 }
 
@@ -970,14 +980,14 @@ void Formulare::AmountEdited() {
 
 void Formulare::MarkAmount(MarkedAmount marked) {
     form_.finance.marked = marked;
-    fiTotal_->setEnabled(marked != MarkedAmount::Total);
-    fiIneligible_->setEnabled(marked != MarkedAmount::Ineligible);
-    fiEligible_->setEnabled(marked != MarkedAmount::Eligible);
+    financeTotal_->setEnabled(marked != MarkedAmount::Total);
+    financeIneligible_->setEnabled(marked != MarkedAmount::Ineligible);
+    financeEligible_->setEnabled(marked != MarkedAmount::Eligible);
 }
 
 // ---------------------------------------------------------------- commands
 
-void Formulare::FulfilledClicked(int page) {
+void Formulare::FulfilledCommand(int page) {
     const int kind = page == kFinancePage ? kFinanceTable : kDeadlineTable;
     if (kind == kDeadlineTable) {
         CollectDeadline();
@@ -991,7 +1001,7 @@ void Formulare::FulfilledClicked(int page) {
     ws_.ResetInactivity();
 }
 
-void Formulare::ChoosePicture() {
+void Formulare::ChoosePictureCommand() {
     Config& c = ws_.config;
     const QString path =
         ws_.Ask().ChooseOpenFile({QStringLiteral("Otevření foto"), c.PathIn(c.CestaFoto, QString()),
@@ -1002,13 +1012,13 @@ void Formulare::ChoosePicture() {
     c.CestaFoto = c.RelativeFolder(info.absolutePath());
     switch (ws_.Current().Kind()) {
         case kProjectTable:
-            prExternalDoc_->setText(info.fileName());
+            projectExternalDoc_->setText(info.fileName());
             break;
         case kDeadlineTable:
-            dl_.pictureDoc->setText(info.fileName());
+            deadline_.pictureDoc->setText(info.fileName());
             break;
         case kFinanceTable:
-            fi_.pictureDoc->setText(info.fileName());
+            finance_.pictureDoc->setText(info.fileName());
             break;
         default:
             break;
@@ -1110,7 +1120,7 @@ void Formulare::PageSwitched(int page) {
     if (byHand) current.MoveTo(FirstRowOfPage(current, page));
     emit pageChanged(kind);
     if (byHand)
-        ws_.SelectGridCell(kind, 2, page == kProjectPage ? current.ProjectRow() : current.Row());
+        ws_.RevealGridCell(kind, 2, page == kProjectPage ? current.ProjectRow() : current.Row());
     EmitSelection();
     AppendSelectionCheck(QStringLiteral("TabbedNotebook1Change"));
     ws_.ResetInactivity();
@@ -1160,8 +1170,8 @@ void Formulare::ShowCurrentProject() {
 }
 
 void Formulare::SetProjectName(const QString& name) {
-    dl_.projectName->setText(name);
-    fi_.projectName->setText(name);
+    deadline_.projectName->setText(name);
+    finance_.projectName->setText(name);
 }
 
 void Formulare::ProjectChosen(const QString& text) {
@@ -1193,8 +1203,8 @@ void Formulare::Activated() {
     SetProjectName(ProjectNameOf(text));
     if (!number.isEmpty()) setWindowTitle(ProgressFileName(ws_, number));
     const QString memory = FormatShortDate(financeMemory_);
-    dl_.memory->setText(memory);
-    fi_.memory->setText(memory);
+    deadline_.memory->setText(memory);
+    finance_.memory->setText(memory);
 }
 
 bool Formulare::event(QEvent* event) {

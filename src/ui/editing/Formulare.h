@@ -195,8 +195,8 @@ class Formulare : public QWidget {
     void ApplyLayoutFrom(int page);
     void AmountEdited();
     void MarkAmount(MarkedAmount marked);
-    void FulfilledClicked(int page);
-    void ChoosePicture();
+    void FulfilledCommand(int page);
+    void ChoosePictureCommand();
     void ProjectChosen(const QString& text);
     // The chooser and the project name labels name the current project.
     void ShowCurrentProject();
@@ -233,42 +233,42 @@ class Formulare : public QWidget {
     QTabWidget* pages_ = nullptr;
 
     // Project page.
-    QComboBox* prNumber_ = nullptr;
-    QComboBox* prName_ = nullptr;
-    QComboBox* prManager_ = nullptr;
-    QComboBox* prTechnician_ = nullptr;
-    QLineEdit* prMeasure_ = nullptr;
-    QLineEdit* prActivities_ = nullptr;
-    QLineEdit* prSupplierDoc_ = nullptr;
-    QLineEdit* prExternalDoc_ = nullptr;
-    QLineEdit* prNote_ = nullptr;
-    QLineEdit* prSubsidy_ = nullptr;
-    QLineEdit* prErdf_ = nullptr;
-    QLabel* prPlannedCaption_ = nullptr;
-    QLineEdit* prPlanned_ = nullptr;
-    QLineEdit* prSubsidyTotal_ = nullptr;
-    QDateEdit* prFrom_ = nullptr;
-    QDateEdit* prTo_ = nullptr;
+    QComboBox* projectNumber_ = nullptr;
+    QComboBox* projectName_ = nullptr;
+    QComboBox* projectManager_ = nullptr;
+    QComboBox* projectTechnician_ = nullptr;
+    QLineEdit* projectMeasure_ = nullptr;
+    QLineEdit* projectActivities_ = nullptr;
+    QLineEdit* projectSupplierDoc_ = nullptr;
+    QLineEdit* projectExternalDoc_ = nullptr;
+    QLineEdit* projectNote_ = nullptr;
+    QLineEdit* projectSubsidy_ = nullptr;
+    QLineEdit* projectErdf_ = nullptr;
+    QLabel* projectPlannedCaption_ = nullptr;
+    QLineEdit* projectPlanned_ = nullptr;
+    QLineEdit* projectSubsidyTotal_ = nullptr;
+    QDateEdit* projectFrom_ = nullptr;
+    QDateEdit* projectTo_ = nullptr;
 
     // Deadline page.
-    ItemFields dl_;
-    QSpinBox* dlDuration_ = nullptr;
-    DateField dlPlanStart_, dlPlanEnd_, dlActualStart_, dlActualEnd_;
+    ItemFields deadline_;
+    QSpinBox* deadlineDuration_ = nullptr;
+    DateField deadlinePlanStart_, deadlinePlanEnd_, deadlineActualStart_, deadlineActualEnd_;
 
     // Finance page.
-    ItemFields fi_;
-    QLabel* fiTotalCaption_ = nullptr;
-    QLineEdit* fiTotal_ = nullptr;
-    QLabel* fiIneligibleCaption_ = nullptr;
-    QLineEdit* fiIneligible_ = nullptr;
-    QLabel* fiEligibleCaption_ = nullptr;
-    QLineEdit* fiEligible_ = nullptr;
-    QRadioButton* fiMarkTotal_ = nullptr;
-    QRadioButton* fiMarkIneligible_ = nullptr;
-    QRadioButton* fiMarkEligible_ = nullptr;
-    QLabel* fiRecognisedCaption_ = nullptr;
-    QLineEdit* fiRecognised_ = nullptr;
-    DateField fiDelivery_, fiDue_, fiAssignment_, fiPayment_;
+    ItemFields finance_;
+    QLabel* financeTotalCaption_ = nullptr;
+    QLineEdit* financeTotal_ = nullptr;
+    QLabel* financeIneligibleCaption_ = nullptr;
+    QLineEdit* financeIneligible_ = nullptr;
+    QLabel* financeEligibleCaption_ = nullptr;
+    QLineEdit* financeEligible_ = nullptr;
+    QRadioButton* financeMarkTotal_ = nullptr;
+    QRadioButton* financeMarkIneligible_ = nullptr;
+    QRadioButton* financeMarkEligible_ = nullptr;
+    QLabel* financeRecognisedCaption_ = nullptr;
+    QLineEdit* financeRecognised_ = nullptr;
+    DateField financeDelivery_, financeDue_, financeAssignment_, financePayment_;
 
     // Bottom panel.
     QLabel* itemLabel_ = nullptr;

@@ -148,7 +148,8 @@ Sledovani::Sledovani(Workspace& ws, QWidget* parent)
         // The grid was reset; it keeps showing its selected cell.
         FollowSelection(kind == kTemplateTableWithDefaults ? kTemplateTable : kind, false);
     });
-    connect(&ws_, &Workspace::selectionChanged, this, [this](int kind) { FollowSelection(kind); });
+    connect(&ws_, &Workspace::gridCellRevealed, this, &Sledovani::RevealCell);
+    connect(&ws_.Current(), &CurrentItem::rowsReordered, this, &Sledovani::FollowReorderedRows);
     connect(&ws_, &Workspace::progressGauge, this, [this](int position, int maximum) {
         gauge_->setMaximum(qMax(1, maximum));
         gauge_->setValue(qBound(0, position, gauge_->maximum()));
@@ -329,7 +330,8 @@ void Sledovani::CreateToolBar() {
     };
     for (const auto& [caption, flag] : tableButtons) {
         QAction* button = tools->addAction(caption);
-        connect(button, &QAction::triggered, this, [this, flag = flag] { TableButton(flag); });
+        connect(button, &QAction::triggered, this,
+                [this, flag = flag] { ToggleTableCommand(flag); });
     }
     formButton_ = tools->addAction(QStringLiteral("Formulář"));
     formButton_->setToolTip(QStringLiteral("Aktivuje vstupní formulář"));
@@ -601,7 +603,7 @@ void Sledovani::PageTurned(int kind) {
     LayoutTables();
 }
 
-void Sledovani::TableButton(int flag) {
+void Sledovani::ToggleTableCommand(int flag) {
     checkItems_.value(flag)->toggle();
     // The three item tables also turn the entry window to their page.
     if (form_) {
@@ -638,7 +640,8 @@ QTableView* Sledovani::CreateGrid(Table& table, const QString& name) {
     rows->setSectionResizeMode(QHeaderView::Fixed);
     rows->setMinimumSectionSize(kRowHeight);
     rows->setDefaultSectionSize(kRowHeight);
-    rows->setMinimumWidth(table.ColumnWidth(0));
+    const GridLayout& layout = model->Layout();
+    rows->setMinimumWidth(layout.ColumnWidth(AnyTable::RowNumber));
     if (model->RowsMovable()) AllowRowMoves(view, model);
 
     QHeaderView* columns = view->horizontalHeader();
@@ -648,7 +651,7 @@ QTableView* Sledovani::CreateGrid(Table& table, const QString& name) {
     columns->setSectionResizeMode(QHeaderView::Interactive);
 
     // A reset (a load, a sort) forgets the header's sections: the widths the
-    // user gave the columns are kept over it, new sections get the table's width.
+    // user gave the columns are kept over it, new sections get the designed width.
     auto widths = std::make_shared<QList<int>>();
     connect(model, &QAbstractItemModel::modelAboutToBeReset, view, [view, widths] {
         QHeaderView* header = view->horizontalHeader();
@@ -656,15 +659,16 @@ QTableView* Sledovani::CreateGrid(Table& table, const QString& name) {
         for (int c = 0; c < header->count(); ++c) widths->append(header->sectionSize(c));
     });
     connect(model, &QAbstractItemModel::modelReset, view,
-            [view, &table, widths] { ApplyColumnWidths(view, table, *widths); });
-    ApplyColumnWidths(view, table, {});
+            [view, &layout, widths] { ApplyColumnWidths(view, layout, *widths); });
+    ApplyColumnWidths(view, layout, {});
     return view;
 }
 
-void Sledovani::ApplyColumnWidths(QTableView* view, const Table& table, const QList<int>& kept) {
+void Sledovani::ApplyColumnWidths(QTableView* view, const GridLayout& layout,
+                                  const QList<int>& kept) {
     QHeaderView* header = view->horizontalHeader();
     for (int c = 0; c < header->count(); ++c)
-        header->resizeSection(c, c < kept.size() ? kept[c] : table.ColumnWidth(c + 1));
+        header->resizeSection(c, c < kept.size() ? kept[c] : layout.ColumnWidth(c + 1));
 }
 
 void Sledovani::AllowRowMoves(QTableView* view, TableModel* model) {
@@ -687,11 +691,11 @@ void Sledovani::AllowRowMoves(QTableView* view, TableModel* model) {
 void Sledovani::WatchSelection(QTableView* view, int kind) {
     connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this, kind](const QModelIndex& current) {
-                // The grid returning to its table's selected cell (after a reset,
-                // or because the core selected it) is no selection by the user.
-                const Table& table = *ws_.TableOf(kind);
-                if (TableModel::TableColumn(current) == table.SelectedColumn() &&
-                    TableModel::TableRow(current) == table.SelectedRow())
+                // The grid returning to its selected cell (after a reset, or
+                // because the core revealed it) is no selection by the user.
+                const GridSelection& selected = SlotOf(kind)->selection;
+                if (TableModel::TableColumn(current) == selected.column &&
+                    TableModel::TableRow(current) == selected.row)
                     return;
                 CellSelected(kind, current);
             });
@@ -714,7 +718,9 @@ void Sledovani::CellSelected(int kind, const QModelIndex& index) {
     int row = TableModel::TableRow(index);
     if (kind == kProjectTable && row <= 0) row = 1;
     ws_.Current().Select(kind, column, row);
-    ws_.TableOf(kind)->Select(column, row);
+    GridSelection& selected = SlotOf(kind)->selection;
+    selected.column = column;
+    selected.row = row;
     const QString where = QString::number(kind) + u' ';
     switch (kind) {
         case kProjectTable:
@@ -783,11 +789,12 @@ void Sledovani::ShowPopup(int kind, const QPoint& position) {
 }
 
 void Sledovani::FollowSelection(int kind, bool toTopRow) {
-    QTableView* view = Grid(kind);
-    if (!view) return;
+    const GridSlot* grid = SlotOf(kind);
+    if (!grid) return;
+    QTableView* view = grid->view;
+    const GridSelection& selected = grid->selection;
     const auto* model = static_cast<const TableModel*>(view->model());
-    const Table& table = model->table();
-    const QModelIndex cell = model->IndexOf(table.SelectedColumn(), table.SelectedRow());
+    const QModelIndex cell = model->IndexOf(selected.column, selected.row);
     if (!cell.isValid()) return;
     // The grid's selection handler knows its table's own cell and leaves the item as it is.
     view->setCurrentIndex(cell);
@@ -795,14 +802,33 @@ void Sledovani::FollowSelection(int kind, bool toTopRow) {
         view->scrollTo(cell);
         return;
     }
-    const QModelIndex top = model->IndexOf(table.SelectedColumn(), table.TopRow());
+    const QModelIndex top = model->IndexOf(selected.column, selected.topRow);
     if (top.isValid()) view->scrollTo(top, QAbstractItemView::PositionAtTop);
+}
+
+void Sledovani::RevealCell(int kind, int column, int row) {
+    GridSlot* grid = SlotOf(kind);
+    if (!grid) return;
+    // Three rows above it stay in sight.
+    grid->selection = {column, row, row < 4 ? 1 : row - 3};
+    FollowSelection(kind);
+}
+
+void Sledovani::FollowReorderedRows(int kind, const std::function<int(int)>& newRowOf) {
+    if (GridSlot* grid = SlotOf(kind)) grid->selection.row = newRowOf(grid->selection.row);
 }
 
 QTableView* Sledovani::Grid(int kind) const {
     if (kind == kTemplateTableWithDefaults) kind = kTemplateTable;
     for (const GridSlot& g : grids_)
         if (g.kind == kind) return g.view;
+    return nullptr;
+}
+
+Sledovani::GridSlot* Sledovani::SlotOf(int kind) {
+    if (kind == kTemplateTableWithDefaults) kind = kTemplateTable;
+    for (GridSlot& g : grids_)
+        if (g.kind == kind && g.view) return &g;
     return nullptr;
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <functional>
 
+#include "GridLayout.h"
 #include "GridMenus.h"
 #include "finance/OverviewState.h"
 #include "shell/Slot.h"
@@ -122,6 +123,7 @@ class Sledovani : public QMainWindow {
         int flag;      // the SettingsFlags position of its menu item
         bool shrinks;  // takes no more height than its rows need
         QTableView* view = nullptr;
+        GridSelection selection{};
     };
 
     void CreateMenus();
@@ -131,7 +133,9 @@ class Sledovani : public QMainWindow {
                      const std::function<void()>& command = {});
     QAction* AddCheck(QMenu* menu, int flag, const QString& caption, bool designMark);
     QTableView* CreateGrid(Table& table, const QString& name);
-    static void ApplyColumnWidths(QTableView* view, const Table& table, const QList<int>& kept);
+    static void ApplyColumnWidths(QTableView* view, const GridLayout& layout,
+                                  const QList<int>& kept);
+    GridSlot* SlotOf(int kind);
     void AllowRowMoves(QTableView* view, TableModel* model);
     void WatchSelection(QTableView* view, int kind);
     void ConnectEntryWindow();
@@ -151,9 +155,13 @@ class Sledovani : public QMainWindow {
     // became current in the meantime.
     void SelectIfNew(int kind, const QModelIndex& index);
     void FollowMenuCaptions(int kind, int column, int row);
-    // Moves the grid to the table's selected cell without making a new current
-    // item; scrolled to the table's top row, or only as far as needed.
+    // Moves the grid to its selected cell without making a new current item;
+    // scrolled to the grid's top row, or only as far as needed.
     void FollowSelection(int kind, bool toTopRow = true);
+    // The core asked the grid to show (column, row) near its top.
+    void RevealCell(int kind, int column, int row);
+    // Rows of a table were put into another order: the grid's selected cell goes along.
+    void FollowReorderedRows(int kind, const std::function<int(int)>& newRowOf);
     void ShowPopup(int kind, const QPoint& position);
     void GridCommand(GridMenus::Command command, int kind);
     void AddRecordCommand();
@@ -163,7 +171,8 @@ class Sledovani : public QMainWindow {
     // The entry window turned to the page of kind: its table is the one shown
     // of the project, deadline and finance tables.
     void PageTurned(int kind);
-    void TableButton(int flag);
+    // A table button of the tool bar toggles its menu item.
+    void ToggleTableCommand(int flag);
     void ShowStatus(const QString& text, const QColor& colour);
     // Item kind + "/" + current column + "/" + item row of the current item.
     void ShowSelectionLabel();
@@ -215,7 +224,7 @@ class Sledovani : public QMainWindow {
     QAction* renumber_ = nullptr;
     QAction* forms_ = nullptr;
     QAction* formButton_ = nullptr;
-    QAction* photoItem_ = nullptr;  // until the viewer brings its own
+    QAction* photoItem_ = nullptr;  // "Zobrazení Foto": the viewer's own action once it exists
     QAction* timeline_ = nullptr;
     std::array<QToolButton*, 3> speedButtons_{};
     // The check items by their SettingsFlags position.

@@ -13,10 +13,6 @@ int BaseKind(int kind) {
     return kind == kTemplateTableWithDefaults ? kTemplateTable : kind;
 }
 
-QColor FixedColumnColour(const Table& table) {
-    return table.FixedColumnColor().isValid() ? table.FixedColumnColor() : table.HeaderColor();
-}
-
 // Amounts are padded with leading blanks to line up in a fixed-width font; in a
 // proportional font they line up only when drawn right-aligned without the padding.
 bool IsPadded(const QString& text) {
@@ -50,7 +46,7 @@ int RowAfterMove(int row, int from, int to) {
 }  // namespace
 
 TableModel::TableModel(Workspace& ws, Table& table, QObject* parent)
-    : QAbstractTableModel(parent), ws_(ws), table_(table) {
+    : QAbstractTableModel(parent), ws_(ws), table_(table), layout_(GridLayoutOf(table.Kind())) {
     rows_ = table_.RowCount();
     columns_ = table_.ColumnCount();
     auto mine = [this](int kind) { return BaseKind(kind) == BaseKind(table_.Kind()); };
@@ -119,7 +115,7 @@ int TableModel::columnCount(const QModelIndex& parent) const {
 }
 
 bool TableModel::IsFixed(const QModelIndex& index) const {
-    return TableColumn(index) < table_.FixedColumns() || TableRow(index) < table_.FixedRows();
+    return TableColumn(index) < layout_.fixedColumns || TableRow(index) < layout_.fixedRows;
 }
 
 QModelIndex TableModel::IndexOf(int tableColumn, int tableRow) const {
@@ -141,9 +137,9 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
             return int((padded ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
         }
         case Qt::BackgroundRole:
-            if (TableColumn(index) < table_.FixedColumns())
-                return QBrush(FixedColumnColour(table_));
-            if (TableRow(index) < table_.FixedRows()) return QBrush(table_.HeaderColor());
+            if (TableColumn(index) < layout_.fixedColumns)
+                return QBrush(layout_.FixedColumnColour());
+            if (TableRow(index) < layout_.fixedRows) return QBrush(layout_.headerColor);
             return {};
         default:
             return {};
@@ -157,7 +153,7 @@ QVariant TableModel::headerData(int section, Qt::Orientation orientation, int ro
             return horizontal ? table_.Cell(section + 1, 0)
                               : table_.Cell(AnyTable::RowNumber, section + 1);
         case Qt::BackgroundRole:
-            return QBrush(horizontal ? table_.HeaderColor() : FixedColumnColour(table_));
+            return QBrush(horizontal ? layout_.headerColor : layout_.FixedColumnColour());
         case Qt::TextAlignmentRole:
             return int(horizontal ? Qt::AlignLeft | Qt::AlignVCenter
                                   : Qt::Alignment(Qt::AlignCenter));

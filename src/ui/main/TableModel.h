@@ -2,13 +2,15 @@
 
 #include <QAbstractTableModel>
 
+#include "GridLayout.h"
+
 class Table;
 class Workspace;
 
 // Shows a core Table in a view. Table row 0 is the horizontal header and table
 // column 0 (the row number) the vertical header, so model (row, column) is table
-// (column + 1, row + 1). The table's further fixed rows and columns (the results
-// table has them) are drawn in the header colour and cannot be selected.
+// (column + 1, row + 1). The grid's further fixed rows and columns (the results
+// grid has them) are drawn in the header colour and cannot be selected.
 //
 // The core changes its tables without asking and then announces the change:
 // rows inserted, removed or changed, or the whole table (a load, a sort). The
@@ -25,6 +27,8 @@ class TableModel : public QAbstractTableModel {
     TableModel(Workspace& ws, Table& table, QObject* parent = nullptr);
 
     const Table& table() const { return table_; }
+    // The designed layout of the table's grid: widths, colours, fixed parts.
+    const GridLayout& Layout() const { return layout_; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -46,7 +50,7 @@ class TableModel : public QAbstractTableModel {
     static int TableRow(const QModelIndex& index) { return index.row() + 1; }
     QModelIndex IndexOf(int tableColumn, int tableRow) const;
 
-    // True for the cells that the table keeps fixed besides its header row and
+    // True for the cells that the grid keeps fixed besides its header row and
     // row-number column.
     bool IsFixed(const QModelIndex& index) const;
 
@@ -65,6 +69,7 @@ class TableModel : public QAbstractTableModel {
 
     Workspace& ws_;
     Table& table_;
+    const GridLayout layout_;
     int rows_ = 0;
     int columns_ = 0;
 };
