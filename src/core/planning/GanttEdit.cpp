@@ -59,7 +59,7 @@ void GanttInteraction::Press(Qt::MouseButton button, QPoint at) {
     if (button == Qt::LeftButton && hover_ > 0) {
         CurrentItem& current = ws_.Current();
         current.SelectRow(kDeadlineTable, row_);
-        ws_.SelectGridCell(kDeadlineTable, current.Column(), row_);
+        ws_.RevealGridCell(kDeadlineTable, current.Column(), row_);
         if (mode_ != GanttMode::None && Drawn(row_)) {
             pressedRow_ = row_;
             const int h = scale_.BarHeight();
