@@ -18,6 +18,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <cmath>
 #include <memory>
 
 #include "Clock.h"
@@ -32,6 +33,10 @@
 #include "data/ProjectRegister.h"
 #include "data/Sorting.h"
 #include "data/Templates.h"
+#include "diary/Denik.h"
+#include "diary/DiaryWiring.h"
+#include "diary/Graf.h"
+#include "diary/Minutes.h"
 #include "editing/Formulare.h"
 #include "editing/GridActions.h"
 #include "editing/ItemEdit.h"
@@ -459,10 +464,39 @@ void Sledovani::CreateWindows() {
     forms_->setEnabled(true);
     formButton_->setEnabled(true);
 
+    graf_ = new Graf(ws_, this);
+    denik_ = new Denik(ws_, this);
+    ConnectDiary(ws_, *graf_, *denik_, form_);
+    QAction* showDiary = checkItems_.value(kFlagShowDiary);
+    showDiary->setEnabled(true);
+    connect(showDiary, &QAction::toggled, this, [this](bool on) {
+        if (on)
+            ShowCalendar();
+        else
+            graf_->hide();
+    });
+    connect(printMinutes_, &QAction::triggered, this, [this] {
+        RunCommand(
+            [this] {
+                if (!CheckPermission(ws_, QStringLiteral("Zápis "), 3)) return;
+                LoadAllProgress(ws_);
+                // Column 8: today while the calendar starts a week before the start-up.
+                ComposeMinutes(ws_, std::floor(graf_->View().Day(8)));
+            },
+            this);
+    });
+
     // The entry window made deadline row 1 the current item while it was being
     // built, before anything listened: the labels and the strip catch up.
     ShowSelectionLabel();
     form_->ShowDeadlineRow(ws_.Current().Row());
+}
+
+void Sledovani::ShowCalendar() {
+    if (!graf_ || !ws_.config.Flag(kFlagShowDiary)) return;
+    graf_->move(0, frameGeometry().height());
+    graf_->show();
+    graf_->RefreshCalendar();
 }
 
 void Sledovani::ConnectEntryWindow() {

@@ -8,8 +8,10 @@
 #include "GridMenus.h"
 #include "shell/Slot.h"
 
+class Denik;
 class Foto;
 class Formulare;
+class Graf;
 class LinkRecorder;
 class Nastaveni;
 class TimelineStrip;
@@ -89,6 +91,10 @@ class Sledovani : public QMainWindow {
     Nastaveni* Settings();
     Formulare* EntryWindow() const { return form_; }
     Foto* PhotoViewer() const { return foto_; }
+    Graf* Calendar() const { return graf_; }
+    Denik* DayEntry() const { return denik_; }
+    // The first showing: the diary calendar below the main window, when its menu item is checked.
+    void ShowCalendar();
     TimelineStrip* Strip() const { return strip_; }
     // Shared with the Gantt diagram, which records links the same way.
     LinkRecorder& Links() const { return *links_; }
@@ -174,6 +180,8 @@ class Sledovani : public QMainWindow {
     QWidget* panel_ = nullptr;
     Formulare* form_ = nullptr;
     Foto* foto_ = nullptr;
+    Graf* graf_ = nullptr;
+    Denik* denik_ = nullptr;
     LinkRecorder* links_ = nullptr;
     GridMenus* menus_ = nullptr;
     // In stacking order, top to bottom.
