@@ -37,12 +37,15 @@ bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
         out.command = Arguments::Command::Status;
     } else if (command == QLatin1String("backup")) {
         out.command = Arguments::Command::Backup;
+    } else if (command == QLatin1String("minutes")) {
+        out.command = Arguments::Command::Minutes;
     } else {
         error = QStringLiteral("Neznámý příkaz: ") + command;
         return false;
     }
     const bool generate = out.command == Arguments::Command::Generate;
     const bool status = out.command == Arguments::Command::Status;
+    const bool minutes = out.command == Arguments::Command::Minutes;
     for (int i = 1; i < args.size(); ++i) {
         QString name, value;
         SplitOption(args[i], name, value);
@@ -50,9 +53,11 @@ bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
             out.command = Arguments::Command::Help;
             return true;
         }
-        const bool takesValue = name == QLatin1String("--base") ||
-                                ((generate || status) && name == QLatin1String("--project")) ||
-                                (status && name == QLatin1String("--date"));
+        const bool takesValue =
+            name == QLatin1String("--base") ||
+            ((generate || status) && name == QLatin1String("--project")) ||
+            (status && name == QLatin1String("--date")) ||
+            (minutes && (name == QLatin1String("--day") || name == QLatin1String("--out")));
         if (takesValue) {
             if (value.isNull()) {
                 if (i + 1 >= args.size() || args[i + 1].startsWith(QLatin1String("--"))) {
@@ -67,10 +72,12 @@ bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
             }
             if (name == QLatin1String("--base")) {
                 out.base = value;
-            } else if (name == QLatin1String("--date")) {
+            } else if (name == QLatin1String("--out")) {
+                out.out = value;
+            } else if (name == QLatin1String("--date") || name == QLatin1String("--day")) {
                 if (!ParseDay(value, out.date)) {
-                    error = QStringLiteral("Volba --date potřebuje datum ve tvaru dd.mm.rrrr: ") +
-                            value;
+                    error = QStringLiteral("Volba ") + name +
+                            QStringLiteral(" potřebuje datum ve tvaru dd.mm.rrrr: ") + value;
                     return false;
                 }
             } else {
@@ -88,6 +95,10 @@ bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
             return false;
         }
     }
+    if (minutes && (!out.date.isValid() || out.out.isEmpty())) {
+        error = QStringLiteral("Příkaz minutes potřebuje volby --day dd.mm.rrrr a --out SOUBOR.");
+        return false;
+    }
     return true;
 }
 
@@ -98,6 +109,7 @@ QString UsageText() {
         "  orva-cli generate [--base SLOŽKA] [--project ČÍSLO] [--force]\n"
         "  orva-cli status [--base SLOŽKA] [--date dd.mm.rrrr] [--project ČÍSLO]\n"
         "  orva-cli backup [--base SLOŽKA]\n"
+        "  orva-cli minutes [--base SLOŽKA] --day dd.mm.rrrr --out SOUBOR\n"
         "  orva-cli --help\n"
         "\n"
         "Příkazy:\n"
@@ -116,6 +128,9 @@ QString UsageText() {
         "  backup    Zapíše úplnou zálohu dat do složky změn (soubor Zaloha_uživatel_datum.csv,\n"
         "            nový soubor začíná snímkem všech dat), stejně jako příkaz programu\n"
         "            \"Zálohování dat\"; vhodné pro noční plánovanou zálohu.\n"
+        "  minutes   Zápis z porady daného dne z deníku, jako \"Tisk zápisu\" programu\n"
+        "            (volby \"Tisk kolizních termínů\" a \"Tisk poznámek\" z konfigurace);\n"
+        "            zapíše jej jako RTF, nebo jako PDF, končí-li název souboru na .pdf.\n"
         "\n"
         "Volby:\n"
         "  --base SLOŽKA    základní složka se souborem ORVA_Sledovani.Ini (výchozí je\n"
@@ -123,6 +138,8 @@ QString UsageText() {
         "                   a soubor se nevytváří\n"
         "  --project ČÍSLO  jen akce s tímto číslem (přesně podle sloupce \"Číslo akce\")\n"
         "  --date DATUM     den, ke kterému se stav počítá (od 0:00); výchozí je nyní\n"
+        "  --day DATUM      den zápisu (minutes)\n"
+        "  --out SOUBOR     soubor zápisu, .rtf nebo .pdf (minutes)\n"
         "  --force          přepíše i existující soubory průběhu\n"
         "  --help           tato nápověda\n"
         "\n"

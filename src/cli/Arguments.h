@@ -6,13 +6,14 @@
 
 // The command line of orva-cli, as read from the arguments after the program name.
 struct Arguments {
-    enum class Command { None, Help, Check, Generate, Status, Backup };
+    enum class Command { None, Help, Check, Generate, Status, Backup, Minutes };
     Command command = Command::None;
     QString base;  // empty: the current directory
     QString project;
     bool hasProject = false;
     bool force = false;
-    QDate date;  // status: the reference day; invalid for today
+    QDate date;   // status: the reference day; invalid for today
+    QString out;  // minutes: the file written (.rtf or .pdf)
 };
 
 // Reads the arguments; on a mistake returns false with a Czech message in error.

@@ -2,9 +2,12 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTextDocument>
+#include <memory>
 
 #include "Arguments.h"
 #include "FileChoice.h"
+#include "MinutesOutput.h"
 #include "Prompter.h"
 #include "Workspace.h"
 #include "data/Cells.h"
@@ -12,10 +15,12 @@
 #include "data/DataCheck.h"
 #include "data/Dates.h"
 #include "data/IniFile.h"
+#include "data/People.h"
 #include "data/Progress.h"
 #include "data/ProjectRegister.h"
 #include "data/Templates.h"
 #include "data/TextFile.h"
+#include "diary/Minutes.h"
 #include "editing/Status.h"
 #include "shell/Access.h"
 #include "shell/ChangeLog.h"
@@ -392,6 +397,45 @@ int RunBackup(const Arguments& args, QTextStream& out, QTextStream& err) {
         LogChange(ws, QString(), label, kLogEvent, 12);
         out << (existed ? "Záznam zálohy připsán: " : "Záloha zapsána: ") << path << '\n';
         return skipped ? kExitProblems : kExitOk;
+    } catch (const FileError& e) {
+        out.flush();
+        err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;
+        return kExitProblems;
+    }
+}
+
+int RunMinutes(const Arguments& args, QTextStream& out, QTextStream& err) {
+    const QString base = BaseDirectory(args);
+    if (!BaseExists(base, err)) return kExitProblems;
+    ScriptedPrompter prompter;
+    Workspace ws(prompter);
+    Config& cfg = ws.config;
+    cfg.BaseDir = base;
+    try {
+        ReadConfigurationOrDefaults(cfg, out);
+        const QString registerPath = cfg.DataPath(cfg.SouborAkce);
+        if (cfg.SouborAkce.isEmpty() || !FileChoice::IsFile(registerPath)) {
+            err << "Chybí soubor: " << registerPath << Qt::endl;
+            return kExitProblems;
+        }
+        LoadProjectRegister(ws, cfg.SouborAkce);
+        // The people present and the recorder; without the file the minutes name nobody.
+        const QString people = cfg.DataPath(cfg.SouborLidi);
+        if (!cfg.SouborLidi.isEmpty() && FileChoice::IsFile(people))
+            ws.Picks.persons = ReadPeopleEntries(people);
+        const std::unique_ptr<QTextDocument> doc = BuildMinutes(ws, DayFromDate(args.date));
+        const QString path = QFileInfo(args.out).absoluteFilePath();
+        if (path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
+            if (!WriteMinutesPdf(*doc, path)) {
+                err << "Chyba souboru: " << path << ": PDF nelze zapsat" << Qt::endl;
+                return kExitProblems;
+            }
+        } else {
+            TextFile::WriteBytes(path, MinutesRtf(*doc));
+        }
+        for (const ScriptedPrompter::Entry& e : prompter.log) err << PromptLine(e) << Qt::endl;
+        out << "Zápis zapsán: " << path << '\n';
+        return prompter.log.isEmpty() ? kExitOk : kExitProblems;
     } catch (const FileError& e) {
         out.flush();
         err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;

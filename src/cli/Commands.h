@@ -20,3 +20,5 @@ int RunGenerate(const Arguments& args, QTextStream& out, QTextStream& err);
 int RunStatus(const Arguments& args, QTextStream& out, QTextStream& err);
 // A full backup into the change folder, as the menu command writes it.
 int RunBackup(const Arguments& args, QTextStream& out, QTextStream& err);
+// The minutes of a day from the diary, written as RTF or PDF (needs a QGuiApplication).
+int RunMinutes(const Arguments& args, QTextStream& out, QTextStream& err);
