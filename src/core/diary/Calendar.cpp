@@ -153,19 +153,16 @@ const QHash<QString, DayRecord>& DayFileCache::Records(const QString& path) {
 
 namespace {
 
-struct ProjectDates {
-    QList<DeadlineDates> deadlines;
-    QList<PaymentDates> payments;
-};
-
 double CellDate(const QStringList& row, int column) {
     return ParseDate(row.value(column - 1));
 }
 
+}  // namespace
+
 // The project's deadline and payment dates: from the tables when they hold
 // its progress file (they may carry unsaved edits), else from its file.
-ProjectDates DatesOf(Workspace& ws, ProgressCache& cache, const QString& number,
-                     const QString& fileName) {
+CalendarData::ProjectDates CalendarData::DatesOf(Workspace& ws, const QString& number,
+                                                 const QString& fileName) {
     ProjectDates dates;
     if (number.isEmpty()) return dates;
     if (fileName == ws.config.SouborPopis) {
@@ -180,7 +177,10 @@ ProjectDates DatesOf(Workspace& ws, ProgressCache& cache, const QString& number,
     const QString path = ws.config.DataPath(fileName);
     // A project without a progress file has no problems to show, and nobody to ask.
     if (!IsSafeNamePart(fileName) || !QFileInfo::exists(path)) return dates;
-    const ProgressRows& rows = cache.Read(path, ws.config.VyseDPH);
+    // Parsed once for as long as the progress cache serves the same rows.
+    const int parses = progress_.ParseCount();
+    const ProgressRows& rows = progress_.Read(path, ws.config.VyseDPH);
+    if (progress_.ParseCount() == parses && dates_.contains(path)) return dates_.value(path);
     for (const QStringList& row : rows.deadlines) {
         if (!row.value(Deadline::KindAndProject - 1).contains(number)) continue;
         dates.deadlines << DeadlineDates{
@@ -193,10 +193,9 @@ ProjectDates DatesOf(Workspace& ws, ProgressCache& cache, const QString& number,
         for (int c = 1; c <= row.size(); ++c) one.SetCell(c, 1, row[c - 1]);
         dates.payments << PaymentDatesOf(one, 1);
     }
+    dates_.insert(path, dates);
     return dates;
 }
-
-}  // namespace
 
 void CalendarData::Compute(Workspace& ws, const CalendarView& view, int firstRow, int lastRow,
                            bool withRecords) {
@@ -225,7 +224,7 @@ void CalendarData::Compute(Workspace& ws, const CalendarView& view, int firstRow
     const int paymentTolerance = ws.config.UchylkaFinance;
     for (int a = firstRow; a <= lastRow; ++a) {
         const QString number = ws.Projects.Cell(Project::Number, a);
-        const ProjectDates dates = DatesOf(ws, progress_, number, names[a - firstRow]);
+        const ProjectDates dates = DatesOf(ws, number, names[a - firstRow]);
         const QString section = number.toUpper();
         QList<CalendarCell>& cells = rows_[a];
         cells.resize(view.columns);

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "../data/ProgressCache.h"
+#include "../editing/Status.h"
 #include "DayRecord.h"
 
 class Workspace;
@@ -99,8 +100,17 @@ class CalendarData {
     ProgressCache& Progress() { return progress_; }
     DayFileCache& DayFiles() { return dayFiles_; }
 
+    // A project's deadline and payment dates, parsed once per read of its file.
+    struct ProjectDates {
+        QList<DeadlineDates> deadlines;
+        QList<PaymentDates> payments;
+    };
+
   private:
+    ProjectDates DatesOf(Workspace& ws, const QString& number, const QString& fileName);
+
     QHash<int, QList<CalendarCell>> rows_;
+    QHash<QString, ProjectDates> dates_;  // by progress file path
     CalendarCell empty_;
     ProgressCache progress_;
     DayFileCache dayFiles_;

@@ -12,7 +12,9 @@
 #include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
+#include <map>
 
 #include "Clock.h"
 #include "Workspace.h"
@@ -49,7 +51,7 @@ class PictureWidget : public QWidget {
     }
 
   protected:
-    void paintEvent(QPaintEvent*) override { graf_->PaintPicture(role_, this); }
+    void paintEvent(QPaintEvent* e) override { graf_->PaintPicture(role_, this, e->rect()); }
     void mouseMoveEvent(QMouseEvent* e) override {
         graf_->PointerMoved(role_, e->position().toPoint());
     }
@@ -71,6 +73,13 @@ QToolButton* NavButton(QWidget* parent, const QString& name, const QString& text
     b->setToolTip(hint);
     b->setFixedHeight(Graf::kTopBarHeight);
     return b;
+}
+
+// A picture's image is made again only when its size changed: a tall
+// calendar's image is tens of megabytes.
+void Reuse(QImage& image, QSize size) {
+    size = size.expandedTo(QSize(1, 1));
+    if (image.size() != size) image = QImage(size, QImage::Format_RGB32);
 }
 
 // Text drawn with its top left corner at (x, y), as the pictures place texts.
@@ -252,7 +261,7 @@ void Graf::DrawFrame() {
     const int H = view_.cellHeight;
     const Table& projects = ws_.Projects;
 
-    list_ = QImage(listPicture_->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    Reuse(list_, listPicture_->size());
     list_.fill(kButtonFace);
     QPainter lp(&list_);
     QFont bold = lp.font();
@@ -272,7 +281,7 @@ void Graf::DrawFrame() {
     }
     lp.end();
 
-    grid_ = QImage(gridSize, QImage::Format_RGB32);
+    Reuse(grid_, gridSize);
     grid_.fill(Qt::white);
     QPainter gp(&grid_);
     gp.setPen(QPen(kGridLine, 1));
@@ -281,7 +290,7 @@ void Graf::DrawFrame() {
     for (int i = 1; i <= view_.columns; ++i) gp.drawLine(i * W, 0, i * W, grid_.height());
     gp.end();
 
-    header_ = QImage(headerPicture_->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    Reuse(header_, headerPicture_->size());
     header_.fill(kButtonFace);
     QPainter hp(&header_);
     const int startDay = DateFromDay(ws_.StartMoment > 0 ? ws_.StartMoment : NowDay()).day();
@@ -304,65 +313,149 @@ int Graf::FillCalendarCells(int p, int i) {
         data_.Compute(ws_, view_, view_.offset + 1, lastShown, text);
     else
         data_.ComputeRow(ws_, view_, p, text);
-    int n = 0;
+    QList<QPoint> cells;  // (column, project row)
+    for (int a = qMax(p, view_.offset + 1); a <= (p == 0 ? lastShown : qMin(p, last)); ++a)
+        for (int c = 1; c <= view_.columns; ++c)
+            if (i == 0 || c == i) cells << QPoint(c, a);
     QPainter painter(&grid_);
-    for (int a = view_.offset + 1; a <= last; ++a) {
-        if (p != 0 && a != p) continue;
-        if (a > lastShown && p == 0) break;
-        for (int c = 1; c <= view_.columns; ++c) {
-            if (i != 0 && c != i) continue;
-            DrawCell(painter, a, c, p > 0);
-            n = int(data_.Cell(a, c).problems.size());
-        }
-    }
+    // After a full frame every cell is white already; a single cell may carry
+    // an old frame and is painted whole.
+    DrawCells(painter, cells, p > 0, p == 0 && i == 0);
     painter.end();
     gridPicture_->update();
-    return n;
+    return cells.isEmpty() ? 0
+                           : int(data_.Cell(cells.last().y(), cells.last().x()).problems.size());
 }
 
-void Graf::DrawCell(QPainter& painter, int row, int column, bool single) {
+// The cells are drawn in layers, each layer's shapes of one colour in one
+// call: a full redraw has thousands of cells.
+void Graf::DrawCells(QPainter& painter, const QList<QPoint>& cells, bool single, bool onWhite) {
     const int W = view_.cellWidth;
     const int H = view_.cellHeight;
-    const int v = row - view_.offset;
-    const int xr = column * W;
-    const int yb = v * H;
-    const double t = view_.Day(column);
-    const CalendarCell& cell = data_.Cell(row, column);
-    if (ws_.config.Flag(kFlagHighlightLate)) {
-        QColor fill = Qt::white;
-        if (Weekend(t)) fill = kButtonFace;
-        if (t == ws_.StartMoment) fill = QColor(0xFF, 0xFF, 0x00);
-        painter.setPen(QPen(Qt::black, 1));
-        painter.setBrush(fill);
-        painter.drawRect((column - 1) * W, (v - 1) * H, W, H);
-        painter.setBrush(Qt::NoBrush);
-    }
+    const bool highlight = ws_.config.Flag(kFlagHighlightLate);
     const bool chart = single || ws_.config.Flag(kFlagDiaryChart);
-    if (chart) {
-        QColor colour = Qt::black;
-        for (int k = 0; k < cell.problems.size(); ++k) {
-            colour = ProblemColour(cell.problems[k], colour);
-            const int y = yb - 3 - qMin(k + 1, 15);
-            painter.setPen(QPen(colour, 1));
-            painter.drawLine(xr - 18, y, xr - 3, y);
+    const bool text = ws_.config.Flag(kFlagCellText);
+    // Every shape is a filled rectangle (a one-pixel line is one pixel high
+    // or wide), gathered by colour and filled in one call per colour.
+    // A map: the lists are held by pointer while more colours are added.
+    std::map<QRgb, QList<QRect>> fills;
+    QList<QRect>* black = &fills[QColor(Qt::black).rgb()];
+    QList<QRect> records;
+    QList<int> weekend(view_.columns + 1, 0);
+    for (int c = 1; c <= view_.columns; ++c) weekend[c] = Weekend(view_.Day(c)) ? 1 : 0;
+    auto frame = [](QList<QRect>& to, int x, int y, int w, int h) {
+        to << QRect(x, y, w + 1, 1) << QRect(x, y + h, w + 1, 1) << QRect(x, y, 1, h + 1)
+           << QRect(x + w, y, 1, h + 1);
+    };
+    for (const QPoint& at : cells) {
+        const int column = at.x();
+        const int v = at.y() - view_.offset;
+        const int xr = column * W;
+        const int yb = v * H;
+        const CalendarCell& cell = data_.Cell(at.y(), column);
+        const QRect box((column - 1) * W, (v - 1) * H, W, H);
+        if (highlight) {
+            QColor fill = Qt::white;
+            if (weekend[column]) fill = kButtonFace;
+            if (view_.Day(column) == ws_.StartMoment) fill = QColor(0xFF, 0xFF, 0x00);
+            if (!onWhite || fill != Qt::white)
+                fills[fill.rgb()] << QRect(box.left() + 1, box.top() + 1, W - 1, H - 1);
+            // On a full redraw the cell borders are drawn below as whole lines.
+            if (!onWhite) frame(*black, box.left(), box.top(), W, H);
         }
-        painter.setPen(QPen(Qt::black, 1));
-        painter.drawRect(xr - 18, yb - 18, 15, 15);
+        if (chart) {
+            // The lines stack upwards from the square's bottom; a run of lines
+            // of one colour is one rectangle (from the 15th on they overlap).
+            QColor colour = Qt::black;
+            QList<QRect>* to = nullptr;
+            for (int k = 0; k < cell.problems.size(); ++k) {
+                const QColor next = ProblemColour(cell.problems[k], colour);
+                const int y = yb - 3 - qMin(k + 1, 15);
+                if (to && next == colour && to->last().top() == y + 1) {
+                    to->last().setTop(y);
+                } else if (!to || next != colour || to->last().top() != y) {
+                    to = &fills[next.rgb()];
+                    to->append(QRect(xr - 18, y, 16, 1));
+                }
+                colour = next;
+            }
+            frame(*black, xr - 18, yb - 18, 15, 15);
+        }
+        if (text && cell.hasRecord) records << box;
     }
-    if (!ws_.config.Flag(kFlagCellText) || !cell.hasRecord) return;
-    painter.setPen(QPen(kBlue, 3));
-    painter.drawRect(xr - W, yb - H, W, H);
-    const int x0 = xr - W;
-    const int y0 = yb - H;
-    painter.setPen(cell.taskCount < 1 ? kBlue : cell.overdue ? kRed : QColor(Qt::black));
-    TextAt(painter, x0 + 5, y0 + 2, QString::number(cell.taskCount));
-    const int problems = int(cell.problems.size());
-    painter.setPen(problems < 1 ? kBlue : kRed);
-    TextAt(painter, x0 + 26, y0 + 2, QString::number(problems));
-    painter.setPen(cell.payments < 1 ? kBlue : kRed);
-    TextAt(painter, x0 + 47, y0 + 2, QString::number(cell.payments));
-    painter.setPen(Qt::black);
-    TextAt(painter, x0 + 2, y0 + 20, cell.shortMessage);
+    if (highlight && onWhite && !cells.isEmpty()) {
+        const int rows = cells.last().y() - view_.offset;
+        for (int c = 0; c <= view_.columns; ++c) *black << QRect(c * W, 0, 1, rows * H + 1);
+        for (int v = 0; v <= rows; ++v) *black << QRect(0, v * H, view_.columns * W + 1, 1);
+    }
+    // The three-pixel record frame as four bars centred on the cell's edges.
+    QList<QRect>& blue = fills[kBlue.rgb()];
+    for (const QRect& b : records) {
+        blue << QRect(b.left() - 1, b.top() - 1, W + 3, 3)
+             << QRect(b.left() - 1, b.top() + H - 1, W + 3, 3)
+             << QRect(b.left() - 1, b.top() - 1, 3, H + 3)
+             << QRect(b.left() + W - 1, b.top() - 1, 3, H + 3);
+    }
+    // Backgrounds first, then the lines over them.
+    painter.setPen(Qt::NoPen);
+    const QRgb order[] = {QColor(Qt::white).rgb(), kButtonFace.rgb(),
+                          QColor(0xFF, 0xFF, 0x00).rgb()};
+    for (const QRgb colour : order) {
+        if (const auto it = fills.find(colour); it != fills.end()) {
+            painter.setBrush(QColor::fromRgb(colour));
+            painter.drawRects(it->second);
+        }
+    }
+    for (const auto& [colour, rects] : fills) {
+        if (std::find(std::begin(order), std::end(order), colour) != std::end(order)) continue;
+        painter.setBrush(QColor::fromRgb(colour));
+        painter.drawRects(rects);
+    }
+    painter.setBrush(Qt::NoBrush);
+    for (const QRect& box : records) {
+        const CalendarCell& cell = data_.Cell(box.top() / H + 1 + view_.offset, box.left() / W + 1);
+        const int x0 = box.left();
+        const int y0 = box.top();
+        const int problems = int(cell.problems.size());
+        DrawText(painter, x0 + 5, y0 + 2, QString::number(cell.taskCount),
+                 cell.taskCount < 1 ? kBlue
+                 : cell.overdue     ? kRed
+                                    : QColor(Qt::black));
+        DrawText(painter, x0 + 26, y0 + 2, QString::number(problems), problems < 1 ? kBlue : kRed);
+        DrawText(painter, x0 + 47, y0 + 2, QString::number(cell.payments),
+                 cell.payments < 1 ? kBlue : kRed);
+        DrawText(painter, x0 + 2, y0 + 20, cell.shortMessage, Qt::black);
+    }
+}
+
+void Graf::DrawText(QPainter& painter, int x, int y, const QString& text, const QColor& colour) {
+    // Each text is rendered once per colour and then only copied: the same
+    // numbers and messages come back in many cells.
+    const QString key = text + u'\x1f' + QString::number(colour.rgb(), 16);
+    auto it = texts_.find(key);
+    if (it == texts_.end()) {
+        const QFontMetrics metrics(painter.font());
+        QImage image(qMax(1, metrics.horizontalAdvance(text)) + 2, metrics.height(),
+                     QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.setFont(painter.font());
+        p.setPen(colour);
+        TextAt(p, 0, 0, text);
+        p.end();
+        it = texts_.insert(key, image);
+    }
+    painter.drawImage(x, y, *it);
+}
+
+void Graf::UpdateMarks() {
+    const int W = view_.cellWidth;
+    const int H = view_.cellHeight;
+    const int xr = currentDay_ * W;
+    const int yb = currentRow_ * H;
+    gridPicture_->update(QRect(xr - W - 2, yb - H - 2, W + 5, H + 5));
+    listPicture_->update(QRect(0, yb - 2, listPicture_->width(), 5));
+    headerPicture_->update(QRect(xr - W + kListWidth - 2, 0, W + 5, 5));
 }
 
 void Graf::MarkCurrentCell() {
@@ -371,15 +464,16 @@ void Graf::MarkCurrentCell() {
     headerPicture_->update();
 }
 
-void Graf::PaintPicture(Picture picture, QWidget* target) {
+void Graf::PaintPicture(Picture picture, QWidget* target, const QRect& area) {
     QPainter p(target);
+    p.setClipRect(area);
     const int W = view_.cellWidth;
     const int H = view_.cellHeight;
     const int xr = currentDay_ * W;
     const int yb = currentRow_ * H;
     switch (picture) {
         case Picture::Grid:
-            p.drawImage(0, 0, grid_);
+            p.drawImage(area, grid_, area);
             if (currentDay_ > 0 && currentRow_ > 0) {
                 // The pointer's outline inverts what lies below it, so it shows on any colour.
                 p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
@@ -389,14 +483,14 @@ void Graf::PaintPicture(Picture picture, QWidget* target) {
             }
             break;
         case Picture::List:
-            p.drawImage(0, 0, list_);
+            p.drawImage(area, list_, area);
             if (currentRow_ > 0) {
                 p.setPen(QPen(kRed, 3));
                 p.drawLine(2, yb, target->width() - 2, yb);
             }
             break;
         case Picture::Header:
-            p.drawImage(0, 0, header_);
+            p.drawImage(area, header_, area);
             if (currentDay_ > 0) {
                 p.setPen(QPen(kRed, 3));
                 p.drawLine(xr - W + kListWidth, 2, xr + kListWidth, 2);
@@ -408,6 +502,7 @@ void Graf::PaintPicture(Picture picture, QWidget* target) {
 void Graf::PointerMoved(Picture picture, QPoint position) {
     if (overview_->isVisible()) return;
     pointer_ = position;
+    UpdateMarks();  // where the old marks are
     const int W = view_.cellWidth;
     const int H = view_.cellHeight;
     switch (picture) {
@@ -429,7 +524,7 @@ void Graf::PointerMoved(Picture picture, QPoint position) {
     coordinates_->setText(QString::number(currentDay_) + u'/' + QString::number(currentRow_) +
                           QStringLiteral("   -   ") + QString::number(position.x()) + u'/' +
                           QString::number(position.y()));
-    MarkCurrentCell();
+    UpdateMarks();
 }
 
 void Graf::PointerPressed(Picture picture, QPoint, Qt::MouseButton button) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QImage>
 #include <QWidget>
 
@@ -46,7 +47,7 @@ class Graf : public QWidget {
     enum class Picture { Header, List, Grid };
     void PointerMoved(Picture picture, QPoint position);
     void PointerPressed(Picture picture, QPoint position, Qt::MouseButton button);
-    void PaintPicture(Picture picture, QWidget* target);
+    void PaintPicture(Picture picture, QWidget* target, const QRect& area);
 
   signals:
     // A cell was clicked: the day entry shows column's day for project row;
@@ -62,13 +63,18 @@ class Graf : public QWidget {
 
   private:
     void DrawFrame();
-    void DrawCell(QPainter& painter, int row, int column, bool single);
+    // cells: (column, project row); single: one project's row, drawn with its chart.
+    void DrawCells(QPainter& painter, const QList<QPoint>& cells, bool single, bool onWhite);
     void ShowDayOverview();
     void HideDayOverview();
     void DeleteColumn();
     void PrintMinutes();
     void ToggleHeight();
     void ChooseCell(Picture picture, Qt::MouseButton button);
+    // A cell text with its top left corner at (x, y).
+    void DrawText(QPainter& painter, int x, int y, const QString& text, const QColor& colour);
+    // The pixels the pointer's marks cover on each picture, to repaint only those.
+    void UpdateMarks();
 
     Workspace& ws_;
     CalendarView view_;
@@ -91,4 +97,5 @@ class Graf : public QWidget {
     QLabel* projectCount_ = nullptr;
     QPushButton* print_ = nullptr;
     int overviewColumn_ = 0;
+    QHash<QString, QImage> texts_;
 };
