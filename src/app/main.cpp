@@ -86,5 +86,6 @@ int main(int argc, char* argv[]) {
     }
     prompter.SetParent(&window);
     window.show();
+    window.ShowCalendar();
     return app.exec();
 }

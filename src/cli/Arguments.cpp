@@ -56,6 +56,11 @@ QStringList ValueOptions(Arguments::Command command) {
             return {QStringLiteral("--project"),      QStringLiteral("--set"),
                     QStringLiteral("--division"),     QStringLiteral("--date-kind"),
                     QStringLiteral("--subsidy-base"), QStringLiteral("--out")};
+        case C::Minutes:
+            return {QStringLiteral("--day"), QStringLiteral("--out")};
+        case C::Reconstruct:
+            return {QStringLiteral("--project"), QStringLiteral("--log"), QStringLiteral("--day"),
+                    QStringLiteral("--out")};
         default:
             return {};
     }
@@ -87,6 +92,10 @@ bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
         out.command = Arguments::Command::Ical;
     } else if (command == QLatin1String("finance")) {
         out.command = Arguments::Command::Finance;
+    } else if (command == QLatin1String("minutes")) {
+        out.command = Arguments::Command::Minutes;
+    } else if (command == QLatin1String("reconstruct")) {
+        out.command = Arguments::Command::Reconstruct;
     } else {
         error = QStringLiteral("Neznámý příkaz: ") + command;
         return false;
@@ -116,6 +125,8 @@ bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
                 out.base = value;
             } else if (name == QLatin1String("--out")) {
                 out.out = value;
+            } else if (name == QLatin1String("--log")) {
+                out.log = value;
             } else if (name == QLatin1String("--project")) {
                 out.project = value;
                 out.hasProject = true;
@@ -148,6 +159,15 @@ bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
         error = QStringLiteral("Příkaz finance potřebuje volby --set, --division a --out.");
         return false;
     }
+    if (c == Arguments::Command::Minutes && (!out.date.isValid() || out.out.isEmpty())) {
+        error = QStringLiteral("Příkaz minutes potřebuje volby --day dd.mm.rrrr a --out SOUBOR.");
+        return false;
+    }
+    if (c == Arguments::Command::Reconstruct &&
+        (out.log.isEmpty() || !out.date.isValid() || out.out.isEmpty())) {
+        error = QStringLiteral("Příkaz reconstruct potřebuje volby --log, --day a --out.");
+        return false;
+    }
     return true;
 }
 
@@ -162,6 +182,9 @@ QString UsageText() {
         "  orva-cli finance [--base SLOŽKA] --set one|group|all\n"
         "                   --division stages|years|measures|totals [--project ČÍSLO]\n"
         "                   [--date-kind 1-4] [--subsidy-base 1|2] --out SOUBOR\n"
+        "  orva-cli minutes [--base SLOŽKA] --day dd.mm.rrrr --out SOUBOR\n"
+        "  orva-cli reconstruct [--base SLOŽKA] --log SOUBOR --day dd.mm.rrrr\n"
+        "                       [--project ČÍSLO] --out SLOŽKA\n"
         "  orva-cli --help\n"
         "\n"
         "Příkazy:\n"
@@ -191,6 +214,14 @@ QString UsageText() {
         "            (1 doručení, 2 splatnost, 3 zařazení, 4 zaplacení), --subsidy-base\n"
         "            základ dotace (1 způsobilé výdaje, 2 uznané URR); bez nich platí\n"
         "            volby uložené v konfiguraci.\n"
+        "  minutes   Zápis z porady daného dne z deníku, jako \"Tisk zápisu\" programu\n"
+        "            (volby \"Tisk kolizních termínů\" a \"Tisk poznámek\" z konfigurace);\n"
+        "            zapíše jej jako RTF, nebo jako PDF, končí-li název souboru na .pdf.\n"
+        "  reconstruct  Zpětná rekonstrukce: ze souboru změn (snímek na jeho začátku a\n"
+        "            záznamy po něm) sestaví stav tabulky akcí a průběhů ke konci daného\n"
+        "            dne, na nic se neptá a zapíše seznam akcí a soubory průběhu (jen\n"
+        "            akce z --project, bez ní všech akcí) do složky --out. Do datové\n"
+        "            složky nikdy nepíše. Záznamy, které nenašly svůj řádek, vypíše.\n"
         "\n"
         "Volby:\n"
         "  --base SLOŽKA    základní složka se souborem ORVA_Sledovani.Ini (výchozí je\n"
@@ -198,7 +229,12 @@ QString UsageText() {
         "                   a soubor se nevytváří\n"
         "  --project ČÍSLO  jen akce s tímto číslem (přesně podle sloupce \"Číslo akce\")\n"
         "  --date DATUM     den, ke kterému se stav počítá (od 0:00); výchozí je nyní\n"
-        "  --out SOUBOR     soubor kalendáře, který příkaz ical zapíše\n"
+        "  --out SOUBOR     soubor, který příkaz zapíše: kalendář (ical), výsledkový\n"
+        "                   soubor (finance), zápis .rtf nebo .pdf (minutes); u\n"
+        "                   reconstruct složka, nesmí to být základní ani datová složka\n"
+        "  --day DATUM      den zápisu (minutes), den, k jehož konci se stav sestaví\n"
+        "                   (reconstruct)\n"
+        "  --log SOUBOR     soubor změn Zmeny_rrrr-mm.csv (cesta, nebo jméno ve složce změn)\n"
         "  --force          přepíše i existující soubory průběhu\n"
         "  --help           tato nápověda\n"
         "\n"

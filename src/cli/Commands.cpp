@@ -2,10 +2,13 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTextDocument>
+#include <memory>
 
 #include "Arguments.h"
 #include "Clock.h"
 #include "FileChoice.h"
+#include "MinutesOutput.h"
 #include "Prompter.h"
 #include "Workspace.h"
 #include "data/Cells.h"
@@ -13,17 +16,20 @@
 #include "data/DataCheck.h"
 #include "data/Dates.h"
 #include "data/IniFile.h"
+#include "data/People.h"
 #include "data/Progress.h"
 #include "data/ProjectRegister.h"
 #include "data/Templates.h"
 #include "data/TextFile.h"
+#include "diary/Minutes.h"
 #include "editing/Status.h"
-#include "planning/ICalendar.h"
 #include "finance/FinanceOverview.h"
 #include "finance/ResultsFile.h"
+#include "planning/ICalendar.h"
 #include "shell/Access.h"
 #include "shell/ChangeLog.h"
 #include "shell/Config.h"
+#include "tools/RtfWriter.h"
 
 namespace {
 
@@ -537,6 +543,45 @@ int RunFinance(const Arguments& args, QTextStream& rawOut, QTextStream& rawErr) 
         out << "Zapsán soubor: " << target << " (" << ws.Results.RowCount() - 1
             << " řádků výsledků)\n";
         PrintPrompts(prompter.log, out);
+        return prompter.log.isEmpty() ? kExitOk : kExitProblems;
+    } catch (const FileError& e) {
+        out.flush();
+        err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;
+        return kExitProblems;
+    }
+}
+
+int RunMinutes(const Arguments& args, QTextStream& out, QTextStream& err) {
+    const QString base = BaseDirectory(args);
+    if (!BaseExists(base, err)) return kExitProblems;
+    ScriptedPrompter prompter;
+    Workspace ws(prompter);
+    Config& cfg = ws.config;
+    cfg.BaseDir = base;
+    try {
+        ReadConfigurationOrDefaults(cfg, out);
+        const QString registerPath = cfg.DataPath(cfg.SouborAkce);
+        if (cfg.SouborAkce.isEmpty() || !FileChoice::IsFile(registerPath)) {
+            err << "Chybí soubor: " << registerPath << Qt::endl;
+            return kExitProblems;
+        }
+        LoadProjectRegister(ws, cfg.SouborAkce);
+        // The people present and the recorder; without the file the minutes name nobody.
+        const QString people = cfg.DataPath(cfg.SouborLidi);
+        if (!cfg.SouborLidi.isEmpty() && FileChoice::IsFile(people))
+            ws.Picks.persons = ReadPeopleEntries(people);
+        const std::unique_ptr<QTextDocument> doc = BuildMinutes(ws, DayFromDate(args.date));
+        const QString path = QFileInfo(args.out).absoluteFilePath();
+        if (path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
+            if (!WriteMinutesPdf(*doc, path)) {
+                err << "Chyba souboru: " << path << ": PDF nelze zapsat" << Qt::endl;
+                return kExitProblems;
+            }
+        } else {
+            WriteRtfFile(path, *doc);
+        }
+        for (const ScriptedPrompter::Entry& e : prompter.log) err << PromptLine(e) << Qt::endl;
+        out << "Zápis zapsán: " << path << '\n';
         return prompter.log.isEmpty() ? kExitOk : kExitProblems;
     } catch (const FileError& e) {
         out.flush();

@@ -25,3 +25,5 @@ int RunBackup(const Arguments& args, QTextStream& out, QTextStream& err);
 int RunIcal(const Arguments& args, QTextStream& out, QTextStream& err);
 // The finance overview with the chosen choices, written as a results file.
 int RunFinance(const Arguments& args, QTextStream& out, QTextStream& err);
+// The minutes of a day from the diary, written as RTF or PDF (needs a QGuiApplication).
+int RunMinutes(const Arguments& args, QTextStream& out, QTextStream& err);

@@ -1,13 +1,23 @@
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 #include <cstdio>
+#include <memory>
 
 #include "Arguments.h"
 #include "Commands.h"
 #include "data/TextFile.h"
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    // The minutes are laid out with fonts, which need a GUI application; it
+    // runs without a screen.
+    const bool gui = argc > 1 && qstrcmp(argv[1], "minutes") == 0;
+    if (gui && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> application =
+        gui ? std::make_unique<QGuiApplication>(argc, argv)
+            : std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication& app = *application;
     QTextStream out(stdout);
     QTextStream err(stderr);
     out.setEncoding(QStringConverter::Utf8);
@@ -38,6 +48,8 @@ int main(int argc, char* argv[]) {
             return RunIcal(args, out, err);
         case Arguments::Command::Finance:
             return RunFinance(args, out, err);
+        case Arguments::Command::Minutes:
+            return RunMinutes(args, out, err);
         default:
             return RunGenerate(args, out, err);
     }

@@ -17,11 +17,18 @@ bool Set(double day) {
 
 }  // namespace
 
-int DeadlineScore(const Table& deadlines, int row, double referenceDate, int tolerance) {
-    const double plannedStart = ParseDate(deadlines.Cell(Deadline::PlanStart, row));
-    const double plannedEnd = ParseDate(deadlines.Cell(Deadline::PlanEnd, row));
-    double actualStart = ParseDate(deadlines.Cell(Deadline::ActualStart, row));
-    double actualEnd = ParseDate(deadlines.Cell(Deadline::ActualEnd, row));
+DeadlineDates DeadlineDatesOf(const Table& deadlines, int row) {
+    return {ParseDate(deadlines.Cell(Deadline::PlanStart, row)),
+            ParseDate(deadlines.Cell(Deadline::PlanEnd, row)),
+            ParseDate(deadlines.Cell(Deadline::ActualStart, row)),
+            ParseDate(deadlines.Cell(Deadline::ActualEnd, row))};
+}
+
+int DeadlineScore(const DeadlineDates& dates, double referenceDate, int tolerance) {
+    const double plannedStart = dates.plannedStart;
+    const double plannedEnd = dates.plannedEnd;
+    double actualStart = dates.actualStart;
+    double actualEnd = dates.actualEnd;
     if (!Set(actualStart)) actualStart = referenceDate - tolerance;
     if (!Set(actualEnd)) actualEnd = referenceDate - tolerance;
     int score = 0;
@@ -33,24 +40,39 @@ int DeadlineScore(const Table& deadlines, int row, double referenceDate, int tol
     return score;
 }
 
+int DeadlineScore(const Table& deadlines, int row, double referenceDate, int tolerance) {
+    return DeadlineScore(DeadlineDatesOf(deadlines, row), referenceDate, tolerance);
+}
+
 int DeadlineScore(const Workspace& ws, int row, double referenceDate) {
     return DeadlineScore(ws.Deadlines, row, referenceDate, ws.config.UchylkaTerminy);
 }
 
-int PaymentDelay(const Table& finance, int row, double referenceDate, int tolerance) {
+PaymentDates PaymentDatesOf(const Table& finance, int row) {
+    PaymentDates dates;
     const QString activity = finance.Cell(Progress::Activity, row);
-    if (!activity.contains(QLatin1String("Platba")) && !activity.contains(QLatin1String("Faktura")))
-        return 0;
-    if (TrimCell(finance.Cell(Finance::Total, row), 1).isEmpty()) return 0;
+    dates.payable = (activity.contains(QLatin1String("Platba")) ||
+                     activity.contains(QLatin1String("Faktura"))) &&
+                    !TrimCell(finance.Cell(Finance::Total, row), 1).isEmpty();
+    if (!dates.payable) return dates;
     const double delivered = ParseDate(finance.Cell(Finance::StartOrDelivery, row));
-    double due = ParseDate(finance.Cell(Finance::EndOrDue, row));
-    double paid = ParseDate(finance.Cell(Finance::ProcedureEndOrPaid, row));
-    if (delivered > kSetDateThreshold && due < kSetDateThreshold) due = delivered + 14;
-    if (!Set(paid)) paid = referenceDate - tolerance;
-    const double days = std::nearbyint(paid - due);
+    dates.due = ParseDate(finance.Cell(Finance::EndOrDue, row));
+    dates.paid = ParseDate(finance.Cell(Finance::ProcedureEndOrPaid, row));
+    if (delivered > kSetDateThreshold && dates.due < kSetDateThreshold) dates.due = delivered + 14;
+    return dates;
+}
+
+int PaymentDelay(const PaymentDates& dates, double referenceDate, int tolerance) {
+    if (!dates.payable) return 0;
+    const double paid = Set(dates.paid) ? dates.paid : referenceDate - tolerance;
+    const double days = std::nearbyint(paid - dates.due);
     if (days < 0) return 0;
     if (days > 1000) return 1000;
     return int(days);
+}
+
+int PaymentDelay(const Table& finance, int row, double referenceDate, int tolerance) {
+    return PaymentDelay(PaymentDatesOf(finance, row), referenceDate, tolerance);
 }
 
 int PaymentDelay(const Workspace& ws, int row, double referenceDate) {

@@ -4,6 +4,8 @@
 #include <QString>
 #include <optional>
 
+#include "../data/Dates.h"
+
 class Table;
 class Workspace;
 
@@ -25,6 +27,24 @@ int DeadlineScore(const Workspace& ws, int row, double referenceDate);
 int PaymentDelay(const Table& finance, int row, double referenceDate, int tolerance);
 // With the configured payment tolerance ("Úchylka_Chyby_Finance").
 int PaymentDelay(const Workspace& ws, int row, double referenceDate);
+
+// The dates the two evaluators read, parsed once, for code that evaluates
+// one row against many reference dates (the diary calendar).
+struct DeadlineDates {
+    double plannedStart = kEmptyDate;
+    double plannedEnd = kEmptyDate;
+    double actualStart = kEmptyDate;
+    double actualEnd = kEmptyDate;
+};
+DeadlineDates DeadlineDatesOf(const Table& deadlines, int row);
+int DeadlineScore(const DeadlineDates& dates, double referenceDate, int tolerance);
+struct PaymentDates {
+    bool payable = false;  // "Platba" or "Faktura" with a total
+    double due = kEmptyDate;
+    double paid = kEmptyDate;
+};
+PaymentDates PaymentDatesOf(const Table& finance, int row);
+int PaymentDelay(const PaymentDates& dates, double referenceDate, int tolerance);
 
 // What the main window's status label shows for an item.
 struct ItemStatus {

@@ -33,6 +33,10 @@
 #include "data/ProjectRegister.h"
 #include "data/Sorting.h"
 #include "data/Templates.h"
+#include "diary/Denik.h"
+#include "diary/DiaryWiring.h"
+#include "diary/Graf.h"
+#include "diary/Minutes.h"
 #include "editing/Formulare.h"
 #include "editing/GridActions.h"
 #include "editing/ItemEdit.h"
@@ -489,6 +493,28 @@ void Sledovani::CreateWindows() {
     connect(overview_, &DenVystup::chartRequested, chart_, &GrafFinance::ShowChart);
     connect(overview_, &DenVystup::chartRowChosen, chart_, &GrafFinance::ShowChartRow);
 
+    graf_ = new Graf(ws_, this);
+    denik_ = new Denik(ws_, this);
+    ConnectDiary(ws_, *graf_, *denik_, form_);
+    QAction* showDiary = checkItems_.value(kFlagShowDiary);
+    showDiary->setEnabled(true);
+    connect(showDiary, &QAction::toggled, this, [this](bool on) {
+        if (on)
+            ShowCalendar();
+        else
+            graf_->hide();
+    });
+    connect(printMinutes_, &QAction::triggered, this, [this] {
+        RunCommand(
+            [this] {
+                if (!CheckPermission(ws_, QStringLiteral("Zápis "), 3)) return;
+                LoadAllProgress(ws_);
+                // Column 8: today while the calendar starts a week before the start-up.
+                ComposeMinutes(ws_, std::floor(graf_->View().Day(8)));
+            },
+            this);
+    });
+
     // The entry window made deadline row 1 the current item while it was being
     // built, before anything listened: the labels and the strip catch up.
     ShowSelectionLabel();
@@ -522,6 +548,13 @@ void Sledovani::ShowGantt() {
     gantt_->raise();
     gantt_->activateWindow();
     ws_.ResetInactivity();
+}
+
+void Sledovani::ShowCalendar() {
+    if (!graf_ || !ws_.config.Flag(kFlagShowDiary)) return;
+    graf_->move(0, frameGeometry().height());
+    graf_->show();
+    graf_->RefreshCalendar();
 }
 
 void Sledovani::ConnectEntryWindow() {

@@ -13,9 +13,11 @@
 class Diagram;
 class DenVystup;
 class Edit;
+class Denik;
 class Foto;
 class GrafFinance;
 class Formulare;
+class Graf;
 class LinkRecorder;
 class Nastaveni;
 class TimelineStrip;
@@ -101,6 +103,10 @@ class Sledovani : public QMainWindow {
     void ShowOverviewWindow();
     Edit* NotesEditor() const { return edit_; }
     GrafFinance* FinanceChart() const { return chart_; }
+    Graf* Calendar() const { return graf_; }
+    Denik* DayEntry() const { return denik_; }
+    // The first showing: the diary calendar below the main window, when its menu item is checked.
+    void ShowCalendar();
     TimelineStrip* Strip() const { return strip_; }
     // Shared with the Gantt diagram, which records links the same way.
     LinkRecorder& Links() const { return *links_; }
@@ -207,6 +213,8 @@ class Sledovani : public QMainWindow {
     DenVystup* overview_ = nullptr;
     Edit* edit_ = nullptr;
     GrafFinance* chart_ = nullptr;
+    Graf* graf_ = nullptr;
+    Denik* denik_ = nullptr;
     LinkRecorder* links_ = nullptr;
     GridMenus* menus_ = nullptr;
     // In stacking order, top to bottom.
