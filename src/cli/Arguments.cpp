@@ -37,12 +37,15 @@ bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
         out.command = Arguments::Command::Status;
     } else if (command == QLatin1String("backup")) {
         out.command = Arguments::Command::Backup;
+    } else if (command == QLatin1String("reconstruct")) {
+        out.command = Arguments::Command::Reconstruct;
     } else {
         error = QStringLiteral("Neznámý příkaz: ") + command;
         return false;
     }
     const bool generate = out.command == Arguments::Command::Generate;
     const bool status = out.command == Arguments::Command::Status;
+    const bool reconstruct = out.command == Arguments::Command::Reconstruct;
     for (int i = 1; i < args.size(); ++i) {
         QString name, value;
         SplitOption(args[i], name, value);
@@ -50,9 +53,12 @@ bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
             out.command = Arguments::Command::Help;
             return true;
         }
-        const bool takesValue = name == QLatin1String("--base") ||
-                                ((generate || status) && name == QLatin1String("--project")) ||
-                                (status && name == QLatin1String("--date"));
+        const bool takesValue =
+            name == QLatin1String("--base") ||
+            ((generate || status || reconstruct) && name == QLatin1String("--project")) ||
+            (status && name == QLatin1String("--date")) ||
+            (reconstruct && (name == QLatin1String("--log") || name == QLatin1String("--day") ||
+                             name == QLatin1String("--out")));
         if (takesValue) {
             if (value.isNull()) {
                 if (i + 1 >= args.size() || args[i + 1].startsWith(QLatin1String("--"))) {
@@ -67,6 +73,16 @@ bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
             }
             if (name == QLatin1String("--base")) {
                 out.base = value;
+            } else if (name == QLatin1String("--log")) {
+                out.log = value;
+            } else if (name == QLatin1String("--out")) {
+                out.out = value;
+            } else if (name == QLatin1String("--day")) {
+                if (!ParseDay(value, out.day)) {
+                    error =
+                        QStringLiteral("Volba --day potřebuje datum ve tvaru dd.mm.rrrr: ") + value;
+                    return false;
+                }
             } else if (name == QLatin1String("--date")) {
                 if (!ParseDay(value, out.date)) {
                     error = QStringLiteral("Volba --date potřebuje datum ve tvaru dd.mm.rrrr: ") +
@@ -88,6 +104,10 @@ bool ParseArguments(const QStringList& args, Arguments& out, QString& error) {
             return false;
         }
     }
+    if (reconstruct && (out.log.isEmpty() || !out.day.isValid() || out.out.isEmpty())) {
+        error = QStringLiteral("Příkaz reconstruct potřebuje volby --log, --day a --out.");
+        return false;
+    }
     return true;
 }
 
@@ -98,6 +118,8 @@ QString UsageText() {
         "  orva-cli generate [--base SLOŽKA] [--project ČÍSLO] [--force]\n"
         "  orva-cli status [--base SLOŽKA] [--date dd.mm.rrrr] [--project ČÍSLO]\n"
         "  orva-cli backup [--base SLOŽKA]\n"
+        "  orva-cli reconstruct [--base SLOŽKA] --log SOUBOR --day dd.mm.rrrr\n"
+        "                       [--project ČÍSLO] --out SLOŽKA\n"
         "  orva-cli --help\n"
         "\n"
         "Příkazy:\n"
@@ -116,6 +138,11 @@ QString UsageText() {
         "  backup    Zapíše úplnou zálohu dat do složky změn (soubor Zaloha_uživatel_datum.csv,\n"
         "            nový soubor začíná snímkem všech dat), stejně jako příkaz programu\n"
         "            \"Zálohování dat\"; vhodné pro noční plánovanou zálohu.\n"
+        "  reconstruct  Zpětná rekonstrukce: ze souboru změn (snímek na jeho začátku a\n"
+        "            záznamy po něm) sestaví stav tabulky akcí a průběhů ke konci daného\n"
+        "            dne, na nic se neptá a zapíše seznam akcí a soubory průběhu (jen\n"
+        "            akce z --project, bez ní všech akcí) do složky --out. Do datové\n"
+        "            složky nikdy nepíše. Záznamy, které nenašly svůj řádek, vypíše.\n"
         "\n"
         "Volby:\n"
         "  --base SLOŽKA    základní složka se souborem ORVA_Sledovani.Ini (výchozí je\n"
@@ -124,6 +151,9 @@ QString UsageText() {
         "  --project ČÍSLO  jen akce s tímto číslem (přesně podle sloupce \"Číslo akce\")\n"
         "  --date DATUM     den, ke kterému se stav počítá (od 0:00); výchozí je nyní\n"
         "  --force          přepíše i existující soubory průběhu\n"
+        "  --log SOUBOR     soubor změn Zmeny_rrrr-mm.csv (cesta, nebo jméno ve složce změn)\n"
+        "  --day DATUM      den, k jehož konci se stav sestaví\n"
+        "  --out SLOŽKA     kam se zapíše výsledek; nesmí to být základní ani datová složka\n"
         "  --help           tato nápověda\n"
         "\n"
         "Návratový kód:\n"

@@ -20,3 +20,6 @@ int RunGenerate(const Arguments& args, QTextStream& out, QTextStream& err);
 int RunStatus(const Arguments& args, QTextStream& out, QTextStream& err);
 // A full backup into the change folder, as the menu command writes it.
 int RunBackup(const Arguments& args, QTextStream& out, QTextStream& err);
+// Rebuilds the project table and progress files as of the end of a day from a
+// change log, into a folder of their own.
+int RunReconstruct(const Arguments& args, QTextStream& out, QTextStream& err);

@@ -34,6 +34,8 @@ int main(int argc, char* argv[]) {
             return RunStatus(args, out, err);
         case Arguments::Command::Backup:
             return RunBackup(args, out, err);
+        case Arguments::Command::Reconstruct:
+            return RunReconstruct(args, out, err);
         default:
             return RunGenerate(args, out, err);
     }
