@@ -51,7 +51,7 @@ QMenu* GridMenus::Attach(int kind, QWidget* grid) {
             break;
         case kDeadlineTable:
             menu->setObjectName(QStringLiteral("PopupPrubeh"));
-            Dead(menu, kSearch);
+            Item(menu, kSearch, Command::Search, kind);
             deadlineSort_ = Item(menu, kSort, Command::Sort, kind);
             deadlineAdd_ = Item(menu, QStringLiteral("Přidat záznam"), Command::AddRecord, kind);
             deadlineDelete_ = Item(menu, kDelete, Command::Delete, kind);
@@ -68,7 +68,7 @@ QMenu* GridMenus::Attach(int kind, QWidget* grid) {
         case kTemplateTable:
             menu->setObjectName(QStringLiteral("PopupFinance"));
             financeSort_ = Item(menu, kSort, Command::Sort, kFinanceTable);
-            Dead(menu, kSearch);
+            Item(menu, kSearch, Command::Search, kind);
             Dead(menu, QStringLiteral("____________________"));
             financeDelete_ = Item(menu, kDelete, Command::Delete, kFinanceTable);
             finance_ = menu;
@@ -77,7 +77,7 @@ QMenu* GridMenus::Attach(int kind, QWidget* grid) {
             menu->setObjectName(QStringLiteral("PopupPrProj"));
             Dead(menu, QStringLiteral("Uložit výsledkovou tabulku jako CSV"));
             Dead(menu, QStringLiteral("Nastavení parametrů výpočtu."));
-            Dead(menu, kSearch);
+            Item(menu, kSearch, Command::Search, kind);
             Dead(menu, QStringLiteral("Tridit podle Etap / Let"));
             results_ = menu;
             break;

@@ -22,6 +22,7 @@ class GridMenus : public QObject {
         SuperiorLink,     // "Potvrdit nadřízenou položku"
         PredecessorLink,  // "Potvrdit první položku"
         FinishLinking,    // "UKONČIT "
+        Search,           // "Vyhledat"
     };
 
     GridMenus(Workspace& ws, LinkRecorder& links, QObject* parent = nullptr);

@@ -10,6 +10,9 @@
 
 class Foto;
 class Formulare;
+class Hledani;
+class Info;
+class Navrat;
 class LinkRecorder;
 class Nastaveni;
 class TimelineStrip;
@@ -96,6 +99,13 @@ class Sledovani : public QMainWindow {
     QMenu* Popup(int kind) const { return menus_->Menu(kind); }
     // "Formuláře" and "Formulář": the entry window on the page of the current item.
     void ShowEntryWindow();
+    // The reconstruction, search and about windows; nullptr until CreateWindows.
+    Navrat* ReconstructionWindow() const { return navrat_; }
+    Hledani* SearchWindow() const { return hledani_; }
+    Info* AboutWindow() const { return about_; }
+    // The project, deadline and finance tables (or only the last two) at the
+    // reconstruction height.
+    void ShowReconstructionTables(bool projectTable);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -161,6 +171,11 @@ class Sledovani : public QMainWindow {
     void ShowTablesToggled(bool on);
     void ShowPermission(ConnectionSlot::State state, const QString& text);
     void SetServiceMenus(bool enabled);
+    void CreateToolWindows();
+    void OpenReconstruction();
+    void RestoreCommand();
+    void OpenSearch();
+    void SelectHit(int kind, int row);
 
     Workspace& ws_;
     ConnectionSlot* slot_ = nullptr;
@@ -174,6 +189,9 @@ class Sledovani : public QMainWindow {
     QWidget* panel_ = nullptr;
     Formulare* form_ = nullptr;
     Foto* foto_ = nullptr;
+    Navrat* navrat_ = nullptr;
+    Hledani* hledani_ = nullptr;
+    Info* about_ = nullptr;
     LinkRecorder* links_ = nullptr;
     GridMenus* menus_ = nullptr;
     // In stacking order, top to bottom.
