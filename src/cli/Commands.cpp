@@ -29,6 +29,7 @@
 #include "shell/Access.h"
 #include "shell/ChangeLog.h"
 #include "shell/Config.h"
+#include "shell/Reconstruction.h"
 #include "tools/RtfWriter.h"
 
 namespace {
@@ -583,6 +584,86 @@ int RunMinutes(const Arguments& args, QTextStream& out, QTextStream& err) {
         for (const ScriptedPrompter::Entry& e : prompter.log) err << PromptLine(e) << Qt::endl;
         out << "Zápis zapsán: " << path << '\n';
         return prompter.log.isEmpty() ? kExitOk : kExitProblems;
+    } catch (const FileError& e) {
+        out.flush();
+        err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;
+        return kExitProblems;
+    }
+}
+
+int RunReconstruct(const Arguments& args, QTextStream& out, QTextStream& err) {
+    const QString base = BaseDirectory(args);
+    if (!BaseExists(base, err)) return kExitProblems;
+    ScriptedPrompter prompter;
+    Workspace ws(prompter);
+    Config& cfg = ws.config;
+    cfg.BaseDir = base;
+    try {
+        ReadConfigurationOrDefaults(cfg, out);
+        // The result never lands where the live data are read from.
+        const QString target = ResolvedDir(args.out);
+        for (const QString& live : {ResolvedDir(base), ResolvedDir(cfg.DataPath(QString()))}) {
+            if (target == live) {
+                err << "Výsledek nelze zapsat do základní ani datové složky: " << target
+                    << Qt::endl;
+                return kExitUsage;
+            }
+        }
+        QString log = args.log;
+        if (!QFileInfo(log).isFile()) log = cfg.PathIn(cfg.CestaZmeny, args.log);
+        if (!QFileInfo(log).isFile()) {
+            err << "Chybí soubor: " << args.log << Qt::endl;
+            return kExitProblems;
+        }
+        if (!QDir().mkpath(target)) {
+            err << "Složku nelze vytvořit: " << target << Qt::endl;
+            return kExitProblems;
+        }
+        Reconstruction rebuild(ws);
+        rebuild.stepping = false;
+        rebuild.day = DayFromDate(args.date);
+        rebuild.ReconstructProjectTable(log);
+        QStringList unmatched;
+        auto keepUnmatched = [&] {
+            for (const QString& line : rebuild.Listing())
+                if (line.startsWith(QLatin1String(" Nenalezena")) ||
+                    line.startsWith(QLatin1String(" Vynechán")) ||
+                    line.startsWith(QLatin1String(" Nečitelný")))
+                    unmatched << line.trimmed();
+        };
+        keepUnmatched();
+        const QString registerPath = target + u'/' + cfg.SouborAkce;
+        WriteProjectRegister(registerPath, ws.Projects);
+        out << "Ke konci dne " << FormatShortDate(DayFromDate(args.date)) << " ze souboru " << log
+            << '\n';
+        out << "Zapsán seznam akcí: " << registerPath << '\n';
+        bool problems = false;
+        bool found = !args.hasProject;
+        for (const QString& item : rebuild.ProjectItems()) {
+            const QString number = SplitFields(item, 2, u'/')[0];
+            if (args.hasProject && number != args.project) continue;
+            found = true;
+            rebuild.projectItem = item;
+            if (!rebuild.ReconstructProjectProgress()) {
+                err << Escaped(
+                           OneLine(prompter.log.isEmpty() ? QString() : prompter.log.last().text))
+                    << Qt::endl;
+                problems = true;
+                continue;
+            }
+            keepUnmatched();
+            const QString path = target + u'/' + cfg.SouborPopis;
+            WriteProgressFile(path, number, ws.Deadlines, ws.Finance);
+            out << "Zapsán průběh akce " << Escaped(number) << ": " << path << '\n';
+        }
+        if (!found) {
+            err << "Akce " << Escaped(args.project) << " v sestavené tabulce akcí není."
+                << Qt::endl;
+            problems = true;
+        }
+        for (const QString& line : unmatched) err << Escaped(line) << '\n';
+        err.flush();
+        return problems || !unmatched.isEmpty() ? kExitProblems : kExitOk;
     } catch (const FileError& e) {
         out.flush();
         err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;

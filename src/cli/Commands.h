@@ -27,3 +27,6 @@ int RunIcal(const Arguments& args, QTextStream& out, QTextStream& err);
 int RunFinance(const Arguments& args, QTextStream& out, QTextStream& err);
 // The minutes of a day from the diary, written as RTF or PDF (needs a QGuiApplication).
 int RunMinutes(const Arguments& args, QTextStream& out, QTextStream& err);
+// Rebuilds the project table and progress files as of the end of a day from a
+// change log, into a folder of their own.
+int RunReconstruct(const Arguments& args, QTextStream& out, QTextStream& err);

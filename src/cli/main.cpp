@@ -50,6 +50,8 @@ int main(int argc, char* argv[]) {
             return RunFinance(args, out, err);
         case Arguments::Command::Minutes:
             return RunMinutes(args, out, err);
+        case Arguments::Command::Reconstruct:
+            return RunReconstruct(args, out, err);
         default:
             return RunGenerate(args, out, err);
     }

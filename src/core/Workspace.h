@@ -150,6 +150,8 @@ class Workspace : public QObject {
     void notesLoaded();
     // The notes are being saved under this name (the about window shows a notice).
     void savingNotes(const QString& name);
+    // A day record file is being written under this name (the same notice).
+    void savingDayRecord(const QString& name);
     // A report (finance report, minutes) was composed: the notes editor shows a
     // copy of the document and takes name as its file name.
     void reportComposed(const QTextDocument* document, const QString& name);

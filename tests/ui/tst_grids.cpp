@@ -345,7 +345,8 @@ void TestGrids::menuItemsFollowPermission() {
         if (item->isSeparator()) continue;
         const bool changesData =
             !item->text().startsWith(u"Vyhledat") && !item->text().startsWith(u"Setřídit");
-        QCOMPARE(item->isEnabled(), changesData ? allowed : item->text() != u"Vyhledat");
+        // Searching and sorting change no data: always offered.
+        QCOMPARE(item->isEnabled(), changesData ? allowed : true);
     }
     deadlines->hide();
 

@@ -28,7 +28,7 @@ void ConnectDiary(Workspace& ws, Graf& graf, Denik& denik, Formulare* form) {
     if (!form) return;
     QObject::connect(&denik, &Denik::itemChosen, form, [&ws, form](int kind, int row) {
         ws.Current().Select(kind, 1, row);
-        ws.SelectGridCell(kind, 1, row);
+        ws.RevealGridCell(kind, 1, row);
         form->ShowItem(kind, row);
     });
 }

@@ -55,7 +55,7 @@ QMenu* GridMenus::Attach(int kind, QWidget* grid) {
             break;
         case kDeadlineTable:
             menu->setObjectName(QStringLiteral("PopupPrubeh"));
-            Dead(menu, kSearch);
+            Item(menu, kSearch, Command::Search, kind);
             deadlineSort_ = Item(menu, kSort, Command::Sort, kind);
             deadlineAdd_ = Item(menu, QStringLiteral("Přidat záznam"), Command::AddRecord, kind);
             deadlineDelete_ = Item(menu, kDelete, Command::Delete, kind);
@@ -72,7 +72,7 @@ QMenu* GridMenus::Attach(int kind, QWidget* grid) {
         case kTemplateTable:
             menu->setObjectName(QStringLiteral("PopupFinance"));
             financeSort_ = Item(menu, kSort, Command::Sort, kFinanceTable);
-            Dead(menu, kSearch);
+            Item(menu, kSearch, Command::Search, kind);
             Dead(menu, QStringLiteral("____________________"));
             financeDelete_ = Item(menu, kDelete, Command::Delete, kFinanceTable);
             finance_ = menu;
@@ -83,7 +83,7 @@ QMenu* GridMenus::Attach(int kind, QWidget* grid) {
                  kind);
             Item(menu, QStringLiteral("Nastavení parametrů výpočtu."), Command::OverviewWindow,
                  kind);
-            Dead(menu, kSearch);
+            Item(menu, kSearch, Command::Search, kind);
             Item(menu, QStringLiteral("Tridit podle Etap / Let"), Command::SortResults, kind);
             results_ = menu;
             break;

@@ -28,6 +28,7 @@ class GridMenus : public QObject {
         OverviewWindow,  // "Nastavení výpočtu přehledu financí." and "Nastavení parametrů výpočtu."
         SaveResults,  // "Uložit výsledkovou tabulku jako CSV"
         SortResults,  // "Tridit podle Etap / Let"
+        Search,       // "Vyhledat"
     };
 
     GridMenus(Workspace& ws, LinkRecorder& links, QObject* parent = nullptr);

@@ -24,6 +24,7 @@
 #include "Clock.h"
 #include "ErrorHandler.h"
 #include "Nastaveni.h"
+#include "Navrat.h"
 #include "Prompter.h"
 #include "TableModel.h"
 #include "Workspace.h"
@@ -50,9 +51,13 @@
 #include "planning/TimelineStrip.h"
 #include "shell/Access.h"
 #include "shell/ChangeLog.h"
+#include "shell/Reconstruction.h"
 #include "shell/StartUp.h"
+#include "tools/CharacterList.h"
 #include "tools/Edit.h"
 #include "tools/Foto.h"
+#include "tools/Hledani.h"
+#include "tools/Info.h"
 
 namespace {
 
@@ -234,8 +239,11 @@ void Sledovani::CreateMenus() {
     AddItem(dataMenu,
             QStringLiteral("Zálohování dat - Uloží zálohu všech dat pro budoucí obnovení."),
             [this] { LogChange(ws_, QString(), QString::fromUtf16(kLabelBackup), kLogEvent, 12); });
-    AddItem(dataMenu, QStringLiteral("Obnovení dat ze záloh"));
-    reconstruction_ = AddItem(dataMenu, QStringLiteral("Zpětná rekonstrukce dat"));
+    AddItem(dataMenu, QStringLiteral("Obnovení dat ze záloh"), [this] { RestoreCommand(); });
+    reconstruction_ = AddItem(dataMenu, QStringLiteral("Zpětná rekonstrukce dat"),
+                              [this] { OpenReconstruction(); });
+    // Enabled by the service mode only.
+    reconstruction_->setEnabled(false);
 
     QMenu* view = bar->addMenu(QStringLiteral("&Zobrazit"));
     view_ = view;
@@ -310,11 +318,17 @@ void Sledovani::CreateMenus() {
     renumber_ = AddItem(service_, QStringLiteral("Nově vytvořit čísla ID podle aktuálního pořadí"),
                         [this] { RegenerateIds(ws_); });
     renumber_->setObjectName(QStringLiteral("NoveID"));
-    AddItem(service_, QStringLiteral("Seznam znaků"));
+    AddItem(service_, QStringLiteral("Seznam znaků"), [this] {
+        ShowCharacterList(ws_);
+        Settings()->show();
+    });
     service_->menuAction()->setEnabled(false);
 
     bar->addAction(QStringLiteral("Poznámky"))->setEnabled(false);
-    bar->addAction(QStringLiteral("Autor"))->setEnabled(false);
+    QAction* author = bar->addAction(QStringLiteral("Autor"));
+    connect(author, &QAction::triggered, this, [this] {
+        if (about_) about_->ShowAbout();
+    });
 }
 
 void Sledovani::CreateToolBar() {
@@ -514,6 +528,7 @@ void Sledovani::CreateWindows() {
             },
             this);
     });
+    CreateToolWindows();
 
     // The entry window made deadline row 1 the current item while it was being
     // built, before anything listened: the labels and the strip catch up.
@@ -959,7 +974,7 @@ void Sledovani::ShowPermission(ConnectionSlot::State state, const QString& text)
 void Sledovani::SetServiceMenus(bool enabled) {
     files_->menuAction()->setEnabled(enabled);
     service_->menuAction()->setEnabled(enabled);
-    // The reconstruction item stays disabled until its window exists.
+    reconstruction_->setEnabled(enabled);
 }
 
 // Commands
@@ -1015,6 +1030,9 @@ void Sledovani::GridCommand(GridMenus::Command command, int kind) {
         case Command::SortResults:
             SortResultRows(ws_.Results, 2, ws_.Results.RowCount() - 1);
             ws_.NotifyTable(kResultsTable);
+            break;
+        case Command::Search:
+            OpenSearch();
             break;
     }
     ws_.ResetInactivity();
@@ -1181,4 +1199,71 @@ void Sledovani::closeEvent(QCloseEvent* event) {
         return;
     }
     QMainWindow::closeEvent(event);
+}
+
+// Reconstruction, search and the about window
+
+void Sledovani::CreateToolWindows() {
+    navrat_ = new Navrat(ws_, this);
+    connect(navrat_, &Navrat::tablesWanted, this, &Sledovani::ShowReconstructionTables);
+    hledani_ = new Hledani(ws_, this);
+    connect(hledani_, &Hledani::hitChosen, this, &Sledovani::SelectHit);
+    about_ = new Info(this);
+    connect(about_, &Info::panelClicked, this,
+            [this] { service_->menuAction()->setEnabled(!service_->menuAction()->isEnabled()); });
+    connect(about_, &Info::serviceGesture, this,
+            [this] { RunCommand(ws_.Ask(), [this] { slot_->EnterServiceMode(); }); });
+    const QString saving = QStringLiteral("Ukládám ");
+    connect(&ws_, &Workspace::savingNotes, about_,
+            [this, saving](const QString& name) { about_->ShowBanner(saving + name); });
+    connect(&ws_, &Workspace::savingDayRecord, about_,
+            [this, saving](const QString& name) { about_->ShowBanner(saving + name); });
+    connect(splash_, &QTimer::timeout, about_, &QWidget::close);
+    // The first showing of the program: the about window is the splash screen
+    // until the timer closes it.
+    if (splash_->isActive()) about_->ShowAbout();
+}
+
+void Sledovani::ShowReconstructionTables(bool projectTable) {
+    const std::pair<int, bool> shown[] = {
+        {kFlagProjectTable, projectTable}, {kFlagDeadlineTable, true},  {kFlagFinanceTable, true},
+        {kFlagResultsTable, false},        {kFlagTemplateTable, false},
+    };
+    for (const auto& [flag, on] : shown)
+        if (QAction* item = checkItems_.value(flag)) item->setChecked(on);
+    resize(width(), 650);
+    LayoutTables();
+}
+
+void Sledovani::OpenReconstruction() {
+    if (!navrat_ || !CheckPermission(ws_, QStringLiteral(" tuto "), 3)) return;
+    navrat_->show();
+    navrat_->raise();
+    navrat_->activateWindow();
+}
+
+void Sledovani::RestoreCommand() {
+    if (!CheckPermission(ws_, QStringLiteral(" obnovovací "), 5)) return;
+    ShowReconstructionTables(true);
+    const bool projects = navrat_ ? navrat_->RebuildProjects() : true;
+    for (const QString& line : RestoreFromBackup(ws_, projects)) ws_.AppendCheck(line);
+    ws_.NotifyTable(kProjectTable);
+}
+
+void Sledovani::OpenSearch() {
+    if (!hledani_) return;
+    hledani_->show();
+    hledani_->raise();
+    hledani_->activateWindow();
+}
+
+void Sledovani::SelectHit(int kind, int row) {
+    QTableView* view = Grid(kind);
+    if (!view) return;
+    const auto* model = static_cast<const TableModel*>(view->model());
+    const QModelIndex cell = model->IndexOf(ws_.Current().Column(), row);
+    if (!cell.isValid()) return;
+    view->setCurrentIndex(cell);
+    view->scrollTo(cell);
+    ws_.ResetInactivity();
 }

@@ -18,6 +18,9 @@ class Foto;
 class GrafFinance;
 class Formulare;
 class Graf;
+class Hledani;
+class Info;
+class Navrat;
 class LinkRecorder;
 class Nastaveni;
 class TimelineStrip;
@@ -117,6 +120,13 @@ class Sledovani : public QMainWindow {
     // "Diagram Gantt" and the tool bar's "Gantt".
     void ShowGantt();
     Diagram* Gantt() const { return gantt_; }
+    // The reconstruction, search and about windows; nullptr until CreateWindows.
+    Navrat* ReconstructionWindow() const { return navrat_; }
+    Hledani* SearchWindow() const { return hledani_; }
+    Info* AboutWindow() const { return about_; }
+    // The project, deadline and finance tables (or only the last two) at the
+    // reconstruction height.
+    void ShowReconstructionTables(bool projectTable);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -194,6 +204,11 @@ class Sledovani : public QMainWindow {
     void ShowTablesToggled(bool on);
     void ShowPermission(ConnectionSlot::State state, const QString& text);
     void SetServiceMenus(bool enabled);
+    void CreateToolWindows();
+    void OpenReconstruction();
+    void RestoreCommand();
+    void OpenSearch();
+    void SelectHit(int kind, int row);
 
     Workspace& ws_;
     ConnectionSlot* slot_ = nullptr;
@@ -215,6 +230,9 @@ class Sledovani : public QMainWindow {
     GrafFinance* chart_ = nullptr;
     Graf* graf_ = nullptr;
     Denik* denik_ = nullptr;
+    Navrat* navrat_ = nullptr;
+    Hledani* hledani_ = nullptr;
+    Info* about_ = nullptr;
     LinkRecorder* links_ = nullptr;
     GridMenus* menus_ = nullptr;
     // In stacking order, top to bottom.
