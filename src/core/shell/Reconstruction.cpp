@@ -363,7 +363,6 @@ bool Reconstruction::ReconstructProjectTable(const QString& file) {
     if (ws_.Current().Kind() == kProjectTable && ws_.Current().Row() >= rows)
         ws_.Current().SelectRow(kProjectTable, rows - 1);
     ws_.NotifyTable(kProjectTable);
-    ws_.Projects.SetTopRow(1);
     const QStringList items = ProjectItems();
     if (!items.contains(projectItem)) projectItem = items.value(0);
     List(QString());
@@ -449,8 +448,6 @@ bool Reconstruction::LoadSnapshot(int kind) {
         List(QString::number(kind) + QStringLiteral(" Šedá/Zelená   Akce ") + projectItem +
              QStringLiteral(" Akce ") + projectRow + QStringLiteral("   Soubor ") + file_);
         FillProgressTables(ws_, content, ProjectNumber());
-        ws_.Deadlines.SetTopRow(1);
-        ws_.Finance.SetTopRow(1);
         ws_.NotifyTable(kDeadlineTable);
         ws_.NotifyTable(kFinanceTable);
         loaded = true;
