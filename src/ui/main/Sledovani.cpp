@@ -465,6 +465,8 @@ void Sledovani::CreateWindows() {
     forms_->setEnabled(true);
     formButton_->setEnabled(true);
     overview_ = new DenVystup(ws_, this);
+    // The pop-up captions name the project chosen in the overview window.
+    connect(overview_, &DenVystup::projectChosen, menus_, &GridMenus::FollowProjectChoice);
 
     // The entry window made deadline row 1 the current item while it was being
     // built, before anything listened: the labels and the strip catch up.
