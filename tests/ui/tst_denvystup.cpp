@@ -220,6 +220,13 @@ void TestDenVystup::buttons() {
     QSignalSpy chart(&window(), &DenVystup::chartRequested);
     QTest::mouseClick(Child<QPushButton>(window(), "ButtonGraf"), Qt::LeftButton);
     QCOMPARE(chart.size(), 1);
+    // Choosing a project makes it current, loads its file and computes its overview.
+    QSignalSpy chosen(&window(), &DenVystup::projectChosen);
+    emit Child<QComboBox>(window(), "ComboBox8")->textActivated(u"202/ Škola"_s);
+    QCOMPARE(chosen.size(), 1);
+    QCOMPARE(ws().Current().ProjectRow(), 2);
+    QCOMPARE(ws().Results.Cell(Results::Project, 1), u"202"_s);
+    QCOMPARE(ws().Finance.Cell(Finance::KindAndProject, 1), u"F-202"_s);
     QVERIFY(window().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QCOMPARE(window().windowTitle(), u"ORVA_DenVystup"_s);
 }

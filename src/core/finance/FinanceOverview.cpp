@@ -4,6 +4,7 @@
 #include <array>
 #include <bitset>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #include "Clock.h"
@@ -72,15 +73,22 @@ struct FinanceItem {
     bool invoice = false;  // a payment or invoice with a total
 };
 
-// One results row while the overview is built: the texts, and the amount
-// cells as numbers (written in their cell form at the end).
-struct ResultRow {
+// The cells of one results row while the overview is built: the texts, and
+// the amount cells as numbers (written in their cell form at the end).
+struct RowCells {
     std::array<QString, kColumns> text;
     std::array<double, kColumns> value{};
     std::bitset<kColumns> numeric;
-    bool summary = false;                         // column 2 holds "Sk-" or "Celkem"
-    double start = kEmptyDate, end = kEmptyDate;  // columns 4 and 5 as dates
+};
+
+// One results row: its cells kept apart, so that the scans over every row for
+// each project read only the few values here.
+struct ResultRow {
+    std::unique_ptr<RowCells> cells = std::make_unique<RowCells>();
     size_t key = 0;                               // hash of column 2
+    bool summary = false;                         // column 2 holds "Sk-" or "Celkem"
+    bool blank = true;                            // columns 2 and 3 are empty
+    double start = kEmptyDate, end = kEmptyDate;  // columns 4 and 5 as dates
 };
 
 class OverviewBuilder {
@@ -103,7 +111,7 @@ class OverviewBuilder {
     // Column 2 or column 3 of a row, as written so far.
     const QString& Text(int row, int column) const {
         static const QString empty;
-        return row < int(rows_.size()) ? rows_[size_t(row)].text[size_t(column)] : empty;
+        return row < int(rows_.size()) ? rows_[size_t(row)].cells->text[size_t(column)] : empty;
     }
     int LastRow() const { return int(rows_.size()) - 1; }
 
@@ -132,8 +140,11 @@ class OverviewBuilder {
 
 void OverviewBuilder::SetText(int row, int column, const QString& text) {
     ResultRow& r = Row(row);
-    r.text[size_t(column)] = text;
-    r.numeric.reset(size_t(column));
+    r.cells->text[size_t(column)] = text;
+    r.cells->numeric.reset(size_t(column));
+    if (column == Results::Project || column == Results::Object)
+        r.blank =
+            r.cells->text[Results::Project].isEmpty() && r.cells->text[Results::Object].isEmpty();
     if (column == Results::Project) {
         r.summary = text.contains(kSummaryMark) || text.contains(kTotalsKey);
         r.key = qHash(text);
@@ -146,17 +157,17 @@ void OverviewBuilder::SetText(int row, int column, const QString& text) {
 
 void OverviewBuilder::SetAmount(int row, int column, double amount) {
     ResultRow& r = Row(row);
-    r.value[size_t(column)] = RoundedCellSum(amount);
-    r.numeric.set(size_t(column));
+    r.cells->value[size_t(column)] = RoundedCellSum(amount);
+    r.cells->numeric.set(size_t(column));
 }
 
 void OverviewBuilder::Add(int row, int column, double amount) {
     ResultRow& r = Row(row);
     const size_t c = size_t(column);
     // The first addition reads what the cell holds as text.
-    const double old = r.numeric.test(c) ? r.value[c] : ParseAmount(r.text[c]);
-    r.value[c] = RoundedCellSum(old + amount);
-    r.numeric.set(c);
+    const double old = r.cells->numeric.test(c) ? r.cells->value[c] : ParseAmount(r.cells->text[c]);
+    r.cells->value[c] = RoundedCellSum(old + amount);
+    r.cells->numeric.set(c);
 }
 
 void OverviewBuilder::Run() {
@@ -164,7 +175,8 @@ void OverviewBuilder::Run() {
     divisionWord_ = parts[0];
     setWord_ = parts[1];
     // The reset results table: header row, row 1 and the empty row 2.
-    rows_.assign(3, ResultRow());
+    rows_.clear();
+    rows_.resize(3);
     SetText(0, Results::RowNumber, QString::number(r_));
     SetText(1, Results::ProjectRow, u'#' + mode_);
     SetText(1, Results::Project, P(Project::Number, r_));
@@ -248,9 +260,11 @@ void OverviewBuilder::AddProjectRows(int project) {
     Add(1, Results::YellowSubsidy, ParseAmount(P(Project::Subsidy, project)));
     ResultRow& total = Row(1);
     const size_t count = Results::InvoiceCount;
-    total.value[count] =
-        (total.numeric.test(count) ? total.value[count] : ParseInt(total.text[count])) + 1;
-    total.numeric.set(count);
+    total.cells->value[count] =
+        (total.cells->numeric.test(count) ? total.cells->value[count]
+                                          : ParseInt(total.cells->text[count])) +
+        1;
+    total.cells->numeric.set(count);
     SetText(1, Results::RowNumber, QStringLiteral("1"));
     const QString start = P(Project::Start, project);
     const QString end = P(Project::End, project);
@@ -295,7 +309,8 @@ int OverviewBuilder::FindSummaryRow(const QString& a, const QString& b, bool* is
     const size_t key = qHash(a);
     for (int r = 2; r <= LastRow(); ++r) {
         const ResultRow& row = rows_[size_t(r)];
-        if (row.key == key && row.text[Results::Project] == a && row.text[Results::Object] == b) {
+        if (row.key == key && row.cells->text[Results::Project] == a &&
+            row.cells->text[Results::Object] == b) {
             *isNew = false;
             return r;
         }
@@ -303,7 +318,7 @@ int OverviewBuilder::FindSummaryRow(const QString& a, const QString& b, bool* is
     *isNew = true;
     for (int r = 2; r <= LastRow(); ++r) {
         const ResultRow& row = rows_[size_t(r)];
-        if (row.text[Results::Project].isEmpty() && row.text[Results::Object].isEmpty()) return r;
+        if (row.blank) return r;
     }
     Row(LastRow() + 1);
     return LastRow();
@@ -429,8 +444,8 @@ void OverviewBuilder::Accumulate(int project) {
         const ResultRow& row = rows_[size_t(r)];
         if (row.summary) s = r;
         if (std::find(keys.begin(), keys.end(), row.key) == keys.end()) continue;
-        const QString& column2 = row.text[Results::Project];
-        const QString& column3 = row.text[Results::Object];
+        const QString& column2 = row.cells->text[Results::Project];
+        const QString& column3 = row.cells->text[Results::Object];
         enum class Kind { None, Totals, Measure, Year, Stage } kind = Kind::None;
         const bool year = column3.contains(QLatin1String("Rok"));
         if (column2.contains(kTotalsKey) && year)
@@ -517,9 +532,11 @@ void OverviewBuilder::AddInvoiceItem(const FinanceItem& f, int r, int s, double 
         }
         ResultRow& target = Row(r);
         const size_t count = Results::InvoiceCount;
-        target.value[count] =
-            (target.numeric.test(count) ? target.value[count] : ParseInt(target.text[count])) + 1;
-        target.numeric.set(count);
+        target.cells->value[count] =
+            (target.cells->numeric.test(count) ? target.cells->value[count]
+                                               : ParseInt(target.cells->text[count])) +
+            1;
+        target.cells->numeric.set(count);
     }
     // "Všechny faktury" counts each invoice once: at the first stage row of its
     // project, or at the year row of its due year.
@@ -535,12 +552,14 @@ void OverviewBuilder::WriteInto(Table& results) const {
     results.SetRowCount(int(rows_.size()));
     for (int r = 0; r < int(rows_.size()); ++r) {
         const ResultRow& row = rows_[size_t(r)];
-        for (int c = 0; c < kColumns; ++c) {
+        // From the last column back, so that a row's cells are made room for at once.
+        for (int c = kColumns - 1; c >= 0; --c) {
             if (r == 0 && c > 0) continue;  // the headers stay
-            QString text = row.text[size_t(c)];
-            if (row.numeric.test(size_t(c)))
-                text = c == Results::InvoiceCount ? QString::number(qint64(row.value[size_t(c)]))
-                                                  : FormatAmount(row.value[size_t(c)]);
+            QString text = row.cells->text[size_t(c)];
+            if (row.cells->numeric.test(size_t(c)))
+                text = c == Results::InvoiceCount
+                           ? QString::number(qint64(row.cells->value[size_t(c)]))
+                           : FormatAmount(row.cells->value[size_t(c)]);
             results.SetCell(c, r, text);
         }
     }

@@ -434,6 +434,7 @@ void DenVystup::ProjectChosen(const QString& text) {
         LoadProgress(ws_, ProgressFileNameFor(ws_.config.SouborAkce,
                                               ws_.Projects.Cell(Project::Number, row)));
         ws_.Current().SetProjectRow(row);
+        emit projectChosen(row);
         ComputeFinanceOverview(ws_);
     });
 }

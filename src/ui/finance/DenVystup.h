@@ -43,6 +43,8 @@ class DenVystup : public QWidget {
     void chartRowChosen(int row);
     // The window was closed (the diary calendar redraws).
     void closed();
+    // A project was chosen in the project chooser and is now the current project.
+    void projectChosen(int row);
 
   protected:
     bool event(QEvent* event) override;

@@ -490,6 +490,8 @@ void Sledovani::CreateWindows() {
     forms_->setEnabled(true);
     formButton_->setEnabled(true);
     overview_ = new DenVystup(ws_, this);
+    // The pop-up captions name the project chosen in the overview window.
+    connect(overview_, &DenVystup::projectChosen, menus_, &GridMenus::FollowProjectChoice);
 
     // "Poznámky": the notes editor with the configured notes file.
     edit_ = new Edit(ws_, this);
