@@ -10,6 +10,8 @@
 #include <QProcess>
 #include <QScreen>
 #include <QTableView>
+#include <QTextCursor>
+#include <QTextEdit>
 #include <QTimer>
 #include <QtTest>
 #include <csignal>
@@ -27,6 +29,7 @@
 #include "shell/Access.h"
 #include "shell/Config.h"
 #include "shell/StartUp.h"
+#include "tools/Edit.h"
 
 using namespace Qt::StringLiterals;
 
@@ -183,6 +186,7 @@ class TestMainWindow : public QObject {
     void terminationSavesAndFreesSlot();
     void readOnlyProgramLeavesTheSlotFree();
     void lockOfCrashedCopyIsStale();
+    void notesEditedAreSavedAtTheClose();
 
   private:
     std::unique_ptr<TempBase> base_;
@@ -1264,6 +1268,26 @@ void TestMainWindow::lockOfCrashedCopyIsStale() {
     QVERIFY(orva.waitForFinished(30000));
     QVERIFY(QFileInfo::exists(next.LockPath()));
     QVERIFY(next.TryAcquire());
+}
+
+// "Poznámky" shows the notes file in the editor; what the user types there is
+// written back by the close sequence.
+void TestMainWindow::notesEditedAreSavedAtTheClose() {
+    TempBase base;
+    WriteSampleData(base);
+    WriteIni(base, kFree);
+    base.WriteLines(u"Poznamky.TXT"_s, {u"první"_s});
+    Sledovani window(*base.ws);
+    QVERIFY(window.StartUp());
+    window.CreateWindows();
+    window.MenuItem(u"Poznámky"_s)->trigger();
+    Edit* editor = window.NotesEditor();
+    QVERIFY(editor->isVisible());
+    QCOMPARE(editor->TextArea()->toPlainText(), u"první"_s);
+    editor->TextArea()->moveCursor(QTextCursor::End);
+    editor->TextArea()->insertPlainText(u" a druhá"_s);
+    QVERIFY(window.CloseSequence(false));
+    QCOMPARE(base.Lines(u"Poznamky.TXT"_s), (QStringList{u"první a druhá"_s, u""_s}));
 }
 
 QTEST_MAIN(TestMainWindow)
