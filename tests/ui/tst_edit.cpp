@@ -175,6 +175,11 @@ void TestEdit::reportComposed() {
     QCOMPARE(f.SaveDialogs().size(), 1);
     QVERIFY(f.SaveDialogs().constFirst().endsWith(u"txt/"_s + name));
     QVERIFY(f.base.Bytes(u"txt/"_s + name).contains("\\qc{\\f0\\fs28\\b\\ul\\cf1 P\\'f8ehled"));
+
+    // The notes shown again do not inherit the report's font.
+    emit f.ws().notesLoaded();
+    QCOMPARE(f.Text()->toPlainText(), u"poznámka"_s);
+    QVERIFY(f.Text()->document()->defaultFont().family() != u"Fixedsys"_s);
 }
 
 void TestEdit::exportPdf() {

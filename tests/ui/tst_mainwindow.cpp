@@ -11,6 +11,8 @@
 #include <QProcess>
 #include <QScreen>
 #include <QTableView>
+#include <QTextCursor>
+#include <QTextEdit>
 #include <QTimer>
 #include <QtTest>
 #include <csignal>
@@ -30,6 +32,7 @@
 #include "shell/Access.h"
 #include "shell/Config.h"
 #include "shell/StartUp.h"
+#include "tools/Edit.h"
 
 using namespace Qt::StringLiterals;
 
@@ -187,6 +190,7 @@ class TestMainWindow : public QObject {
     void terminationSavesAndFreesSlot();
     void readOnlyProgramLeavesTheSlotFree();
     void lockOfCrashedCopyIsStale();
+    void notesEditedAreSavedAtTheClose();
 
   private:
     std::unique_ptr<TempBase> base_;
@@ -1294,6 +1298,26 @@ void TestMainWindow::ganttFromMenuFollowsCaptions() {
     QCOMPARE(item->isChecked(), captions->isChecked());
     QCOMPARE(base.ws->config.Flag(kFlagGanttCaptions), captions->isChecked());
     gantt->close();
+}
+
+// "Poznámky" shows the notes file in the editor; what the user types there is
+// written back by the close sequence.
+void TestMainWindow::notesEditedAreSavedAtTheClose() {
+    TempBase base;
+    WriteSampleData(base);
+    WriteIni(base, kFree);
+    base.WriteLines(u"Poznamky.TXT"_s, {u"první"_s});
+    Sledovani window(*base.ws);
+    QVERIFY(window.StartUp());
+    window.CreateWindows();
+    window.MenuItem(u"Poznámky"_s)->trigger();
+    Edit* editor = window.NotesEditor();
+    QVERIFY(editor->isVisible());
+    QCOMPARE(editor->TextArea()->toPlainText(), u"první"_s);
+    editor->TextArea()->moveCursor(QTextCursor::End);
+    editor->TextArea()->insertPlainText(u" a druhá"_s);
+    QVERIFY(window.CloseSequence(false));
+    QCOMPARE(base.Lines(u"Poznamky.TXT"_s), (QStringList{u"první a druhá"_s, u""_s}));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -139,6 +139,12 @@ void Edit::ShowEditor() {
 
 void Edit::ShowNotes() {
     replacing_ = true;
+    // A report's copy carries the report's fonts: the notes get a plain document.
+    if (text_->document()->parent() == this) {
+        auto* plain = new QTextDocument(this);
+        plain->setDefaultFont(text_->font());
+        ReplaceDocument(plain);
+    }
     text_->setPlainText(ws_.NotesLines.join(u'\n'));
     replacing_ = false;
     text_->moveCursor(QTextCursor::Start);
