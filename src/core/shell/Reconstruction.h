@@ -102,6 +102,13 @@ class Reconstruction : public QObject {
     void lineListed(const QString& line);
 
   private:
+    // The file read once for all steps and projects, again when it changed.
+    const ChangeLogContent& Content();
+    // The compared form of a table row (columns 1 …), kept for the rows of
+    // the table being replayed.
+    QString RowKey(int kind, const QStringList& cells) const;
+    QString TableRowKey(int kind, int row) const;
+    void ForgetKeys() { keys_.clear(); }
     void List(const QString& line);
     QString ProjectNumber() const;
     bool Belongs(const ChangeRecord& record, int kind) const;
@@ -113,6 +120,10 @@ class Reconstruction : public QObject {
     QString file_;
     QStringList listing_;
     int unmatched_ = 0;
+    ChangeLogContent content_;
+    QString contentKey_;
+    int keysKind_ = 0;
+    QStringList keys_;  // by table row; empty when not known
 };
 
 // "Obnovení dat ze záloh": the project table (when rebuildProjects) and every
