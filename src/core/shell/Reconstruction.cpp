@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QSet>
+#include <algorithm>
 #include <cmath>
 
 #include "../FileChoice.h"
@@ -161,10 +162,9 @@ bool FillProgressTables(Workspace& ws, const ChangeLogContent& content, const QS
     Placeholder(ws.Deadlines, QStringLiteral("T-"), number);
     Placeholder(ws.Finance, QStringLiteral("F-"), number);
     QList<QStringList> deadlines, finance;
-    for (const QStringList& row : content.progressRows) {
-        if (IsRowOfProject(kDeadlineTable, row.value(1), number)) deadlines << row;
-        if (IsRowOfProject(kFinanceTable, row.value(1), number)) finance << row;
-    }
+    for (int i : content.ProgressRowsOf(kDeadlineTable, number))
+        deadlines << content.progressRows[i];
+    for (int i : content.ProgressRowsOf(kFinanceTable, number)) finance << content.progressRows[i];
     FillTable(ws.Deadlines, deadlines);
     FillTable(ws.Finance, finance);
     return !deadlines.isEmpty() || !finance.isEmpty();
@@ -252,7 +252,32 @@ ChangeLogContent ReadChangeLog(const QString& path, const QString& vatText) {
         content.records << RecordOf(lines[k], f, k + 1);
         afterProjectData = first == Label(kLabelProjectData);
     }
+    for (int i = 0; i < content.progressRows.size(); ++i)
+        content.progressRowsOf[content.progressRows[i].value(1).trimmed()] << i;
+    for (int i = 0; i < content.records.size(); ++i)
+        content.recordsOf[content.records[i].cells.value(1).trimmed()] << i;
     return content;
+}
+
+namespace {
+
+QList<int> Indices(const QHash<QString, QList<int>>& index, int kind, const QString& number) {
+    if (number.isEmpty()) return {};
+    if (kind == kDeadlineTable) return index.value(QStringLiteral("T-") + number);
+    QList<int> all;
+    for (const QString& p : kFinancePrefixes) all += index.value(p + number);
+    std::sort(all.begin(), all.end());
+    return all;
+}
+
+}  // namespace
+
+QList<int> ChangeLogContent::ProgressRowsOf(int kind, const QString& number) const {
+    return Indices(progressRowsOf, kind, number);
+}
+
+QList<int> ChangeLogContent::RecordsOf(int kind, const QString& number) const {
+    return Indices(recordsOf, kind, number);
 }
 
 bool IsRowOfProject(int kind, const QString& kindCell, const QString& number) {
@@ -511,7 +536,14 @@ void Reconstruction::ReplayChanges(int kind) {
     const QString oldRow = Label(kLabelChangedOld), newRow = Label(kLabelChangedNew);
     const QList<ChangeRecord>& records = content.records;
     QSet<int> paired;
-    for (int i = 0; i < records.size(); ++i) {
+    // The project table's records are all those without a project's kind
+    // cell; a project's records are looked up by theirs.
+    QList<int> candidates;
+    if (kind == kProjectTable)
+        for (int i = 0; i < records.size(); ++i) candidates << i;
+    else
+        candidates = content.RecordsOf(kind, ProjectNumber());
+    for (int i : candidates) {
         if (paired.contains(i)) continue;
         const ChangeRecord& record = records[i];
         const QString& label = record.label;
