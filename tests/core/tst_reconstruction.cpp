@@ -215,6 +215,15 @@ class TestReconstruction : public QObject {
             << QStringList{"A", "B2", "A"} << 0;
         QTest::newRow("deleted row not found is listed")
             << QStringList{del + t + row.arg("X", "9")} << QStringList{"A", "B", "A"} << 1;
+        const QString data = QString::fromUtf16(kLabelProjectData);
+        const QStringList copied = {"Akce ORVA;02.12.2026", "Akce - Projekt Číslo ;10", "Termíny",
+                                    "T-10;Nový;S;P;;;;;0;;;T-10-09/;;;;;;"};
+        QTest::newRow("rows copied after project data: from that day")
+            << QStringList{data + t + "stroj;5_000;**********"} + copied
+            << QStringList{"A", "B", "A", "Nový"} << 0;
+        QTest::newRow("rows copied after project data: not before")
+            << QStringList{data + late + "stroj;5_000;**********"} + copied
+            << QStringList{"A", "B", "A"} << 0;
         QTest::newRow("blanks and empty date compare by value")
             << QStringList{del + t + "1;T-10; B ;S;P;02.01.1900;;;;0;;;T-10-02/;;;;;;;"}
             << QStringList{"A", "A"} << 0;

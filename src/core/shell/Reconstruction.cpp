@@ -1,7 +1,9 @@
 #include "Reconstruction.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <QSet>
+#include <algorithm>
 #include <cmath>
 
 #include "../FileChoice.h"
@@ -160,10 +162,9 @@ bool FillProgressTables(Workspace& ws, const ChangeLogContent& content, const QS
     Placeholder(ws.Deadlines, QStringLiteral("T-"), number);
     Placeholder(ws.Finance, QStringLiteral("F-"), number);
     QList<QStringList> deadlines, finance;
-    for (const QStringList& row : content.progressRows) {
-        if (IsRowOfProject(kDeadlineTable, row.value(1), number)) deadlines << row;
-        if (IsRowOfProject(kFinanceTable, row.value(1), number)) finance << row;
-    }
+    for (int i : content.ProgressRowsOf(kDeadlineTable, number))
+        deadlines << content.progressRows[i];
+    for (int i : content.ProgressRowsOf(kFinanceTable, number)) finance << content.progressRows[i];
     FillTable(ws.Deadlines, deadlines);
     FillTable(ws.Finance, finance);
     return !deadlines.isEmpty() || !finance.isEmpty();
@@ -251,7 +252,32 @@ ChangeLogContent ReadChangeLog(const QString& path, const QString& vatText) {
         content.records << RecordOf(lines[k], f, k + 1);
         afterProjectData = first == Label(kLabelProjectData);
     }
+    for (int i = 0; i < content.progressRows.size(); ++i)
+        content.progressRowsOf[content.progressRows[i].value(1).trimmed()] << i;
+    for (int i = 0; i < content.records.size(); ++i)
+        content.recordsOf[content.records[i].cells.value(1).trimmed()] << i;
     return content;
+}
+
+namespace {
+
+QList<int> Indices(const QHash<QString, QList<int>>& index, int kind, const QString& number) {
+    if (number.isEmpty()) return {};
+    if (kind == kDeadlineTable) return index.value(QStringLiteral("T-") + number);
+    QList<int> all;
+    for (const QString& p : kFinancePrefixes) all += index.value(p + number);
+    std::sort(all.begin(), all.end());
+    return all;
+}
+
+}  // namespace
+
+QList<int> ChangeLogContent::ProgressRowsOf(int kind, const QString& number) const {
+    return Indices(progressRowsOf, kind, number);
+}
+
+QList<int> ChangeLogContent::RecordsOf(int kind, const QString& number) const {
+    return Indices(recordsOf, kind, number);
 }
 
 bool IsRowOfProject(int kind, const QString& kindCell, const QString& number) {
@@ -301,6 +327,38 @@ QString TableGenitive(int kind) {
 
 Reconstruction::Reconstruction(Workspace& ws, QObject* parent) : QObject(parent), ws_(ws) {
     day = TodayDay();
+}
+
+const ChangeLogContent& Reconstruction::Content() {
+    const QFileInfo info(file_);
+    const QString key = file_ + u'|' + QString::number(info.size()) + u'|' +
+                        QString::number(info.lastModified().toMSecsSinceEpoch()) + u'|' +
+                        ws_.config.VyseDPH;
+    if (key != contentKey_) {
+        content_ = ReadChangeLog(file_, ws_.config.VyseDPH);
+        contentKey_ = key;
+    }
+    return content_;
+}
+
+QString Reconstruction::RowKey(int kind, const QStringList& cells) const {
+    const int last = ws_.TableOf(kind)->ColumnCount() - 1;
+    QString key;
+    for (int c = 1; c <= last; ++c) {
+        key += NormalisedCell(kind, c, cells.value(c));
+        key += u';';
+    }
+    return key;
+}
+
+QString Reconstruction::TableRowKey(int kind, int row) const {
+    const Table& table = *ws_.TableOf(kind);
+    QString key;
+    for (int c = 1; c < table.ColumnCount(); ++c) {
+        key += NormalisedCell(kind, c, table.Cell(c, row));
+        key += u';';
+    }
+    return key;
 }
 
 void Reconstruction::ClearListing() {
@@ -435,7 +493,7 @@ bool Reconstruction::LoadSnapshot(int kind) {
                                 QStringLiteral("pro další úpravy ? ") + kCrLf + kCrLf))
             return false;
     }
-    const ChangeLogContent content = ReadChangeLog(file_, ws_.config.VyseDPH);
+    const ChangeLogContent& content = Content();
     const QString projectRow = QString::number(ws_.Current().ProjectRow());
     bool loaded = false;
     if (kind == kProjectTable && rebuildProjects) {
@@ -462,7 +520,8 @@ bool Reconstruction::LoadSnapshot(int kind) {
 void Reconstruction::ReplayChanges(int kind) {
     if (kind == kProjectTable && !rebuildProjects) return;
     if (!FileChoice::IsFile(file_)) return;
-    const ChangeLogContent content = ReadChangeLog(file_, ws_.config.VyseDPH);
+    const ChangeLogContent& content = Content();
+    ForgetKeys();
     if (kind != kFinanceTable)
         for (const QString& line : content.unreadable)
             List(QStringLiteral(" Nečitelný řádek ") + line + QStringLiteral(" souboru ") + file_);
@@ -474,7 +533,14 @@ void Reconstruction::ReplayChanges(int kind) {
     const QString oldRow = Label(kLabelChangedOld), newRow = Label(kLabelChangedNew);
     const QList<ChangeRecord>& records = content.records;
     QSet<int> paired;
-    for (int i = 0; i < records.size(); ++i) {
+    // The project table's records are all those without a project's kind
+    // cell; a project's records are looked up by theirs.
+    QList<int> candidates;
+    if (kind == kProjectTable)
+        for (int i = 0; i < records.size(); ++i) candidates << i;
+    else
+        candidates = content.RecordsOf(kind, ProjectNumber());
+    for (int i : candidates) {
         if (paired.contains(i)) continue;
         const ChangeRecord& record = records[i];
         const QString& label = record.label;
@@ -530,21 +596,24 @@ void Reconstruction::ReplayChanges(int kind) {
         }
     }
     ws_.ChangeFlags = flags;
+    ForgetKeys();
     ws_.NotifyTable(kind);
 }
 
 int Reconstruction::FindEqualRow(int kind, const QStringList& cells) {
     const Table& table = *ws_.TableOf(kind);
-    const int last = table.ColumnCount() - 1;
-    QStringList wanted;
-    for (int c = 0; c <= last; ++c) wanted << NormalisedCell(kind, c, cells.value(c));
-    int found = 0;
-    for (int r = 1; r < table.RowCount(); ++r) {
-        bool equal = true;
-        for (int c = 1; c <= last && equal; ++c)
-            equal = NormalisedCell(kind, c, table.Cell(c, r)) == wanted[c];
-        if (equal) found = r;
+    // The compared forms of the table's rows are made once per replay and
+    // kept up to date by the changes, not made again for every record.
+    if (keysKind_ != kind || keys_.size() != table.RowCount()) {
+        keys_.clear();
+        keysKind_ = kind;
+        keys_ << QString();
+        for (int r = 1; r < table.RowCount(); ++r) keys_ << TableRowKey(kind, r);
     }
+    const QString wanted = RowKey(kind, cells);
+    int found = 0;
+    for (int r = table.RowCount() - 1; r >= 1 && found == 0; --r)
+        if (keys_[r] == wanted) found = r;
     if (found == 0) return 0;
     Scroll(kind, found);
     const QString text = QStringLiteral(" Nalezena položku v tabulce ") + QString::number(kind) +
@@ -564,6 +633,7 @@ void Reconstruction::AppendRow(int kind, const QStringList& cells) {
     table.SetRowCount(row + 1);
     table.SetCell(AnyTable::RowNumber, row, QString::number(row));
     for (int c = 1; c < table.ColumnCount(); ++c) table.SetCell(c, row, cells.value(c));
+    if (keysKind_ == kind && keys_.size() == row) keys_ << TableRowKey(kind, row);
     Scroll(kind, formerLast);
     Touched(kind);
     List(QStringLiteral("Přidat položku ") + TableGenitive(kind) + QStringLiteral(" Řádek  ") +
@@ -577,6 +647,11 @@ void Reconstruction::DeleteFoundRow(int kind, int row) {
                             QStringLiteral(" Řádek  ") + QString::number(row) + kCrLf + kCrLf))
         return;
     DeleteTableRow(ws_, kind, row, ProjectNumber());
+    if (keysKind_ == kind && row < keys_.size()) {
+        keys_.removeAt(row);
+        // The only row is not taken out but emptied.
+        if (keys_.size() < ws_.TableOf(kind)->RowCount()) keys_.clear();
+    }
     Touched(kind);
     List(QStringLiteral("Smazat položku ") + TableLocative(kind) + QStringLiteral(" Řádek  ") +
          QString::number(row));
@@ -590,6 +665,7 @@ void Reconstruction::ReplaceRow(int kind, int row, const QStringList& cells) {
         return;
     Table& table = *ws_.TableOf(kind);
     for (int c = 1; c < table.ColumnCount(); ++c) table.SetCell(c, row, cells.value(c));
+    if (keysKind_ == kind && row < keys_.size()) keys_[row] = TableRowKey(kind, row);
     Touched(kind);
     List(QStringLiteral("Nahradit položku ") + TableLocative(kind) + QStringLiteral("  Řádek ") +
          QString::number(row));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -29,6 +30,14 @@ struct ChangeLogContent {
     QList<QStringList> progressRows;  // deadline and finance rows by column (cell 0 empty)
     QList<ChangeRecord> records;
     QStringList unreadable;  // lines that are neither snapshot nor record
+    // By cell 1 ("T-10", "F-10" …): the progress rows and records of a
+    // project, in file order, so that one project's replay skips the others'.
+    QHash<QString, QList<int>> progressRowsOf;
+    QHash<QString, QList<int>> recordsOf;
+    // The indices of the rows or records of the deadline (1) or finance (4)
+    // table of the project, in file order.
+    QList<int> ProgressRowsOf(int kind, const QString& number) const;
+    QList<int> RecordsOf(int kind, const QString& number) const;
 };
 
 // Reads a change log or backup file. The snapshot ends with the first record;
@@ -102,6 +111,13 @@ class Reconstruction : public QObject {
     void lineListed(const QString& line);
 
   private:
+    // The file read once for all steps and projects, again when it changed.
+    const ChangeLogContent& Content();
+    // The compared form of a table row (columns 1 …), kept for the rows of
+    // the table being replayed.
+    QString RowKey(int kind, const QStringList& cells) const;
+    QString TableRowKey(int kind, int row) const;
+    void ForgetKeys() { keys_.clear(); }
     void List(const QString& line);
     QString ProjectNumber() const;
     bool Belongs(const ChangeRecord& record, int kind) const;
@@ -113,6 +129,10 @@ class Reconstruction : public QObject {
     QString file_;
     QStringList listing_;
     int unmatched_ = 0;
+    ChangeLogContent content_;
+    QString contentKey_;
+    int keysKind_ = 0;
+    QStringList keys_;  // by table row; empty when not known
 };
 
 // "Obnovení dat ze záloh": the project table (when rebuildProjects) and every
