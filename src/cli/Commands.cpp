@@ -591,6 +591,17 @@ int RunMinutes(const Arguments& args, QTextStream& out, QTextStream& err) {
     }
 }
 
+namespace {
+
+// An absolute, clean path; symbolic links resolved where the path exists.
+QString ResolvedDir(const QString& path) {
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return QDir::cleanPath(canonical.isEmpty() ? info.absoluteFilePath() : canonical);
+}
+
+}  // namespace
+
 int RunReconstruct(const Arguments& args, QTextStream& out, QTextStream& err) {
     const QString base = BaseDirectory(args);
     if (!BaseExists(base, err)) return kExitProblems;

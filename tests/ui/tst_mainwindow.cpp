@@ -654,7 +654,7 @@ void TestMainWindow::menusAtStart_data() {
     QTest::newRow("settings") << u"Nastavení"_s << true << -1;
     QTest::newRow("tables shown") << u"Zobrazení tabulek"_s << true << 1;
     QTest::newRow("results table") << u"Tabulka výsledků  - Modrá"_s << true << 0;
-    QTest::newRow("diary window") << u"Zobrazení denníku"_s << false << 1;
+    QTest::newRow("diary window") << u"Zobrazení denníku"_s << true << 1;
     QTest::newRow("Gantt") << u"Diagram Gantt"_s << true << -1;
     QTest::newRow("tool bar: Gantt") << u"Gantt"_s << true << -1;
     QTest::newRow("notes") << u"Poznámky"_s << true << -1;

@@ -143,6 +143,7 @@ void WriteDayRecord(Workspace& ws, double day, int projectRow, DayRecord& record
     const QString path = DayFilePath(ws.config, day);
     IniFile ini = IniFile::Load(path);
     WriteDayRecordTo(ini, ProjectOf(ws, projectRow), day, record);
+    emit ws.savingDayRecord(QFileInfo(path).fileName());
     ini.Save(path);
 }
 

@@ -293,6 +293,10 @@ void Graf::DrawFrame() {
     Reuse(header_, headerPicture_->size());
     header_.fill(kButtonFace);
     QPainter hp(&header_);
+    // A date fits the default column width only in a small font.
+    QFont small = hp.font();
+    small.setPixelSize(11);
+    hp.setFont(small);
     const int startDay = DateFromDay(ws_.StartMoment > 0 ? ws_.StartMoment : NowDay()).day();
     for (int i = 1; i <= view_.columns; ++i) {
         const double day = view_.Day(i);

@@ -512,6 +512,8 @@ void Sledovani::CreateWindows() {
     graf_ = new Graf(ws_, this);
     denik_ = new Denik(ws_, this);
     ConnectDiary(ws_, *graf_, *denik_, form_);
+    // A right click on the calendar's project list shows the finance overview.
+    connect(graf_, &Graf::financeOverviewWanted, this, [this] { overview_->ShowWindow(); });
     QAction* showDiary = checkItems_.value(kFlagShowDiary);
     showDiary->setEnabled(true);
     connect(showDiary, &QAction::toggled, this, [this](bool on) {
