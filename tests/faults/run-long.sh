@@ -14,5 +14,13 @@ cmake --build "$build" --target tst_faults save_driver >/dev/null
 kinds=$("$build"/tests/save_driver kinds | wc -l)
 echo "fault run: $per_kind kills for each of $kinds kinds of save ($((per_kind * kinds)) kills)"
 start=$(date +%s)
-ORVA_FAULT_KILLS_PER_KIND=$per_kind "$build"/tests/tst_faults killDuringSave
+# A forked child saves and is killed, so no program start is paid per kill.
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+for kind in $("$build"/tests/save_driver kinds); do
+  mkdir -p "$dir/$kind"
+  "$build"/tests/save_driver prepare "$kind" "$dir/$kind"
+  echo -n "$kind: "
+  "$build"/tests/save_driver kills "$kind" "$dir/$kind" "$per_kind"
+done
 echo "fault run: $((per_kind * kinds)) kills, no damaged file, $(($(date +%s) - start)) s"

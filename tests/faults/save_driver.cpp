@@ -6,11 +6,23 @@
 //   save_driver once <kind> <base dir>      one save of version 1: "SAVED" or
 //                                           "ERROR <message>" (status 1)
 //   save_driver check <kind> <base dir>     "OK", or what is wrong (status 1)
+//   save_driver kills <kind> <base dir> N   N times: a forked child saves until
+//                                           killed at a random moment, then the
+//                                           file is checked; the long run uses it
+//                                           (no program start per kill)
 //   save_driver kinds                       the kinds, one a line
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QRandomGenerator>
 #include <cstdio>
+
+#ifdef Q_OS_UNIX
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#endif
 
 #include "Prompter.h"
 #include "SaveKinds.h"
@@ -34,7 +46,7 @@ int main(int argc, char** argv) {
         for (const SaveKind& k : SaveKinds()) Print(k.name);
         return 0;
     }
-    const SaveKind* kind = args.size() == 4 ? FindSaveKind(args[2]) : nullptr;
+    const SaveKind* kind = args.size() >= 4 ? FindSaveKind(args[2]) : nullptr;
     if (!kind) {
         std::fputs("usage: save_driver prepare|loop|once|check <kind> <base dir>\n", stderr);
         return 2;
@@ -48,6 +60,36 @@ int main(int argc, char** argv) {
     ScriptedPrompter prompter;
     Workspace ws(prompter);
     SetUpWorkspace(ws, args[3]);
+#ifdef Q_OS_UNIX
+    if (mode == QLatin1String("kills") && args.size() == 5) {
+        const int kills = args[4].toInt();
+        const QString path = ws.config.BaseDir + kind->file;
+        for (int i = 0; i < kills; ++i) {
+            const pid_t child = ::fork();
+            if (child == 0) {
+                try {
+                    for (int version = 0;; version = 1 - version) {
+                        if (kind->recreates) QFile::remove(path);
+                        kind->save(ws, version);
+                    }
+                } catch (...) {
+                    ::_exit(1);
+                }
+            }
+            if (child < 0) return 1;
+            ::usleep(QRandomGenerator::global()->bounded(20000));
+            ::kill(child, SIGKILL);
+            ::waitpid(child, nullptr, 0);
+            const QString problem = CheckSaveKind(*kind, args[3]);
+            if (!problem.isEmpty()) {
+                Print(QStringLiteral("kill %1: %2").arg(i + 1).arg(problem));
+                return 1;
+            }
+        }
+        Print(QStringLiteral("%1 kills, every file whole").arg(kills));
+        return 0;
+    }
+#endif
     try {
         if (mode == QLatin1String("prepare")) {
             PrepareSaveKind(*kind, ws);

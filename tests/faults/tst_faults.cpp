@@ -62,6 +62,9 @@ class TestFaults : public QObject {
             p.kill();
             QVERIFY(p.waitForFinished(10000));
             const QString problem = CheckSaveKind(k, base);
+            // The long run shows how far it got.
+            if (kills > 50 && (i + 1) % 50 == 0)
+                qInfo("%s: %d kills, every file whole", qPrintable(kind), i + 1);
             QVERIFY2(problem.isEmpty(), qPrintable(QStringLiteral("%1 after kill %2 (seed %3): %4")
                                                        .arg(kind)
                                                        .arg(i + 1)
