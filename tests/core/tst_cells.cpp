@@ -6,9 +6,13 @@
 #include "data/Dates.h"
 #include "data/Table.h"
 
+// Converted while the globals are built, before main (as other files' start-up code may).
+const double kDayConvertedAtStartUp = DayFromDate(QDate(1900, 1, 1));
+
 class TestCells : public QObject {
     Q_OBJECT
   private slots:
+    void datesConvertBeforeMain() { QCOMPARE(kDayConvertedAtStartUp, 2.0); }
     void init() { Clock::Set(QDateTime(QDate(2026, 12, 9), QTime(10, 30))); }
     void cleanup() { Clock::Reset(); }
 

@@ -5,8 +5,10 @@
 #include "../Clock.h"
 
 namespace {
-const QDate kEpoch(1899, 12, 30);
-}
+// 30 December 1899, as a constant: a global QDate built at start-up would not
+// be ready for other files' start-up code that converts dates.
+constexpr QDate kEpoch = QDate::fromJulianDay(2415019);
+}  // namespace
 
 double DayFromDate(const QDate& date) {
     return double(kEpoch.daysTo(date));
