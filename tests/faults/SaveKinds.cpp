@@ -6,11 +6,14 @@
 #include "Clock.h"
 #include "Workspace.h"
 #include "data/Columns.h"
+#include "data/Dates.h"
 #include "data/Progress.h"
 #include "data/ProjectRegister.h"
 #include "data/Table.h"
 #include "data/Templates.h"
 #include "data/TextFile.h"
+#include "diary/DayRecord.h"
+#include "finance/ResultsFile.h"
 #include "shell/ChangeLog.h"
 #include "shell/Config.h"
 
@@ -81,6 +84,26 @@ void WriteBackup(Workspace& ws, int) {
     LogChange(ws, QString(), QString::fromUtf16(kLabelBackup), kLogEvent, 12);
 }
 
+void SaveDayFile(Workspace& ws, int version) {
+    DayRecord record;
+    record.person = QStringLiteral("Jan Novák");
+    for (int i = 1; i <= RowsOf(version); ++i) {
+        record.tasks << DayTask{QStringLiteral("Jan Novák"),
+                                QStringLiteral("Úkol %1 verze %2").arg(i).arg(version),
+                                QStringLiteral("9.12.2026"), QString::fromUtf16(kStateRunning)};
+        record.minutes << QStringLiteral("Zápis %1 verze %2").arg(i).arg(version);
+    }
+    WriteDayRecord(ws, DayFromDate(QDate(2026, 12, 9)), 1, record);
+}
+
+void SaveResults(Workspace& ws, int version) {
+    Table& t = ws.Results;
+    SetupTable(t, kResultsTable, ws.config.PopisDPH);
+    for (int r = 2; r <= RowsOf(version) + 1; ++r)
+        t.SetCell(Results::Object, r, QStringLiteral("Etapa %1 verze %2").arg(r).arg(version));
+    WriteResultsFile(ws.config.DataPath(QStringLiteral("Vysledky.csv")), t, QDate(2026, 12, 9));
+}
+
 QByteArray Bytes(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -102,6 +125,10 @@ const QList<SaveKind>& SaveKinds() {
         {QStringLiteral("changelog"), QStringLiteral("Zmeny_2026-12.csv"), AppendLogin, true},
         {QStringLiteral("backup"), QStringLiteral("Zaloha_Jan-Novák_2026-12-09.csv"), WriteBackup,
          false, true},
+        // A day record replaces its project's section; version 0 follows 1 in the
+        // reference, so both are what a rewrite of the other gives.
+        {QStringLiteral("dayfile"), QStringLiteral("Den_2026.12.09.ITI"), SaveDayFile},
+        {QStringLiteral("results"), QStringLiteral("Vysledky.csv"), SaveResults},
     };
     return kinds;
 }

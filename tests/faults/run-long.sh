@@ -4,11 +4,11 @@
 #
 #   tests/faults/run-long.sh [KILLS_PER_KIND] [BUILD_DIR]
 #
-# 167 per kind over the six kinds on main is about 1,000 kills. A kind added to
+# 125 per kind over the eight kinds is 1,000 kills. A kind added to
 # tests/faults/SaveKinds.cpp is covered without changing this script.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../.."
-per_kind=${1:-167}
+per_kind=${1:-125}
 build=${2:-build}
 cmake --build "$build" --target tst_faults save_driver >/dev/null
 kinds=$("$build"/tests/save_driver kinds | wc -l)
