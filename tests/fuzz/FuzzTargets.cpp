@@ -16,9 +16,11 @@
 #include "data/ProjectRegister.h"
 #include "data/Templates.h"
 #include "data/TextFile.h"
+#include "diary/DayRecord.h"
 #include "shell/Access.h"
 #include "shell/Config.h"
 #include "shell/Heartbeat.h"
+#include "shell/Reconstruction.h"
 #include "tools/JpegImage.h"
 
 namespace {
@@ -107,6 +109,26 @@ void Configuration(const QByteArray& data) {
     ReadHeartbeat(path);
 }
 
+// A day record file: every section read as the calendar reads it, then written back.
+void DayFile(const QByteArray& data) {
+    try {
+        IniFile ini = IniFile::Load(Scratch(data, QStringLiteral("Den_2026.12.09.ITI")));
+        for (const QString& section : ini.Sections()) {
+            DayRecord record = ReadDayRecordFrom(ini, section, 46365.0);
+            WriteDayRecordTo(ini, DayProject{section, {}, {}, {}}, 46365.0, record);
+        }
+    } catch (const FileError&) {
+    }
+}
+
+// A monthly change log or a backup, as the reconstruction reads it.
+void ChangeLogFile(const QByteArray& data) {
+    try {
+        ReadChangeLog(Scratch(data, QStringLiteral("Zmeny_2026-12.csv")), QStringLiteral("[DPH]"));
+    } catch (const FileError&) {
+    }
+}
+
 void Jpeg(const QByteArray& data) {
     DecodeJpegData(data, QStringLiteral("foto.jpg"), QSize(64, 48));
     DecodeJpegData(data, QStringLiteral("foto.jpg"));
@@ -123,6 +145,8 @@ const QList<FuzzTarget>& FuzzTargets() {
         {"people", PeopleFile},
         {"ini", Configuration},
         {"jpeg", Jpeg},
+        {"dayfile", DayFile},
+        {"changelog", ChangeLogFile},
     };
     return targets;
 }
