@@ -134,6 +134,43 @@ void ReadConfigurationOrDefaults(Config& config, QTextStream& out) {
     out << "Konfigurace: soubor " << config.ConfigPath() << " chybí, platí výchozí nastavení\n";
 }
 
+// The configuration (the defaults without a file) and the project register,
+// read without asking anything: a missing register, a file error or any
+// question of the program is reported on err and gives false. The output of
+// the commands that use it is their list alone.
+bool LoadRegisterQuietly(Workspace& ws, const ScriptedPrompter& prompter, QTextStream& err) {
+    Config& cfg = ws.config;
+    try {
+        if (!ReadConfiguration(cfg)) ReadConfiguration(cfg, IniFile());
+        const QString path = cfg.DataPath(cfg.SouborAkce);
+        if (cfg.SouborAkce.isEmpty() || !FileChoice::IsFile(path)) {
+            err << "Chybí soubor: " << path << Qt::endl;
+            return false;
+        }
+        LoadProjectRegister(ws, cfg.SouborAkce);
+    } catch (const FileError& e) {
+        err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;
+        return false;
+    }
+    if (!prompter.log.isEmpty()) {
+        for (const ScriptedPrompter::Entry& e : prompter.log) err << PromptLine(e) << Qt::endl;
+        return false;
+    }
+    return true;
+}
+
+// The register row of --project, 0 without the option; -1 (reported on err)
+// when no project has that number.
+int ProjectArgumentRow(const Arguments& args, const Workspace& ws, QTextStream& err) {
+    if (!args.hasProject) return 0;
+    const Table& projects = ws.Projects;
+    for (int r = 1; r < projects.RowCount(); ++r)
+        if (projects.Cell(Project::Number, r) == args.project) return r;
+    err << "Akce s číslem " << args.project << " v seznamu akcí "
+        << ws.config.DataPath(ws.config.SouborAkce) << " není." << Qt::endl;
+    return -1;
+}
+
 // Prints the late rows of one project's progress, loaded into a workspace of
 // its own: with no project table there, the load's time range costs nothing,
 // so a register of a thousand projects is listed as fast as its files read.
@@ -315,35 +352,10 @@ int RunStatus(const Arguments& args, QTextStream& rawOut, QTextStream& rawErr) {
     Workspace ws(prompter);
     Config& cfg = ws.config;
     cfg.BaseDir = base;
-    try {
-        // The output is the list alone; without a file the defaults apply.
-        if (!ReadConfiguration(cfg)) ReadConfiguration(cfg, IniFile());
-        const QString path = cfg.DataPath(cfg.SouborAkce);
-        if (cfg.SouborAkce.isEmpty() || !FileChoice::IsFile(path)) {
-            err << "Chybí soubor: " << path << Qt::endl;
-            return kExitProblems;
-        }
-        LoadProjectRegister(ws, cfg.SouborAkce);
-    } catch (const FileError& e) {
-        err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;
-        return kExitProblems;
-    }
-    if (!prompter.log.isEmpty()) {
-        for (const ScriptedPrompter::Entry& e : prompter.log) err << PromptLine(e) << Qt::endl;
-        return kExitProblems;
-    }
-
+    if (!LoadRegisterQuietly(ws, prompter, err)) return kExitProblems;
     const Table& projects = ws.Projects;
-    int only = 0;
-    if (args.hasProject) {
-        for (int r = 1; r < projects.RowCount() && only == 0; ++r)
-            if (projects.Cell(Project::Number, r) == args.project) only = r;
-        if (only == 0) {
-            err << "Akce s číslem " << args.project << " v seznamu akcí "
-                << cfg.DataPath(cfg.SouborAkce) << " není." << Qt::endl;
-            return kExitProblems;
-        }
-    }
+    const int only = ProjectArgumentRow(args, ws, err);
+    if (only < 0) return kExitProblems;
     const double reference = args.date.isValid() ? DayFromDate(args.date) : NowDay();
     bool problems = false;
     for (int r = 1; r < projects.RowCount(); ++r) {
@@ -421,33 +433,10 @@ int RunIcal(const Arguments& args, QTextStream& rawOut, QTextStream& rawErr) {
     Workspace ws(prompter);
     Config& cfg = ws.config;
     cfg.BaseDir = base;
-    try {
-        if (!ReadConfiguration(cfg)) ReadConfiguration(cfg, IniFile());
-        const QString path = cfg.DataPath(cfg.SouborAkce);
-        if (cfg.SouborAkce.isEmpty() || !FileChoice::IsFile(path)) {
-            err << "Chybí soubor: " << path << Qt::endl;
-            return kExitProblems;
-        }
-        LoadProjectRegister(ws, cfg.SouborAkce);
-    } catch (const FileError& e) {
-        err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;
-        return kExitProblems;
-    }
-    if (!prompter.log.isEmpty()) {
-        for (const ScriptedPrompter::Entry& e : prompter.log) err << PromptLine(e) << Qt::endl;
-        return kExitProblems;
-    }
+    if (!LoadRegisterQuietly(ws, prompter, err)) return kExitProblems;
     const Table& projects = ws.Projects;
-    int only = 0;
-    if (args.hasProject) {
-        for (int r = 1; r < projects.RowCount() && only == 0; ++r)
-            if (projects.Cell(Project::Number, r) == args.project) only = r;
-        if (only == 0) {
-            err << "Akce s číslem " << args.project << " v seznamu akcí "
-                << cfg.DataPath(cfg.SouborAkce) << " není." << Qt::endl;
-            return kExitProblems;
-        }
-    }
+    const int only = ProjectArgumentRow(args, ws, err);
+    if (only < 0) return kExitProblems;
     bool problems = false;
     QByteArray events;
     int total = 0;
