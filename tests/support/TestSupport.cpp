@@ -16,6 +16,14 @@ const QString kRegisterHeader = QStringLiteral(
     "Číslo akce;Název akce;Manager projektu;Technik projektu;Opatření;Aktivity;Dokument TXT;"
     "Dokument JPG;Poznámka;Dotace/ERDF;Plán celk.způs. Výdajů;Dotace;Datum od;Datum do;;");
 
+QStringList TwoRoadProjectsRegister() {
+    return {";Uloženo 01.12.2026", "Akce ORVA", kRegisterHeader,
+            "001;Silnice Určice;Ing. Novák;Ing. Svoboda;1.1;Doprava;;;pozn;92,5/85;"
+            "1000000,00;900000,00;01.01.2026;31.12.2027;;",
+            "002;Most přes Bečvu;Ing. Dvořák;Bc. Malá;1.3;Doprava;;;pozn;92,5/85;"
+            "500000,00;450000,00;01.04.2026;30.09.2027;;"};
+}
+
 const QString kTemplateHeader = QStringLiteral(
     "Akce číslo;Činnost;Zařazení;Upřesnění;Plán od;Plán DO;Skutečnost OD;Skutečnost DO;Trvání "
     "dny;Realný termín OD;Realný termín DO;ID-vnitřní;Info;Poznámka;Poznámka 2;Dokument TXT;;");

@@ -70,6 +70,8 @@ ProgramRun RunProgram(const QString& program, const QStringList& args,
 
 // The register's column header line as every workstation writes it.
 extern const QString kRegisterHeader;
+// The register lines of two road projects, 001 and 002 (entry window and Gantt tests).
+QStringList TwoRoadProjectsRegister();
 // The task templates' column header line as every workstation writes it.
 extern const QString kTemplateHeader;
 // A register file: the save stamp of 1 December 2026, the title, the header

@@ -28,15 +28,7 @@ struct Base {
     LinkRecorder links{ws};
 
     Base() {
-        base.WriteLines(QStringLiteral("NameAkce.csv"),
-                        {";Uloženo 01.12.2026", "Akce ORVA",
-                         "Číslo akce;Název akce;Manager projektu;Technik projektu;Opatření;"
-                         "Aktivity;Dokument TXT;Dokument JPG;Poznámka;Dotace/ERDF;Plán celk.způs. "
-                         "Výdajů;Dotace;Datum od;Datum do;;",
-                         "001;Silnice Určice;Ing. Novák;Ing. Svoboda;1.1;Doprava;;;pozn;92,5/85;"
-                         "1000000,00;900000,00;01.01.2026;31.12.2027;;",
-                         "002;Most přes Bečvu;Ing. Dvořák;Bc. Malá;1.3;Doprava;;;pozn;92,5/85;"
-                         "500000,00;450000,00;01.04.2026;30.09.2027;;"});
+        base.WriteLines(QStringLiteral("NameAkce.csv"), TwoRoadProjectsRegister());
         const QStringList progress{
             "Akce ORVA;01.12.2026",
             "Akce - Projekt Číslo ;001",
