@@ -118,12 +118,3 @@ void BM_PointerTracking(benchmark::State& state) {
 BENCHMARK(BM_PointerTracking)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -141,12 +141,3 @@ void BM_GanttDragStep(benchmark::State& state) {
 BENCHMARK(BM_GanttDragStep)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,0 +1,14 @@
+// The main of the benchmarks that build windows: they need a QApplication,
+// offscreen so that they run without a screen.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
