@@ -21,9 +21,23 @@
 
 namespace {
 
-// A damaged header may claim up to 65,535 × 65,535 pixels; refuse to allocate
-// more than a real photograph could need rather than let the system run out.
+// A damaged header may claim up to 65,535 × 65,535 pixels. Decoding costs
+// time and memory in proportion to the declared picture, whatever the scale
+// shown (a progressive picture keeps every coefficient of the whole picture),
+// so a picture larger than any real photograph is refused before decoding, and
+// libjpeg's own allocations are capped. Fuzzing builds use smaller limits so
+// that the fuzzer is not held up by allocations that would be refused anyway.
+#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+constexpr qint64 kMaxPixels = qint64(4096) * 4096;
+constexpr qint64 kMaxDecoderBytes = qint64(256) * 1024 * 1024;
+#else
+constexpr qint64 kMaxPixels = qint64(16384) * 16384;
+constexpr qint64 kMaxDecoderBytes = qint64(1024) * 1024 * 1024;
+#endif
 constexpr qint64 kMaxImageBytes = qint64(512) * 1024 * 1024;
+// Real progressive pictures have about ten scans; every scan passes over the
+// whole picture, so a file of thousands of tiny scans would decode for minutes.
+constexpr int kMaxScans = 100;
 // The whole file is read into memory; no picture file is anywhere near this.
 constexpr qint64 kMaxFileBytes = qint64(256) * 1024 * 1024;
 // Scanlines handed to libjpeg per call.
@@ -45,6 +59,7 @@ struct ErrorManager {
     jpeg_error_mgr pub;  // first, so that libjpeg's pointer is also ours
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
+    bool tooManyScans = false;
 };
 
 [[noreturn]] void ErrorExit(j_common_ptr cinfo) {
@@ -80,12 +95,22 @@ void EmitMessage(j_common_ptr cinfo, int level) {
 
 void OutputMessage(j_common_ptr) {}
 
+// libjpeg calls this between pieces of input while it gathers a multi-scan
+// picture, so a file with too many scans is stopped before its scans are read.
+void WatchScans(j_common_ptr cinfo) {
+    if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number <= kMaxScans) return;
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    err->tooManyScans = true;
+    std::longjmp(err->jump, 1);
+}
+
 // Everything the decoding touches after the jump point lives here, outside the
 // function that calls setjmp, so the long jump leaves no local of that function
 // indeterminate and crosses no C++ destructor.
 struct DecodeJob {
     jpeg_decompress_struct cinfo;
     ErrorManager err;
+    jpeg_progress_mgr progress;
     const QByteArray* data = nullptr;
     QSize target;
     QImage image;
@@ -102,6 +127,11 @@ bool RunDecoder(DecodeJob& job) {
     if (setjmp(job.err.jump)) return false;
 
     jpeg_create_decompress(&cinfo);
+    // Without backing store, libjpeg fails (JERR_NO_BACKING_STORE) rather than
+    // go beyond this.
+    cinfo.mem->max_memory_to_use = long(kMaxDecoderBytes);
+    job.progress.progress_monitor = WatchScans;
+    cinfo.progress = &job.progress;
     jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(job.data->constData()),
                  static_cast<unsigned long>(job.data->size()));
     jpeg_read_header(&cinfo, TRUE);
@@ -116,7 +146,8 @@ bool RunDecoder(DecodeJob& job) {
     cinfo.out_color_space = job.cmyk ? JCS_CMYK : kRgb32Space;
     jpeg_calc_output_dimensions(&cinfo);
 
-    if (qint64(cinfo.output_width) * cinfo.output_height * 4 > kMaxImageBytes) {
+    if (qint64(cinfo.image_width) * cinfo.image_height > kMaxPixels ||
+        qint64(cinfo.output_width) * cinfo.output_height * 4 > kMaxImageBytes) {
         job.tooLarge = true;
         return false;
     }
@@ -266,10 +297,15 @@ LoadedPicture DecodeJpegData(const QByteArray& data, const QString& name, QSize 
     LoadedPicture result;
     result.fullSize = job->fullSize;
     result.eighths = job->eighths;
-    if (job->tooLarge) {
+    if (job->tooLarge || (!decoded && job->err.pub.msg_code == JERR_NO_BACKING_STORE)) {
         result.error = CannotShow(name, QStringLiteral("obrázek %1 × %2 bodů je příliš velký.")
                                             .arg(job->fullSize.width())
                                             .arg(job->fullSize.height()));
+        return result;
+    }
+    if (job->err.tooManyScans) {
+        result.error =
+            CannotShow(name, QStringLiteral("obrázek má víc než %1 průchodů.").arg(kMaxScans));
         return result;
     }
     if (!decoded) {
