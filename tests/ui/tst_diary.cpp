@@ -64,6 +64,8 @@ class TestDiary : public QObject {
 
   private slots:
     void rightClickOpensAndOkWrites();
+    void cellsAreDrawn_data();
+    void cellsAreDrawn();
     void otherDayNeedsLevel5_data();
     void otherDayNeedsLevel5();
     void taskTable();
@@ -103,6 +105,50 @@ void TestDiary::rightClickOpensAndOkWrites() {
     // The calendar shows the new record at once.
     QVERIFY(w.graf.Data().Cell(1, 3).hasRecord);
     QCOMPARE(w.graf.Data().Cell(1, 3).shortMessage, QStringLiteral("Objedn"));
+    // framed in blue on its left edge
+    const CalendarView& v = w.graf.View();
+    QCOMPARE(w.graf.GridImage().pixel(2 * v.cellWidth, v.cellHeight / 2), qRgb(0, 0, 0xFF));
+}
+
+// Pixels of cells on the drawn calendar, from the cell's top left corner.
+// Problem lines stack upwards from four pixels above the cell's bottom, in
+// the colour of their problem (0: the colour of the cell's first problem).
+void TestDiary::cellsAreDrawn_data() {
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QPoint>("from");  // negative: from the right or bottom edge
+    QTest::addColumn<uint>("colour");
+    QTest::newRow("border") << 2 << 2 << QPoint(0, 0) << uint(qRgb(0, 0, 0));
+    QTest::newRow("working day") << 2 << 2 << QPoint(2, 2) << uint(qRgb(0xFF, 0xFF, 0xFF));
+    QTest::newRow("today") << 3 << 2 << QPoint(2, 2) << uint(qRgb(0xFF, 0xFF, 0x00));
+    QTest::newRow("Saturday") << 6 << 2 << QPoint(2, 2) << uint(qRgb(0xF0, 0xF0, 0xF0));
+    QTest::newRow("Sunday") << 7 << 1 << QPoint(2, 2) << uint(qRgb(0xF0, 0xF0, 0xF0));
+    QTest::newRow("chart square") << 2 << 2 << QPoint(-18, -18) << uint(qRgb(0, 0, 0));
+    QTest::newRow("first problem line") << 3 << 1 << QPoint(-10, -4) << 0u;
+    QTest::newRow("no problem") << 3 << 2 << QPoint(-10, -4) << uint(qRgb(0xFF, 0xFF, 0x00));
+}
+
+void TestDiary::cellsAreDrawn() {
+    QFETCH(int, column);
+    QFETCH(int, row);
+    QFETCH(QPoint, from);
+    QFETCH(uint, colour);
+    Windows w;
+    for (const int flag : {kFlagHighlightLate, kFlagDiaryChart, kFlagCellText})
+        w.b.ws.config.SetFlag(flag, true);
+    // From two days before the start-up moment, with its time of day, as the
+    // today button steps: only then is today's column yellow.
+    w.b.ws.StartMoment = NowDay();
+    w.graf.SetFirstDay(w.b.ws.StartMoment - 2);
+    const CalendarView& v = w.graf.View();
+    const int x = (column - 1) * v.cellWidth + (from.x() < 0 ? v.cellWidth : 0) + from.x();
+    const int y = (row - 1) * v.cellHeight + (from.y() < 0 ? v.cellHeight : 0) + from.y();
+    if (colour == 0) {
+        const CalendarCell& cell = w.graf.Data().Cell(row, column);
+        QVERIFY(!cell.problems.isEmpty());
+        colour = ProblemColour(cell.problems.first(), Qt::black).rgb();
+    }
+    QCOMPARE(QColor(w.graf.GridImage().pixel(x, y)), QColor(colour));
 }
 
 void TestDiary::otherDayNeedsLevel5_data() {

@@ -283,11 +283,16 @@ void Graf::DrawFrame() {
 
     Reuse(grid_, gridSize);
     grid_.fill(Qt::white);
-    QPainter gp(&grid_);
-    gp.setPen(QPen(kGridLine, 1));
+    // One-pixel lines as filled rectangles in one call: far cheaper than
+    // drawing hundreds of long lines with a pen.
+    QList<QRect> lines;
     for (int v = 1; v <= shown && (v - 1) * H <= grid_.height(); ++v)
-        gp.drawLine(0, v * H, grid_.width(), v * H);
-    for (int i = 1; i <= view_.columns; ++i) gp.drawLine(i * W, 0, i * W, grid_.height());
+        lines << QRect(0, v * H, grid_.width(), 1);
+    for (int i = 1; i <= view_.columns; ++i) lines << QRect(i * W, 0, 1, grid_.height());
+    QPainter gp(&grid_);
+    gp.setPen(Qt::NoPen);
+    gp.setBrush(kGridLine);
+    gp.drawRects(lines);
     gp.end();
 
     Reuse(header_, headerPicture_->size());
@@ -341,10 +346,10 @@ void Graf::DrawCells(QPainter& painter, const QList<QPoint>& cells, bool single,
     const bool text = ws_.config.Flag(kFlagCellText);
     // Every shape is a filled rectangle (a one-pixel line is one pixel high
     // or wide), gathered by colour and filled in one call per colour.
-    // A map: the lists are held by pointer while more colours are added.
-    std::map<QRgb, QList<QRect>> fills;
-    QList<QRect>* black = &fills[QColor(Qt::black).rgb()];
-    QList<QRect> records;
+    for (auto& [colour, rects] : fills_) rects.clear();
+    QList<QRect>* black = &fills_[QColor(Qt::black).rgb()];
+    QList<QRect>& records = records_;
+    records.clear();
     QList<int> weekend(view_.columns + 1, 0);
     for (int c = 1; c <= view_.columns; ++c) weekend[c] = Weekend(view_.Day(c)) ? 1 : 0;
     auto frame = [](QList<QRect>& to, int x, int y, int w, int h) {
@@ -363,7 +368,7 @@ void Graf::DrawCells(QPainter& painter, const QList<QPoint>& cells, bool single,
             if (weekend[column]) fill = kButtonFace;
             if (view_.Day(column) == ws_.StartMoment) fill = QColor(0xFF, 0xFF, 0x00);
             if (!onWhite || fill != Qt::white)
-                fills[fill.rgb()] << QRect(box.left() + 1, box.top() + 1, W - 1, H - 1);
+                fills_[fill.rgb()] << QRect(box.left() + 1, box.top() + 1, W - 1, H - 1);
             // On a full redraw the cell borders are drawn below as whole lines.
             if (!onWhite) frame(*black, box.left(), box.top(), W, H);
         }
@@ -378,7 +383,7 @@ void Graf::DrawCells(QPainter& painter, const QList<QPoint>& cells, bool single,
                 if (to && next == colour && to->last().top() == y + 1) {
                     to->last().setTop(y);
                 } else if (!to || next != colour || to->last().top() != y) {
-                    to = &fills[next.rgb()];
+                    to = &fills_[next.rgb()];
                     to->append(QRect(xr - 18, y, 16, 1));
                 }
                 colour = next;
@@ -393,7 +398,7 @@ void Graf::DrawCells(QPainter& painter, const QList<QPoint>& cells, bool single,
         for (int v = 0; v <= rows; ++v) *black << QRect(0, v * H, view_.columns * W + 1, 1);
     }
     // The three-pixel record frame as four bars centred on the cell's edges.
-    QList<QRect>& blue = fills[kBlue.rgb()];
+    QList<QRect>& blue = fills_[kBlue.rgb()];
     for (const QRect& b : records) {
         blue << QRect(b.left() - 1, b.top() - 1, W + 3, 3)
              << QRect(b.left() - 1, b.top() + H - 1, W + 3, 3)
@@ -405,13 +410,15 @@ void Graf::DrawCells(QPainter& painter, const QList<QPoint>& cells, bool single,
     const QRgb order[] = {QColor(Qt::white).rgb(), kButtonFace.rgb(),
                           QColor(0xFF, 0xFF, 0x00).rgb()};
     for (const QRgb colour : order) {
-        if (const auto it = fills.find(colour); it != fills.end()) {
+        if (const auto it = fills_.find(colour); it != fills_.end() && !it->second.isEmpty()) {
             painter.setBrush(QColor::fromRgb(colour));
             painter.drawRects(it->second);
         }
     }
-    for (const auto& [colour, rects] : fills) {
-        if (std::find(std::begin(order), std::end(order), colour) != std::end(order)) continue;
+    for (const auto& [colour, rects] : fills_) {
+        if (rects.isEmpty() ||
+            std::find(std::begin(order), std::end(order), colour) != std::end(order))
+            continue;
         painter.setBrush(QColor::fromRgb(colour));
         painter.drawRects(rects);
     }

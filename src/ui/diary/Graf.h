@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QImage>
 #include <QWidget>
+#include <map>
 
 #include "diary/Calendar.h"
 
@@ -98,4 +99,9 @@ class Graf : public QWidget {
     QPushButton* print_ = nullptr;
     int overviewColumn_ = 0;
     QHash<QString, QImage> texts_;
+    // The shapes of one redraw by colour, kept between redraws so that their
+    // storage is not allocated again for every redraw (a map: the lists are
+    // held by reference while more colours are added).
+    std::map<QRgb, QList<QRect>> fills_;
+    QList<QRect> records_;
 };
