@@ -8,7 +8,6 @@
 #include "Arguments.h"
 #include "Clock.h"
 #include "FileChoice.h"
-#include "MinutesOutput.h"
 #include "Prompter.h"
 #include "Workspace.h"
 #include "data/Cells.h"
@@ -30,6 +29,7 @@
 #include "shell/ChangeLog.h"
 #include "shell/Config.h"
 #include "shell/Reconstruction.h"
+#include "tools/OutputFile.h"
 #include "tools/RtfWriter.h"
 
 namespace {
@@ -472,7 +472,7 @@ int RunIcal(const Arguments& args, QTextStream& rawOut, QTextStream& rawErr) {
         total += count;
     }
     try {
-        WriteCalendarFile(args.out, CalendarFile(events));
+        TextFile::WriteBytes(args.out, CalendarFile(events));
     } catch (const FileError& e) {
         err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;
         return kExitProblems;
@@ -563,10 +563,7 @@ int RunMinutes(const Arguments& args, QTextStream& out, QTextStream& err) {
         const std::unique_ptr<QTextDocument> doc = BuildMinutes(ws, DayFromDate(args.date));
         const QString path = QFileInfo(args.out).absoluteFilePath();
         if (path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
-            if (!WriteMinutesPdf(*doc, path)) {
-                err << "Chyba souboru: " << path << ": PDF nelze zapsat" << Qt::endl;
-                return kExitProblems;
-            }
+            WriteDocumentPdf(path, QStringLiteral("Zápis"), *doc);
         } else {
             WriteRtfFile(path, *doc);
         }

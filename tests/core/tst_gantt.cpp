@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 #include "data/Cells.h"
 #include "data/Dates.h"
+#include "data/TextFile.h"
 #include "editing/EditLabels.h"
 #include "editing/Links.h"
 #include "planning/GanttEdit.h"
@@ -467,7 +468,7 @@ void TestGantt::calendarParsesElsewhere() {
     Fixture f;
     int count = 0;
     const QString path = f.base.Path(QStringLiteral("akce.ics"));
-    WriteCalendarFile(path, FixtureCalendar(f, &count));
+    TextFile::WriteBytes(path, FixtureCalendar(f, &count));
     QProcess check;
     check.start(python, {"-c",
                          "import sys, icalendar\n"

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QTextDocument>
 
 #include "Clock.h"
 #include "Workspace.h"
@@ -16,6 +18,8 @@
 #include "finance/ResultsFile.h"
 #include "shell/ChangeLog.h"
 #include "shell/Config.h"
+#include "tools/OutputFile.h"
+#include "tools/RtfWriter.h"
 
 namespace {
 
@@ -104,9 +108,50 @@ void SaveResults(Workspace& ws, int version) {
     WriteResultsFile(ws.config.DataPath(QStringLiteral("Vysledky.csv")), t, QDate(2026, 12, 9));
 }
 
+// Minutes as the diary writes them: RTF through the notes editor's writer, or
+// PDF printed from the same document.
+void FillMinutes(QTextDocument& document, int version) {
+    QStringList lines;
+    for (int i = 1; i <= RowsOf(version); ++i)
+        lines << QStringLiteral("Úkol %1 verze %2: převzít stavbu, žluťoučký kůň")
+                     .arg(i)
+                     .arg(version);
+    document.setPlainText(lines.join(u'\n'));
+}
+
+void SaveRtfFile(Workspace& ws, int version) {
+    QTextDocument document;
+    FillMinutes(document, version);
+    WriteRtfFile(ws.config.DataPath(QStringLiteral("Zapis.rtf")), document);
+}
+
+void SavePdfFile(Workspace& ws, int version) {
+    QTextDocument document;
+    FillMinutes(document, version);
+    WriteDocumentPdf(ws.config.DataPath(QStringLiteral("Zapis.pdf")), QStringLiteral("Zápis"),
+                     document);
+}
+
+// A picture as the Gantt diagram and the finance chart export theirs.
+void SavePicture(Workspace& ws, int version) {
+    QImage image(40 * RowsOf(version), 30, QImage::Format_RGB32);
+    image.fill(version == 0 ? Qt::yellow : Qt::blue);
+    WriteImageFile(ws.config.DataPath(QStringLiteral("Gantt.png")), image, "PNG");
+}
+
 QByteArray Bytes(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A PDF carries the moment of its writing; two writes of a version differ in
+// that only.
+QByteArray Comparable(const SaveKind& kind, QByteArray bytes) {
+    static const QByteArray stamp("/CreationDate (D:");
+    const qsizetype at = bytes.indexOf(stamp);
+    if (kind.dated && at >= 0 && at + stamp.size() + 14 <= bytes.size())
+        bytes.replace(at + stamp.size(), 14, QByteArray(14, '0'));
+    return bytes;
 }
 
 QString RefPath(const QString& baseDir, const SaveKind& kind, const QString& which) {
@@ -129,6 +174,9 @@ const QList<SaveKind>& SaveKinds() {
         // reference, so both are what a rewrite of the other gives.
         {QStringLiteral("dayfile"), QStringLiteral("Den_2026.12.09.ITI"), SaveDayFile},
         {QStringLiteral("results"), QStringLiteral("Vysledky.csv"), SaveResults},
+        {QStringLiteral("rtf"), QStringLiteral("Zapis.rtf"), SaveRtfFile},
+        {QStringLiteral("pdf"), QStringLiteral("Zapis.pdf"), SavePdfFile, false, false, true},
+        {QStringLiteral("picture"), QStringLiteral("Gantt.png"), SavePicture},
     };
     return kinds;
 }
@@ -188,10 +236,12 @@ QString CheckSaveKind(const SaveKind& kind, const QString& baseDir) {
                     .arg(bytes.size());
         return QString();
     }
-    if (bytes == first || bytes == Bytes(RefPath(base, kind, QStringLiteral("1"))))
+    const QByteArray second = Bytes(RefPath(base, kind, QStringLiteral("1")));
+    const QByteArray comparable = Comparable(kind, bytes);
+    if (comparable == Comparable(kind, first) || comparable == Comparable(kind, second))
         return QString();
     return QStringLiteral("neither version (%1 bytes, versions %2 and %3)")
         .arg(bytes.size())
         .arg(first.size())
-        .arg(Bytes(RefPath(base, kind, QStringLiteral("1"))).size());
+        .arg(second.size());
 }

@@ -24,6 +24,8 @@ struct SaveKind {
     bool appends = false;
     // Removes the file before each save, so that its creation is interrupted too.
     bool recreates = false;
+    // Carries the moment it was written (a PDF), which the check ignores.
+    bool dated = false;
 };
 
 const QList<SaveKind>& SaveKinds();

@@ -12,8 +12,8 @@
 //                                           (no program start per kill)
 //   save_driver kinds                       the kinds, one a line
 
-#include <QCoreApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QRandomGenerator>
 #include <cstdio>
 
@@ -40,7 +40,9 @@ void Print(const QString& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // PDF output needs fonts, hence a GUI application, but never a display.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() == 2 && args[1] == QLatin1String("kinds")) {
         for (const SaveKind& k : SaveKinds()) Print(k.name);

@@ -1,12 +1,9 @@
 #include "ICalendar.h"
 
-#include <QSaveFile>
-
 #include "../data/Cells.h"
 #include "../data/Columns.h"
 #include "../data/Dates.h"
 #include "../data/Table.h"
-#include "../data/TextFile.h"
 #include "../editing/Links.h"
 
 namespace {
@@ -120,15 +117,4 @@ QByteArray CalendarFile(const QByteArray& events) {
     out += events;
     out += ContentLine(QStringLiteral("END:VCALENDAR"));
     return out;
-}
-
-void WriteCalendarFile(const QString& path, const QByteArray& content) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) throw FileError(path, file.errorString());
-    if (file.write(content) != content.size()) {
-        const QString message = file.errorString();
-        file.cancelWriting();
-        throw FileError(path, message);
-    }
-    if (!file.commit()) throw FileError(path, file.errorString());
 }

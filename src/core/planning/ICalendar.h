@@ -22,5 +22,3 @@ QByteArray CalendarEvents(const Table& deadlines, const CalendarProject& project
                           const QDateTime& stamp, int* count = nullptr);
 // The calendar's frame around events.
 QByteArray CalendarFile(const QByteArray& events);
-// Writes the file atomically. Throws FileError.
-void WriteCalendarFile(const QString& path, const QByteArray& content);

@@ -19,7 +19,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QStackedBarSeries>
 #include <QTableWidget>
@@ -31,6 +30,7 @@
 #include "data/Cells.h"
 #include "data/TextFile.h"
 #include "main/ErrorHandler.h"
+#include "tools/OutputFile.h"
 
 namespace {
 
@@ -439,11 +439,7 @@ void GrafFinance::SaveBitmaps() {
     for (const auto& [view, suffix] : pictures) {
         const QString path =
             ws_.config.TextPath(QStringLiteral("Graf_Financi_") + QString::fromLatin1(suffix));
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly)) throw FileError(path, file.errorString());
-        if (!view->grab().toImage().save(&file, "BMP"))
-            throw FileError(path, QStringLiteral("BMP se nepodařilo zapsat"));
-        if (!file.commit()) throw FileError(path, file.errorString());
+        WriteImageFile(path, view->grab().toImage(), "BMP");
     }
 }
 

@@ -16,7 +16,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSlider>
@@ -37,6 +36,7 @@
 #include "main/ErrorHandler.h"
 #include "planning/ICalendar.h"
 #include "shell/Access.h"
+#include "tools/OutputFile.h"
 
 namespace {
 
@@ -915,9 +915,7 @@ QImage Diagram::FullPicture() {
 bool Diagram::ExportPng(const QString& path) {
     const QImage image = FullPicture();
     if (image.isNull()) return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
-        throw FileError(path, file.errorString());
+    WriteImageFile(path, image, "PNG");
     return true;
 }
 
@@ -925,17 +923,11 @@ bool Diagram::ExportPdf(const QString& path) {
     RunCommand(ws_.Ask(), [this] { PropagateLinkDates(ws_); });
     const Printout out = ProjectPrintout(ws_, DrawOptions());
     if (out.pictures.diagram.isNull()) return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) throw FileError(path, file.errorString());
-    {
-        QPdfWriter pdf(&file);
-        pdf.setTitle(out.title);
-        pdf.setCreator(QStringLiteral("Sledování ORVA"));
+    WritePdfFile(path, out.title, [&](QPdfWriter& pdf) {
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                                       QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
         PaintPages(pdf, out);
-    }
-    if (!file.commit()) throw FileError(path, file.errorString());
+    });
     return true;
 }
 
@@ -997,7 +989,7 @@ void Diagram::ExportCalendarCommand() {
     RunCommand(ws_.Ask(), [&] {
         int count = 0;
         const QByteArray events = CalendarEvents(ws_.Deadlines, project, Clock::Now(), &count);
-        WriteCalendarFile(WithSuffix(path, QStringLiteral(".ics")), CalendarFile(events));
+        TextFile::WriteBytes(WithSuffix(path, QStringLiteral(".ics")), CalendarFile(events));
         ws_.Ask().Inform(QStringLiteral("Zapsáno událostí: %1").arg(count));
     });
 }

@@ -9,11 +9,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPageSetupDialog>
-#include <QPdfWriter>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QScreen>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -25,6 +23,7 @@
 #include "data/People.h"
 #include "data/TextFile.h"
 #include "main/ErrorHandler.h"
+#include "tools/OutputFile.h"
 #include "tools/RtfWriter.h"
 
 using namespace FileChoice;
@@ -240,18 +239,8 @@ void Edit::ExportPdf() {
     const QString name = fileName_.isEmpty() ? ws_.config.SouborPoznamky : fileName_;
     const QString path =
         ws_.config.TextPath(QFileInfo(name).completeBaseName() + QStringLiteral(".pdf"));
-    const bool written = RunCommand(ws_.Ask(), [&] {
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly)) throw FileError(path, file.errorString());
-        {
-            QPdfWriter pdf(&file);
-            pdf.setTitle(FileNameOf(name));
-            pdf.setCreator(QStringLiteral("Sledování ORVA"));
-            pdf.setPageSize(QPageSize(QPageSize::A4));
-            text_->document()->print(&pdf);
-        }
-        if (!file.commit()) throw FileError(path, file.errorString());
-    });
+    const bool written = RunCommand(
+        ws_.Ask(), [&] { WriteDocumentPdf(path, FileNameOf(name), *text_->document()); });
     if (written) ws_.Ask().Inform(QStringLiteral("PDF uloženo do souboru ") + path);
 }
 
