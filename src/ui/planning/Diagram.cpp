@@ -166,7 +166,9 @@ void DrawGantt(const Table& t, const GanttDrawOptions& o, GanttPictures& pic) {
                 d.setPen(Qt::black);
                 if (o.captions) TextAt(d, bar.planStart + 1, y - 15, t.Cell(Deadline::Activity, r));
                 l.setPen(Qt::black);
-                TextAt(l, 25, y - 7, t.Cell(Deadline::Activity, r));
+                // A long activity ends in "…" before the step's column.
+                const QString activity = t.Cell(Deadline::Activity, r);
+                TextAt(l, 25, y - 7, l.fontMetrics().elidedText(activity, Qt::ElideRight, 98));
                 TextAt(l, 125, y - 7, t.Cell(Deadline::Step, r));
                 if (o.dates && H > kDatesRowHeight) {
                     l.setPen(kBlue);
