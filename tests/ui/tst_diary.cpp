@@ -71,6 +71,8 @@ class TestDiary : public QObject {
     void taskTable();
     void eraseAndCopyBack();
     void deleteColumn();
+    void projectTableChangedWhileOpen_data();
+    void projectTableChangedWhileOpen();
 };
 
 void TestDiary::rightClickOpensAndOkWrites() {
@@ -257,6 +259,36 @@ void TestDiary::deleteColumn() {
              QStringLiteral("Smaze celý den deníku____;09.12.2026 - 10:30;Jmeno Prijmeni;"
                             "Uzivatel_TEST;Denik;09.12.2026;") +
                  w.b.base.Path(QStringLiteral("Denik/Den_2026.12.09.ITI")) + u';');
+}
+
+// The day entry window left open while the project table under it is sorted
+// or loses the project: the record goes to the project it was opened for, or
+// nowhere with a message, never to the project that took over the row.
+void TestDiary::projectTableChangedWhileOpen_data() {
+    QTest::addColumn<bool>("removed");
+    QTest::newRow("rows swapped") << false;
+    QTest::newRow("project gone") << true;
+}
+
+void TestDiary::projectTableChangedWhileOpen() {
+    QFETCH(bool, removed);
+    Windows w;
+    w.OpenCell(3, 1);
+    w.AddTask(QStringLiteral("Karel Šťastný"), QStringLiteral("Dozor"));
+    Table& projects = w.b.ws.Projects;
+    projects.SwapRowCells(1, 2, 0);
+    if (removed) projects.SetRowCount(2);
+    w.Click(QStringLiteral("Zapsat"));
+    const QStringList file = w.b.base.Lines(QStringLiteral("Denik/Den_2026.12.09.ITI"));
+    QCOMPARE(file.contains(QStringLiteral("[202]")), false);
+    QCOMPARE(file.contains(QStringLiteral("[101]")), !removed);
+    QCOMPARE(file.contains(QStringLiteral("Tabulka_1=Karel Šťastný/Dozor/9.12.2026/V běhu")),
+             !removed);
+    QCOMPARE(w.b.base.prompter.Texts(ScriptedPrompter::Kind::Error),
+             removed ? QStringList{QStringLiteral(
+                           "Akce 101 už v tabulce projektů není; deník akce nelze změnit.")}
+                     : QStringList{});
+    if (!removed) QCOMPARE(w.Ident(), QStringLiteral("3/2   -   09.12.2026"));
 }
 
 QTEST_MAIN(TestDiary)

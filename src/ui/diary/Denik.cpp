@@ -20,6 +20,7 @@
 #include <cmath>
 
 #include "Clock.h"
+#include "Prompter.h"
 #include "Workspace.h"
 #include "data/Cells.h"
 #include "data/Columns.h"
@@ -394,7 +395,22 @@ int Denik::Column() const {
 }
 
 int Denik::ProjectRow() const {
-    return ParseInt(SplitFields(SplitFields(ident_->text(), 2, u'-')[0], 2, u'/')[1]);
+    const Table& projects = ws_.Projects;
+    const int shown = ParseInt(SplitFields(SplitFields(ident_->text(), 2, u'-')[0], 2, u'/')[1]);
+    if (shown > 0 && shown < projects.RowCount() &&
+        projects.Cell(Project::Number, shown) == projectNumber_)
+        return shown;
+    for (int r = 1; r < projects.RowCount(); ++r)
+        if (!projectNumber_.isEmpty() && projects.Cell(Project::Number, r) == projectNumber_)
+            return r;
+    return 0;
+}
+
+bool Denik::ProjectStillThere(int row) {
+    if (row > 0) return true;
+    ws_.Ask().Error(QStringLiteral("Akce ") + projectNumber_ +
+                    QStringLiteral(" už v tabulce projektů není; deník akce nelze změnit."));
+    return false;
 }
 
 double Denik::Day() const {
@@ -404,6 +420,7 @@ double Denik::Day() const {
 
 void Denik::LoadDayEntry(int column, double day, int projectRow) {
     const Table& projects = ws_.Projects;
+    projectNumber_ = projects.Cell(Project::Number, projectRow);
     ShowRecord(ReadDayRecord(ws_, projectRow, day));
     project_->setText(projects.Cell(Project::Number, projectRow) + QStringLiteral("  ") +
                       projects.Cell(Project::Name, projectRow));
@@ -509,6 +526,7 @@ void Denik::WriteDay() {
         return;
     const int column = Column();
     const int row = ProjectRow();
+    if (!ProjectStillThere(row)) return;
     DayRecord record = Record();
     WriteDayRecord(ws_, day, row, record);
     ws_.Diary.Day = day;
@@ -524,6 +542,7 @@ void Denik::EraseDay() {
     if (!CheckPermission(ws_, QString::fromUtf16(kThisOperation), 3)) return;
     const int column = Column();
     const int row = ProjectRow();
+    if (!ProjectStillThere(row)) return;
     const double day = Day();
     ws_.Diary.Day = day;
     ws_.Diary.RecordFirstLine = TextLines(minutes_).value(0);
@@ -544,6 +563,7 @@ void Denik::EraseDay() {
 
 void Denik::CopyNearest(int step) {
     const int row = ProjectRow();
+    if (!ProjectStillThere(row)) return;
     const double day = Day();
     for (int i = 1; i <= 31; ++i) {
         const DayRecord record = ReadDayRecord(ws_, row, day + step * i);

@@ -35,7 +35,9 @@ class Denik : public QWidget {
     // The window's fields as a record, and a record into them.
     DayRecord Record() const;
     void ShowRecord(const DayRecord& record);
-    // The cell the window was loaded for, from its identification label.
+    // The cell the window was loaded for, from its identification label. The
+    // project's row is looked up again by its number, as the project table may
+    // have been sorted, reloaded or changed since; 0 when the project is gone.
     int Column() const;
     int ProjectRow() const;
     double Day() const;
@@ -68,6 +70,8 @@ class Denik : public QWidget {
     void BuildBottom(class QVBoxLayout* layout);
     void ClearTasks();
     void SetTaskRow(int k, const DayTask& task);
+    // False, with a message, when the window's project left the project table.
+    bool ProjectStillThere(int row);
     int TaskRows() const;
     int SelectedTask() const;
     void SetSelectedTask(int k);
@@ -100,4 +104,5 @@ class Denik : public QWidget {
     QPlainTextEdit* messages_ = nullptr;
     QLabel* shortMessage_ = nullptr;
     bool filling_ = false;
+    QString projectNumber_;  // of the project the window was loaded for
 };
