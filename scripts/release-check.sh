@@ -19,7 +19,9 @@
 #     still run after 20 s (it is then ended with SIGTERM, which saves and exits);
 #  5. `cmake --install build --prefix /usr` and the installed files checked:
 #     orva, orva-cli, the desktop entry (desktop-file-validate) and the icon;
-#     `orva-cli check` on the demo data.
+#     `orva-cli check` on the demo data;
+#  6. the desktop entry's Exec command, run as the user from the home folder,
+#     must start the installed program and keep it running for 10 s.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -83,5 +85,12 @@ in_chroot 'cd /home/kancelar/orva && cmake --install build --prefix /usr >/dev/n
   test -f /usr/share/icons/hicolor/48x48/apps/orva.png &&
   desktop-file-validate /usr/share/applications/orva.desktop'
 as_user 'd=$(mktemp -d) && cp -R ~/orva/examples/demo/. $d/ && orva-cli check --base $d'
+
+step "the desktop entry's command starts the installed program (10 s)"
+as_user 'cd ~ && export XDG_RUNTIME_DIR=$(mktemp -d) && chmod 700 $XDG_RUNTIME_DIR &&
+  command=$(sed -n "s/^Exec=//p" /usr/share/applications/orva.desktop) &&
+  xvfb-run -a $command & pid=$!; sleep 10;
+  program=$(pgrep -n -u kancelar -x orva) || { echo "the installed program did not start"; exit 1; };
+  kill -TERM "$program"; wait $pid || true'
 
 step "passed"
