@@ -134,6 +134,26 @@ void ReadConfigurationOrDefaults(Config& config, QTextStream& out) {
     out << "Konfigurace: soubor " << config.ConfigPath() << " chybí, platí výchozí nastavení\n";
 }
 
+// A file error as every command reports it.
+void ReportFileError(const FileError& e, QTextStream& err) {
+    err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;
+}
+
+// The configuration (its path, or that the defaults apply, on out) and the
+// project register; false, with the register's path on err, when the register
+// is missing. Throws FileError.
+bool LoadConfigurationAndRegister(Workspace& ws, QTextStream& out, QTextStream& err) {
+    Config& cfg = ws.config;
+    ReadConfigurationOrDefaults(cfg, out);
+    const QString path = cfg.DataPath(cfg.SouborAkce);
+    if (cfg.SouborAkce.isEmpty() || !FileChoice::IsFile(path)) {
+        err << "Chybí soubor: " << path << Qt::endl;
+        return false;
+    }
+    LoadProjectRegister(ws, cfg.SouborAkce);
+    return true;
+}
+
 // The configuration (the defaults without a file) and the project register,
 // read without asking anything: a missing register, a file error or any
 // question of the program is reported on err and gives false. The output of
@@ -149,7 +169,7 @@ bool LoadRegisterQuietly(Workspace& ws, const ScriptedPrompter& prompter, QTextS
         }
         LoadProjectRegister(ws, cfg.SouborAkce);
     } catch (const FileError& e) {
-        err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;
+        ReportFileError(e, err);
         return false;
     }
     if (!prompter.log.isEmpty()) {
@@ -183,7 +203,7 @@ bool PrintLateRows(const Config& config, const QString& number, const QString& f
     try {
         LoadProgress(files, fileName);
     } catch (const FileError& e) {
-        err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;
+        ReportFileError(e, err);
         return false;
     }
     // Without a row of its kind in the file, row 1 is only the load's placeholder
@@ -336,7 +356,7 @@ int RunGenerate(const Arguments& args, QTextStream& out, QTextStream& err) {
             out << "Zapsán soubor: " << path << '\n';
         }
         out.flush();
-        err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;
+        ReportFileError(e, err);
         return kExitProblems;
     }
 }
@@ -417,7 +437,7 @@ int RunBackup(const Arguments& args, QTextStream& out, QTextStream& err) {
         return skipped ? kExitProblems : kExitOk;
     } catch (const FileError& e) {
         out.flush();
-        err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;
+        ReportFileError(e, err);
         return kExitProblems;
     }
 }
@@ -462,7 +482,7 @@ int RunIcal(const Arguments& args, QTextStream& rawOut, QTextStream& rawErr) {
         try {
             LoadProgress(files, name);
         } catch (const FileError& e) {
-            err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;
+            ReportFileError(e, err);
             problems = true;
             continue;
         }
@@ -474,7 +494,7 @@ int RunIcal(const Arguments& args, QTextStream& rawOut, QTextStream& rawErr) {
     try {
         TextFile::WriteBytes(args.out, CalendarFile(events));
     } catch (const FileError& e) {
-        err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;
+        ReportFileError(e, err);
         return kExitProblems;
     }
     out << "Zapsáno událostí: " << total << " do " << args.out << '\n';
@@ -494,13 +514,8 @@ int RunFinance(const Arguments& args, QTextStream& rawOut, QTextStream& rawErr) 
     Config& cfg = ws.config;
     cfg.BaseDir = base;
     try {
-        ReadConfigurationOrDefaults(cfg, out);
+        if (!LoadConfigurationAndRegister(ws, out, err)) return kExitProblems;
         const QString path = cfg.DataPath(cfg.SouborAkce);
-        if (cfg.SouborAkce.isEmpty() || !FileChoice::IsFile(path)) {
-            err << "Chybí soubor: " << path << Qt::endl;
-            return kExitProblems;
-        }
-        LoadProjectRegister(ws, cfg.SouborAkce);
         int row = ws.Projects.RowCount() > 1 ? 1 : 0;
         if (args.hasProject) {
             row = 0;
@@ -536,7 +551,7 @@ int RunFinance(const Arguments& args, QTextStream& rawOut, QTextStream& rawErr) 
         return prompter.log.isEmpty() ? kExitOk : kExitProblems;
     } catch (const FileError& e) {
         out.flush();
-        err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;
+        ReportFileError(e, err);
         return kExitProblems;
     }
 }
@@ -549,13 +564,7 @@ int RunMinutes(const Arguments& args, QTextStream& out, QTextStream& err) {
     Config& cfg = ws.config;
     cfg.BaseDir = base;
     try {
-        ReadConfigurationOrDefaults(cfg, out);
-        const QString registerPath = cfg.DataPath(cfg.SouborAkce);
-        if (cfg.SouborAkce.isEmpty() || !FileChoice::IsFile(registerPath)) {
-            err << "Chybí soubor: " << registerPath << Qt::endl;
-            return kExitProblems;
-        }
-        LoadProjectRegister(ws, cfg.SouborAkce);
+        if (!LoadConfigurationAndRegister(ws, out, err)) return kExitProblems;
         // The people present and the recorder; without the file the minutes name nobody.
         const QString people = cfg.DataPath(cfg.SouborLidi);
         if (!cfg.SouborLidi.isEmpty() && FileChoice::IsFile(people))
@@ -572,7 +581,7 @@ int RunMinutes(const Arguments& args, QTextStream& out, QTextStream& err) {
         return prompter.log.isEmpty() ? kExitOk : kExitProblems;
     } catch (const FileError& e) {
         out.flush();
-        err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;
+        ReportFileError(e, err);
         return kExitProblems;
     }
 }
@@ -663,7 +672,7 @@ int RunReconstruct(const Arguments& args, QTextStream& out, QTextStream& err) {
         return problems || !unmatched.isEmpty() ? kExitProblems : kExitOk;
     } catch (const FileError& e) {
         out.flush();
-        err << "Chyba souboru: " << e.Path() << ": " << e.Message() << Qt::endl;
+        ReportFileError(e, err);
         return kExitProblems;
     }
 }
