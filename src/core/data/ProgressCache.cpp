@@ -5,12 +5,9 @@
 const ProgressRows& ProgressCache::Read(const QString& path, const QString& defaultVat) {
     const QFileInfo info(path);
     const QString key = info.absoluteFilePath();
-    const qint64 size = info.size();
-    const QDateTime modified = info.lastModified();
+    const FileStamp stamp = FileStamp::Of(info);
     if (auto it = entries_.find(key); it != entries_.end()) {
-        if (info.exists() && it->size == size && it->modified == modified &&
-            it->defaultVat == defaultVat)
-            return it->rows;
+        if (info.exists() && it->stamp == stamp && it->defaultVat == defaultVat) return it->rows;
         entries_.erase(it);
     }
     ++parses_;
@@ -20,8 +17,7 @@ const ProgressRows& ProgressCache::Read(const QString& path, const QString& defa
         return failed_;
     }
     Entry& entry = entries_[key];
-    entry.size = size;
-    entry.modified = modified;
+    entry.stamp = stamp;
     entry.defaultVat = defaultVat;
     entry.rows = std::move(rows);
     return entry.rows;

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QDateTime>
 #include <QHash>
 #include <QString>
 
+#include "FileStamp.h"
 #include "Progress.h"
 
 // Read-only access to many progress files without any question, for code that
@@ -21,8 +21,7 @@ class ProgressCache {
 
   private:
     struct Entry {
-        qint64 size = -1;
-        QDateTime modified;
+        FileStamp stamp;
         QString defaultVat;
         ProgressRows rows;
     };

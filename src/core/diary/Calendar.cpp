@@ -118,13 +118,11 @@ const QHash<QString, DayRecord>& DayFileCache::Records(const QString& path) {
         return none_;
     }
     auto it = entries_.find(path);
-    if (it != entries_.end() && it->second.size == info.size() &&
-        it->second.modified == info.lastModified())
-        return it->second.records;
+    const FileStamp stamp = FileStamp::Of(info);
+    if (it != entries_.end() && it->second.stamp == stamp) return it->second.records;
     ++parses_;
     Entry entry;
-    entry.size = info.size();
-    entry.modified = info.lastModified();
+    entry.stamp = stamp;
     const IniFile ini = IniFile::Load(path);
     // Each section read on its own, so that a file of many projects is not
     // searched from the top for every key.

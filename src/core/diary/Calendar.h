@@ -1,12 +1,12 @@
 #pragma once
 
 #include <QColor>
-#include <QDateTime>
 #include <QHash>
 #include <QList>
 #include <QString>
 #include <map>
 
+#include "../data/FileStamp.h"
 #include "../data/ProgressCache.h"
 #include "../editing/Status.h"
 #include "DayRecord.h"
@@ -63,8 +63,7 @@ class DayFileCache {
 
   private:
     struct Entry {
-        qint64 size = -1;
-        QDateTime modified;
+        FileStamp stamp;
         QHash<QString, DayRecord> records;
     };
     // A map keeps its entries in place as others are added: the calendar holds
